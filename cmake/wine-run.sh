@@ -1,0 +1,3 @@
+#!/bin/sh
+# Starts a Windows program under Wine without Wine's debug chatter.
+WINEDEBUG=-all exec wine "$@"

@@ -1,0 +1,77 @@
+// The resampling engine: resizes the host's current frame to the target size, in the host's
+// buffers, by running a kernel library's routines over weight tables built by the current
+// weight setter. Tables, tiles and work areas are rebuilt only when the geometry changes.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "engine/FilterPluginInfo.h"
+#include "engine/ResizeParams.h"
+#include "engine/TWeightSetter.h"
+#include "host/AviUtlPlugin.h"
+
+// The target size as the live settings record holds it in its first two fields.
+struct TargetSize {
+  int32_t Width;
+  int32_t Height;
+};
+
+class TFilter {
+ public:
+  // `yuy2` non-zero: frames are packed YUY2, else YC48. `target` is read on every frame.
+  TFilter(int32_t yuy2, const TargetSize *target);
+  virtual ~TFilter();
+  TFilter(const TFilter &) = delete;
+  TFilter &operator=(const TFilter &) = delete;
+
+  // Takes ownership of `setter` (null allowed), destroys the previous one and forces a rebuild.
+  void SetWeightSetter(TWeightSetter *setter);
+  // The record stays owned by the kernel list. Null leaves frames unchanged.
+  void SetKernel(const FilterPluginInfo *kernel);
+
+  // Resizes the frame of `fpip` when it differs from the target; always returns -1 (the host's
+  // true). Never throws: a failed rebuild leaves the frame unchanged and the engine invalid.
+  BOOL ProcessFrame(FILTER *fp, FILTER_PROC_INFO *fpip);
+
+  const ResizeParams &Params() const { return params_; }
+  uint32_t ThreadSlots() const { return threadSlots_; }
+  bool IsYUY2() const { return isYUY2_ != 0; }
+  const TWeightSetter *Setter() const { return setter_.get(); }
+  const FilterPluginInfo *Kernel() const { return kernel_; }
+
+ protected:
+  // Fills the geometry of Params and allocates the work areas and tile tables.
+  virtual void SetGeometry(int32_t srcWidth, int32_t srcHeight, int32_t dstWidth,
+                           int32_t dstHeight, int32_t maxWidth);
+  // Has the setter build the weight tables and fills the tile tables.
+  void BuildTables();
+  // Releases every table and buffer and zeroes Params, which forces the next rebuild.
+  void ReleaseBuffers();
+
+ private:
+  enum class Pass { Horizontal, Vertical, Combined };
+
+  bool TargetFitsFrame(const FILTER_PROC_INFO &fpip, int32_t dstWidth, int32_t dstHeight) const;
+  bool NeedsRebuild(const FILTER_PROC_INFO &fpip, int32_t dstWidth, int32_t dstHeight) const;
+  void Rebuild(const FILTER_PROC_INFO &fpip, int32_t dstWidth, int32_t dstHeight);
+  void BuildAxis(WeightTable *table, int32_t srcLen, int32_t dstLen, int32_t step,
+                 int32_t horizontal);
+  void FillTiles(TileRange *tiles, int32_t tileCount, int32_t blockSize, int32_t dstLen,
+                 const WeightTable &table, int32_t step);
+  void FillYUY2ColumnTiles();
+  void RunPass(Pass pass, FILTER *fp, FILTER_PROC_INFO *fpip);
+  KernelRoutine RoutineFor(Pass pass) const;
+  static void __cdecl ThreadProc(int threadIndex, int threadCount, void *fp, void *fpip);
+
+  const int32_t isYUY2_;
+  const uint32_t threadSlots_;
+  const TargetSize *const target_;
+  std::unique_ptr<TWeightSetter> setter_;
+  ResizeParams params_{};
+  const FilterPluginInfo *kernel_ = nullptr;
+  int32_t builtMaxWidth_ = 0;   // max_w the buffers were sized for; part of the rebuild key
+  Pass dispatchPass_ = Pass::Horizontal;
+
+  static TFilter *dispatching_;  // the engine whose pass the host's worker threads run
+};

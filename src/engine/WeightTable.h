@@ -1,0 +1,37 @@
+// Per-axis weight tables, shared with the kernel libraries.
+//
+// A table has one WeightEntry per output position (YUY2 horizontal tables: three per output
+// pixel pair, see TYUY2WeightSetter). An entry's Offset is the position of the first source
+// pixel pair its block covers, in the caller's Step units; its Coeffs points at the block's
+// first coefficient. The 32-bit PairCount sits just before the coefficients.
+//
+// Coefficients are signed 16-bit, 14 fractional bits (16384 = 1.0), in pairs aligned to even
+// source positions. Shared-weight tables (kind 0) hold two coefficients per pair; separate-weight
+// tables (kind 1) hold four: luma even, luma odd, chroma even, chroma odd.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct WeightEntry {
+  int32_t Offset;        // first source pixel pair x Step (never decreases along a table)
+  int16_t *Coeffs;       // first coefficient of the block
+};
+static_assert(sizeof(WeightEntry) == 8, "WeightEntry layout");
+static_assert(offsetof(WeightEntry, Coeffs) == 4, "WeightEntry layout");
+
+struct WeightTable {
+  void *Pool;            // the packed coefficient blocks (owned by the engine)
+  WeightEntry *Entries;  // the entries in output order (owned by the engine)
+};
+static_assert(sizeof(WeightTable) == 8, "WeightTable layout");
+static_assert(offsetof(WeightTable, Entries) == 4, "WeightTable layout");
+
+// Number of coefficient pairs of the block whose first coefficient is `coeffs`.
+inline int32_t PairCount(const int16_t *coeffs) {
+  return reinterpret_cast<const int32_t *>(coeffs)[-1];
+}
+
+// Coefficients per pair: 2 for shared weights (kind 0), 4 for separate weights (kind 1).
+constexpr int kSharedPairCoeffs = 2;
+constexpr int kSeparatePairCoeffs = 4;
