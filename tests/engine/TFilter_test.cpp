@@ -1,0 +1,369 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "common/FpuPrecision.h"
+#include "engine/FakeKernel.h"
+#include "engine/FakeSetter.h"
+#include "engine/TFilter.h"
+
+namespace {
+
+// The host side of one engine: frame buffers, records and a configurable thread service.
+class EngineTest : public ::testing::Test {
+ protected:
+  static constexpr int32_t kMaxW = 320, kMaxH = 240;
+
+  void SetUp() override {
+    edit_.assign(kMaxW * kMaxH * 6, 0);
+    temp_.assign(kMaxW * kMaxH * 6, 0);
+    exfunc_ = {};
+    exfunc_.exec_multi_thread_func = &EngineTest::RunSequentially;
+    filter_ = {};
+    filter_.exfunc = &exfunc_;
+  }
+
+  TFilter &Engine(bool yuy2 = false, TWeightSetter *setter = new FakeSetter()) {
+    engine_.reset(new TFilter(yuy2 ? -1 : 0, &target_));
+    engine_->SetWeightSetter(setter);
+    engine_->SetKernel(&kernel_.info);
+    return *engine_;
+  }
+
+  FILTER_PROC_INFO Frame(int32_t w, int32_t h, int32_t maxW = kMaxW) {
+    FILTER_PROC_INFO fpip{};
+    fpip.ycp_edit = edit_.data();
+    fpip.ycp_temp = temp_.data();
+    fpip.w = w;
+    fpip.h = h;
+    fpip.max_w = maxW;
+    fpip.max_h = kMaxH;
+    return fpip;
+  }
+
+  // Runs one frame of w x h and returns the record as the engine left it.
+  FILTER_PROC_INFO Process(int32_t w, int32_t h, int32_t maxW = kMaxW) {
+    FILTER_PROC_INFO fpip = Frame(w, h, maxW);
+    EXPECT_EQ(engine_->ProcessFrame(&filter_, &fpip), -1);
+    return fpip;
+  }
+
+  FakeSetter &Setter() { return *const_cast<FakeSetter *>(static_cast<const FakeSetter *>(engine_->Setter())); }
+
+  static int threadCount;
+  // The host's service: calls the worker once per thread index, here one after another.
+  static BOOL __cdecl RunSequentially(MULTI_THREAD_FUNC func, void *p1, void *p2) {
+    for (int i = 0; i < threadCount; ++i) func(i, threadCount, p1, p2);
+    return TRUE;
+  }
+  static BOOL __cdecl RunOnThreads(MULTI_THREAD_FUNC func, void *p1, void *p2) {
+    std::vector<std::thread> workers;
+    for (int i = 0; i < threadCount; ++i) workers.emplace_back(func, i, threadCount, p1, p2);
+    for (auto &w : workers) w.join();
+    return TRUE;
+  }
+
+  TargetSize target_{160, 120};
+  FakeKernel kernel_;
+  EXFUNC exfunc_;
+  FILTER filter_;
+  std::vector<uint8_t> edit_, temp_;
+  std::unique_ptr<TFilter> engine_;
+};
+int EngineTest::threadCount = 2;
+
+TEST_F(EngineTest, FrameAtTargetSizeIsLeftExactlyAsItCame) {
+  Engine();
+  FILTER_PROC_INFO fpip = Process(160, 120);
+  EXPECT_EQ(fpip.ycp_edit, edit_.data());
+  EXPECT_EQ(fpip.ycp_temp, temp_.data());
+  EXPECT_TRUE(kernel_.Calls().empty());
+  EXPECT_TRUE(Setter().requests.empty());
+}
+
+TEST_F(EngineTest, WithoutSetterOrKernelFramesPassUnchanged) {
+  Engine().SetWeightSetter(nullptr);
+  FILTER_PROC_INFO fpip = Process(320, 240);
+  EXPECT_EQ(fpip.w, 320);
+  EXPECT_EQ(fpip.ycp_edit, edit_.data());
+
+  Engine().SetKernel(nullptr);
+  fpip = Process(320, 240);
+  EXPECT_EQ(fpip.w, 320);
+  EXPECT_TRUE(kernel_.Calls().empty());
+}
+
+TEST_F(EngineTest, WidthOnlyWorksInPlaceAndExchangesNothing) {
+  Engine();
+  FILTER_PROC_INFO fpip = Process(320, 120);
+  EXPECT_EQ(fpip.ycp_edit, edit_.data());
+  EXPECT_EQ(fpip.ycp_temp, temp_.data());
+  EXPECT_EQ(fpip.w, 160);
+  EXPECT_EQ(fpip.h, 120);
+  auto calls = kernel_.Calls();
+  ASSERT_EQ(calls.size(), 2u);
+  for (const KernelCall &c : calls) {
+    EXPECT_EQ(c.routine, Routine::H);
+    EXPECT_EQ(c.dst, edit_.data());
+    EXPECT_EQ(c.src, edit_.data());
+    EXPECT_EQ(c.count, 2);
+  }
+  ASSERT_EQ(Setter().requests.size(), 1u);
+  const BuildRequest &r = Setter().requests[0];
+  EXPECT_TRUE(r.shrink);
+  EXPECT_EQ(r.step, 48);
+  EXPECT_EQ(r.horizontal, -1);
+  EXPECT_EQ(engine_->Params().VWeights.Entries, nullptr);
+}
+
+TEST_F(EngineTest, HeightOnlyWritesScratchAndExchanges) {
+  Engine();
+  FILTER_PROC_INFO fpip = Process(160, 60);
+  EXPECT_EQ(fpip.ycp_edit, temp_.data());
+  EXPECT_EQ(fpip.ycp_temp, edit_.data());
+  EXPECT_EQ(fpip.h, 120);
+  for (const KernelCall &c : kernel_.Calls()) {
+    EXPECT_EQ(c.routine, Routine::V);
+    EXPECT_EQ(c.dst, temp_.data());
+    EXPECT_EQ(c.src, edit_.data());
+  }
+  ASSERT_EQ(Setter().requests.size(), 1u);
+  const BuildRequest &r = Setter().requests[0];
+  EXPECT_FALSE(r.shrink);
+  EXPECT_EQ(r.step, kMaxW * 6 * 2);  // LinePairStep
+  EXPECT_EQ(r.horizontal, 0);
+  EXPECT_EQ(engine_->Params().HWeights.Entries, nullptr);
+}
+
+TEST_F(EngineTest, BothAxesUseTheCombinedPassAndItsVerticalStep) {
+  Engine();
+  FILTER_PROC_INFO fpip = Process(200, 100);
+  EXPECT_EQ(fpip.ycp_edit, temp_.data());
+  EXPECT_EQ(fpip.w, 160);
+  EXPECT_EQ(fpip.h, 120);
+  for (const KernelCall &c : kernel_.Calls()) EXPECT_EQ(c.routine, Routine::HV);
+  ASSERT_EQ(Setter().requests.size(), 2u);
+  EXPECT_TRUE(Setter().requests[0].shrink);
+  EXPECT_EQ(Setter().requests[0].horizontal, -1);
+  EXPECT_FALSE(Setter().requests[1].shrink);
+  EXPECT_EQ(Setter().requests[1].step, kernel_.info.CombinedVStep);
+}
+
+TEST_F(EngineTest, SeparateWeightKindSelectsTheSeparateRoutines) {
+  Engine(false, new FakeSetter(kSeparateWeights));
+  Process(320, 120);
+  Process(160, 60);
+  Process(200, 100);
+  std::vector<Routine> seen;
+  for (const KernelCall &c : kernel_.Calls())
+    if (seen.empty() || seen.back() != c.routine) seen.push_back(c.routine);
+  EXPECT_EQ(seen, (std::vector<Routine>{Routine::HSep, Routine::VSep, Routine::HVSep}));
+}
+
+TEST_F(EngineTest, UnknownWeightKindCallsNothingAndLeavesTheFrame) {
+  Engine(false, new FakeSetter(7));
+  FILTER_PROC_INFO fpip = Process(320, 240);
+  EXPECT_EQ(fpip.w, 320);
+  EXPECT_TRUE(kernel_.Calls().empty());
+}
+
+TEST_F(EngineTest, RebuildsOncePerGeometryChange) {
+  Engine();
+  for (int i = 0; i < 3; ++i) Process(320, 240);
+  EXPECT_EQ(Setter().requests.size(), 2u);
+  EXPECT_EQ(kernel_.workSizeCalls, 1);
+
+  target_ = {100, 50};  // only the target changes
+  for (int i = 0; i < 3; ++i) Process(300, 240);
+  EXPECT_EQ(Setter().requests.size(), 4u);
+  EXPECT_EQ(kernel_.workSizeCalls, 2);
+
+  Process(300, 240, kMaxW - 8);  // a new row length alone also rebuilds
+  EXPECT_EQ(kernel_.workSizeCalls, 3);
+  EXPECT_EQ(engine_->Params().LineSize, (kMaxW - 8) * 6);
+}
+
+TEST_F(EngineTest, NewSetterWithUnchangedGeometryRebuilds) {
+  Engine();
+  Process(320, 240);
+  EXPECT_EQ(kernel_.workSizeCalls, 1);
+  engine_->SetWeightSetter(new FakeSetter());
+  ResizeParams zero{};
+  EXPECT_EQ(std::memcmp(&engine_->Params(), &zero, sizeof zero), 0);
+  Process(320, 240);
+  EXPECT_EQ(kernel_.workSizeCalls, 2);
+  EXPECT_EQ(Setter().requests.size(), 2u);
+}
+
+TEST_F(EngineTest, ThreadsBeyondTheSlotsDoNothing) {
+  Engine();
+  const int slots = static_cast<int>(engine_->ThreadSlots());
+  ASSERT_GE(slots, 2);
+  ASSERT_LE(slots, 64);
+  threadCount = slots + 16;
+  Process(320, 240);
+  threadCount = 2;
+  auto calls = kernel_.Calls();
+  ASSERT_EQ(static_cast<int>(calls.size()), slots);
+  for (int i = 0; i < slots; ++i) {
+    EXPECT_EQ(calls[i].index, i);
+    EXPECT_EQ(calls[i].count, slots);
+  }
+}
+
+TEST_F(EngineTest, WithoutTheThreadServiceTheRoutineRunsOnceOnTheCaller) {
+  exfunc_.exec_multi_thread_func = nullptr;
+  Engine();
+  Process(320, 240);
+  auto calls = kernel_.Calls();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].index, 0);
+  EXPECT_EQ(calls[0].count, 1);
+  EXPECT_EQ(calls[0].params, &engine_->Params());
+}
+
+TEST_F(EngineTest, RealWorkerThreadsEachGetTheirIndex) {
+  exfunc_.exec_multi_thread_func = &EngineTest::RunOnThreads;
+  Engine();
+  Process(320, 240);
+  std::vector<int> seen(2, 0);
+  for (const KernelCall &c : kernel_.Calls()) seen.at(c.index)++;
+  EXPECT_EQ(seen, (std::vector<int>{1, 1}));
+}
+
+TEST_F(EngineTest, GeometryAndWorkAreasAreSetBeforeTheKernelIsAsked) {
+  kernel_.work1Size = 1000;
+  kernel_.work2Size = 24;
+  Engine();
+  Process(300, 200);
+  const ResizeParams &seen = kernel_.paramsAtWorkSize;
+  EXPECT_EQ(seen.SrcWidth, 300);
+  EXPECT_EQ(seen.DstHeight, 120);
+  EXPECT_EQ(seen.LineSize, kMaxW * 6);
+  EXPECT_EQ(seen.HStep, 48);
+  EXPECT_EQ(seen.LinePairStep, kMaxW * 12);
+  EXPECT_EQ(seen.TilesX, 3);  // ceil(160 / 64)
+  EXPECT_EQ(seen.TilesY, 8);  // ceil(120 / 16)
+  EXPECT_EQ(seen.TileCount, 24);
+  const ResizeParams &p = engine_->Params();
+  EXPECT_EQ(p.Work1Size, 1000);
+  EXPECT_EQ(p.Work2Size, 24);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(p.Work1) % 128, 0u);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(p.Work2) % 128, 0u);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(p.ColumnTiles) % 16, 0u);
+  // Every thread slot has its slice: the last byte of the last slice is writable.
+  p.Work1[1000 * engine_->ThreadSlots() - 1] = 1;
+  EXPECT_EQ(p.TileCounter, 0);
+}
+
+TEST_F(EngineTest, NoWorkAreaWhenTheKernelAsksForNone) {
+  kernel_.work1Size = 0;
+  kernel_.work2Size = -5;
+  Engine();
+  Process(300, 200);
+  EXPECT_EQ(engine_->Params().Work1, nullptr);
+  EXPECT_EQ(engine_->Params().Work2, nullptr);
+}
+
+TEST_F(EngineTest, ColumnTilesOfWidth64For130Columns) {
+  target_ = {130, 100};
+  Engine();
+  Process(300, 200);
+  const ResizeParams &p = engine_->Params();
+  ASSERT_EQ(p.TilesX, 3);
+  const TileRange &last = p.ColumnTiles[2];
+  EXPECT_EQ(last.FirstEntry, &p.HWeights.Entries[128]);
+  EXPECT_EQ(last.FirstPos, p.HWeights.Entries[128].Offset);
+  EXPECT_EQ(last.FirstUnit, last.FirstPos / 48);
+  const WeightEntry &end = p.HWeights.Entries[129];
+  EXPECT_EQ(last.UnitCount, (end.Offset + 48 - last.FirstPos) / 48);
+  // Row tiles use the combined vertical step.
+  const TileRange &row = p.RowTiles[1];
+  EXPECT_EQ(row.FirstEntry, &p.VWeights.Entries[16]);
+  EXPECT_EQ(row.FirstUnit, row.FirstPos / kernel_.info.CombinedVStep);
+}
+
+TEST_F(EngineTest, YUY2ColumnTilesGoByPixelPairsAndCoverTheChromaReach) {
+  Engine(true, new FakeSetter(kSeparateWeights, true));
+  Process(300, 200);
+  const ResizeParams &p = engine_->Params();
+  EXPECT_EQ(p.HStep, 8);
+  EXPECT_EQ(p.LineSize, kMaxW * 2);
+  ASSERT_EQ(p.TilesX, 3);
+  EXPECT_EQ(p.ColumnTiles[1].FirstEntry, &p.HWeights.Entries[3 * 32]);
+  for (int32_t i = 0; i < p.TilesX; ++i) {
+    // Every entry of the tile lies inside it; a chroma pair spans two source pixel pairs.
+    const TileRange &tile = p.ColumnTiles[i];
+    const int32_t lastGroup = i == p.TilesX - 1 ? 79 : 32 * (i + 1) - 1;
+    for (int32_t e = 3 * (32 * i); e < 3 * (lastGroup + 1); ++e) {
+      const WeightEntry &entry = p.HWeights.Entries[e];
+      const int32_t pairs = PairCount(entry.Coeffs) * (e % 3 == 2 ? 2 : 1);
+      EXPECT_GE(entry.Offset / 8, tile.FirstUnit) << "tile " << i << " entry " << e;
+      EXPECT_LE(entry.Offset / 8 + pairs, tile.FirstUnit + tile.UnitCount) << "tile " << i;
+    }
+  }
+}
+
+TEST_F(EngineTest, TargetsOutsideTheHostBuffersPassTheFrameThrough) {
+  Engine();
+  for (TargetSize bad : {TargetSize{0, 100}, TargetSize{100, -4}, TargetSize{kMaxW + 2, 100},
+                         TargetSize{100, kMaxH + 1}}) {
+    target_ = bad;
+    FILTER_PROC_INFO fpip = Process(200, 100);
+    EXPECT_EQ(fpip.w, 200);
+    EXPECT_EQ(fpip.ycp_edit, edit_.data());
+  }
+  EXPECT_TRUE(kernel_.Calls().empty());
+  EXPECT_TRUE(Setter().requests.empty());
+}
+
+TEST_F(EngineTest, OddYUY2WidthsPassTheFrameThrough) {
+  Engine(true, new FakeSetter(kSeparateWeights, true));
+  target_ = {161, 120};
+  EXPECT_EQ(Process(200, 100).w, 200);
+  target_ = {160, 120};
+  EXPECT_EQ(Process(201, 100).w, 201);
+  EXPECT_TRUE(kernel_.Calls().empty());
+  EXPECT_EQ(Process(200, 100).w, 160);  // an even pair goes through
+}
+
+TEST_F(EngineTest, FailedRebuildLeavesNothingHalfBuiltAndRetries) {
+  Engine();
+  Setter().throwOnBuild = true;
+  FILTER_PROC_INFO fpip = Process(320, 240);
+  EXPECT_EQ(fpip.w, 320);
+  EXPECT_EQ(fpip.ycp_edit, edit_.data());
+  EXPECT_TRUE(kernel_.Calls().empty());
+  ResizeParams zero{};
+  EXPECT_EQ(std::memcmp(&engine_->Params(), &zero, sizeof zero), 0);
+
+  Setter().throwOnBuild = false;
+  EXPECT_EQ(Process(320, 240).w, 160);
+}
+
+TEST_F(EngineTest, ExhaustedMemoryForWorkAreasPassesTheFrameThrough) {
+  kernel_.work1Size = 0x7FFFFFF0;
+  Engine();
+  FILTER_PROC_INFO fpip = Process(320, 240);
+  EXPECT_EQ(fpip.w, 320);
+  EXPECT_TRUE(kernel_.Calls().empty());
+  EXPECT_EQ(engine_->Params().SrcWidth, 0);
+}
+
+TEST_F(EngineTest, TablesAreBuiltInDoublePrecisionAndTheCallersWordRestored) {
+  Engine();
+  const uint16_t before = X87DoublePrecision::ControlWord();
+  const uint16_t single = static_cast<uint16_t>((before & 0xFCFF) | 0x0C00);  // 24-bit, round up
+  asm volatile("fldcw %0" : : "m"(single));
+  Process(200, 100);
+  const uint16_t after = X87DoublePrecision::ControlWord();
+  asm volatile("fldcw %0" : : "m"(before));
+  ASSERT_EQ(Setter().requests.size(), 2u);
+  for (const BuildRequest &r : Setter().requests)
+    EXPECT_EQ(r.x87ControlWord, (single & 0xFCFF) | 0x0200);  // rounding bits kept
+  EXPECT_EQ(after, single);
+}
+
+}  // namespace
