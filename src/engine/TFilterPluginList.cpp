@@ -1,0 +1,46 @@
+#include "engine/TFilterPluginList.h"
+
+#include "common/PluginRecordLookup.h"
+
+namespace {
+
+// A record the engine can run: every routine and work-size function present, a Name to list and
+// look up, and tile sizes and step the engine can divide by.
+bool IsCompleteKernel(const FilterPluginInfo &info) {
+  const void *const required[] = {
+      info.Name,
+      reinterpret_cast<const void *>(info.GetWorkSize1),
+      reinterpret_cast<const void *>(info.GetWorkSize2),
+      reinterpret_cast<const void *>(info.ResizeH),
+      reinterpret_cast<const void *>(info.ResizeV),
+      reinterpret_cast<const void *>(info.ResizeHSep),
+      reinterpret_cast<const void *>(info.ResizeVSep),
+      reinterpret_cast<const void *>(info.ResizeHV),
+      reinterpret_cast<const void *>(info.ResizeHVSep)};
+  for (const void *pointer : required) {
+    if (pointer == nullptr) return false;
+  }
+  return IsUsableKernel(info);
+}
+
+}  // namespace
+
+void TFilterPluginList::LoadPlugins(const char *directory, int32_t yuy2) {
+  const char *exportName = yuy2 != 0 ? "GetYUY2FilterPluginInfo2" : "GetFilterPluginInfo2";
+  ForEachPluginLibrary(directory, [this, exportName](HMODULE module) {
+    auto getInfo = reinterpret_cast<GetFilterPluginInfoFunc>(
+        reinterpret_cast<void *>(GetProcAddress(module, exportName)));
+    if (getInfo == nullptr) return false;
+    const FilterPluginInfo *info = getInfo();
+    if (info == nullptr || !IsCompleteKernel(*info)) return false;
+    // Once the handle is kept the record must follow without a failure in between.
+    items_.reserve(items_.size() + 1);
+    libraries_.Add(module);
+    items_.push_back(info);
+    return true;
+  });
+}
+
+int32_t TFilterPluginList::IndexOfName(const char *name) const {
+  return IndexOfRecordName(items_, name);
+}
