@@ -112,14 +112,15 @@ class HostSession {
  private:
   friend struct HostServices;
 
+  void Start();
+  void Stop();
   void LoadPlugin();
-  void StartPlugin();
-  void StopPlugin();
-  void FillProcInfo(int frame, int frameCount);
+  void OpenFilterWindow();
   bool RunFuncProc();
   void CheckFuncProcResult() const;
   LRESULT OnWindowMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   void Redraw();
+  void *EditHandle() { return &editHandle_; }
 
   HostSessionOptions options_;
   HMODULE module_ = nullptr;
@@ -129,13 +130,17 @@ class HostSession {
   std::unique_ptr<FilterWindow> window_;
   std::unique_ptr<FrameBuffer> imageA_, imageB_;
   FILTER_PROC_INFO procInfo_{};
+  void *editImage_ = nullptr;          // the image the next frame is copied into
   std::vector<uint8_t> currentFrame_;  // the last input, packed rows, for redraws
   FrameInput currentInput_{};
   bool hasFrame_ = false;
   bool hasOutput_ = false;
+  bool initialized_ = false;      // func_init succeeded: func_exit is due
+  bool forwardMessages_ = false;  // between WM_FILTER_INIT and WM_FILTER_EXIT
   bool saving_ = false;
   bool filterActive_ = true;
-  bool forwardMessages_ = false;  // between WM_FILTER_INIT and WM_FILTER_EXIT
+  LRESULT lastWndProcResult_ = 0;
+  std::string redrawError_;  // a fault found during a redraw inside the window procedure
   int redraws_ = 0;
   int editHandle_ = 0;  // its address is the opaque editp
 };

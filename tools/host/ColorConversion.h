@@ -1,0 +1,41 @@
+// Conversion between 8-bit Y4M frames and the editor's frame formats.
+//
+// YC48 uses the editor's BT.601 studio-range scaling, rounded to nearest:
+//   y  = (Y - 16) * 4096 / 219      Y 16..235 -> y 0..4096
+//   cb = (U - 128) * 4096 / 224     U 16..240 -> cb -2048..2048 (cr from V alike)
+// and back with the inverse, rounded and clamped to 0..255. Every 8-bit value survives the
+// round trip unchanged. Subsampled chroma is repeated to each pixel it covers (4:2:2, 4:2:0 ->
+// 4:4:4); YC48 results are written as 4:4:4.
+//
+// YUY2 keeps the 8-bit values as they are, packed Y0 U Y1 V per pixel pair. 4:4:4 chroma is
+// averaged over each pair (rounded), 4:2:0 chroma repeated on both rows; YUY2 results are
+// written as 4:2:2. A YUY2 row holds whole pixel pairs, so YUY2 frames have even widths.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "Y4mFormat.h"
+#include "host/AviUtlPlugin.h"
+
+namespace quorlin_host {
+
+int16_t LumaToYc48(uint8_t luma);
+int16_t ChromaToYc48(uint8_t chroma);
+uint8_t Yc48ToLuma(int y);
+uint8_t Yc48ToChroma(int c);
+
+// Frame rows packed: width pixels per row.
+void Y4mToYc48(const Y4mFrame &frame, std::vector<PIXEL_YC> &pixels);
+// `pixels` rows are `strideBytes` apart; writes a 4:4:4 frame.
+void Yc48ToY4m(const uint8_t *pixels, int width, int height, ptrdiff_t strideBytes,
+               Y4mFrame &frame);
+
+// Rows packed: 2 x width bytes per row. Both throw std::invalid_argument for an odd width.
+void Y4mToYuy2(const Y4mFrame &frame, std::vector<uint8_t> &packed);
+// `packed` rows are `strideBytes` apart; writes a 4:2:2 frame.
+void Yuy2ToY4m(const uint8_t *packed, int width, int height, ptrdiff_t strideBytes,
+               Y4mFrame &frame);
+
+}  // namespace quorlin_host
