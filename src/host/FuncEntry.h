@@ -1,0 +1,25 @@
+// A window function's "Func_" entry in the settings file: whether the function is enabled, and
+// the luma and chroma parameters last used with it.
+#pragma once
+
+#include <string>
+
+#include "host/ResizeSettings.h"
+#include "plugins/WindowFuncInfo.h"
+
+struct FuncEntry {
+  bool Enabled;
+  FuncParamPair Params;  // meaningful only when enabled
+};
+
+// The settings-file key of a function: "Func_" followed by its name as its plug-in reports it.
+std::string FuncEntryKey(const WindowFuncInfo &info);
+
+// Reads an entry's value. Three items: item 1 other than the number 1 disables the function
+// (an item that is no number counts as 1); items 2 and 3 are the luma and chroma parameters.
+// Any other item count keeps the function with its defaults. A parameter that is no number,
+// or whose low 16 bits lie outside the function's range, becomes its ParamDefault.
+FuncEntry ParseFuncEntry(const std::string &value, const WindowFuncInfo &info);
+
+// The value written back for a listed function: "1,<luma>,<chroma>".
+std::string FormatFuncEntry(const FuncParamPair &params);

@@ -1,0 +1,126 @@
+#include "host/HostHooks.h"
+
+#include <memory>
+
+#include "common/HostBoundary.h"
+#include "host/FrameTimer.h"
+#include "host/ParameterValidation.h"
+#include "host/PluginState.h"
+#include "host/SettingsApply.h"
+#include "host/SettingsWriteBack.h"
+
+namespace {
+
+// The frames timed since the last save start.
+TFrameTimer SaveTimer;
+
+bool IsSaving(FILTER *fp, FILTER_PROC_INFO *fpip) {
+  return fp->exfunc->is_saving != nullptr && fp->exfunc->is_saving(fpip->editp) != FALSE;
+}
+
+BOOL IsFilterActive(FILTER *fp) {
+  return fp->exfunc->is_filter_active != nullptr ? fp->exfunc->is_filter_active(fp) : FALSE;
+}
+
+LONGLONG PerformanceCount() {
+  LARGE_INTEGER count;
+  QueryPerformanceCounter(&count);
+  return count.QuadPart;
+}
+
+double SecondsBetween(LONGLONG start, LONGLONG end) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(end - start) / static_cast<double>(frequency.QuadPart);
+}
+
+// Without an engine (no func_init yet) the frame passes unchanged.
+BOOL RunEngine(FILTER *fp, FILTER_PROC_INFO *fpip) {
+  return Engine ? Engine->ProcessFrame(fp, fpip) : TRUE;
+}
+
+// Times the engine call only while the host writes its output file, before and after.
+BOOL ProcessAndTime(FILTER *fp, FILTER_PROC_INFO *fpip) {
+  const bool timed = IsSaving(fp, fpip);
+  const LONGLONG start = timed ? PerformanceCount() : 0;
+  const BOOL result = RunEngine(fp, fpip);
+  if (timed && IsSaving(fp, fpip)) SaveTimer.AddFrame(SecondsBetween(start, PerformanceCount()));
+  return result;
+}
+
+void ReleaseEngineAndLists() {
+  // The engine first: its setter holds instances made by the window-function libraries.
+  Engine.reset();
+  WndFuncPlugins.reset();
+  FilterPlugins.reset();
+}
+
+}  // namespace
+
+BOOL __cdecl func_init(FILTER *fp) {
+  return GuardHostCall<BOOL>(FALSE, [fp]() -> BOOL {
+    CurrentSettings = &LiveSettings;
+    SYS_INFO info{};
+    if (fp->exfunc->get_sys_info != nullptr) fp->exfunc->get_sys_info(nullptr, &info);
+    MaxImageWidth = info.max_w;
+    MaxImageHeight = info.max_h;
+    Engine = std::make_unique<TFilter>(YUY2Mode, TargetSizeOf(*CurrentSettings));
+    return TRUE;
+  });
+}
+
+BOOL __cdecl func_exit(FILTER *) {
+  // A failed write still frees the engine and the lists, in their order, and reports false.
+  const BOOL written = GuardHostCall<BOOL>(FALSE, [] { return WriteBackSettings() ? TRUE : FALSE; });
+  const BOOL released = GuardHostCall<BOOL>(FALSE, [] {
+    ReleaseEngineAndLists();
+    return TRUE;
+  });
+  return written && released ? TRUE : FALSE;
+}
+
+BOOL __cdecl func_proc(FILTER *fp, FILTER_PROC_INFO *fpip) {
+  return GuardHostCall<BOOL>(FALSE, [fp, fpip] { return ProcessAndTime(fp, fpip); });
+}
+
+BOOL __cdecl func_update(FILTER *, int) {
+  return GuardHostCall<BOOL>(FALSE, []() -> BOOL {
+    ValidateParameters();
+    ApplySettings();
+    return TRUE;
+  });
+}
+
+BOOL __cdecl func_save_start(FILTER *, int, int, void *) {
+  return GuardHostCall<BOOL>(FALSE, []() -> BOOL {
+    SaveTimer.Reset();
+    return TRUE;
+  });
+}
+
+BOOL __cdecl func_save_end(FILTER *fp, void *) {
+  return GuardHostCall<BOOL>(FALSE, [fp]() -> BOOL {
+    if (SaveTimer.TimedFrames() > 0) {
+      SetWindowTextA(fp->hwnd, FrameTimesTitle(SaveTimer, UserDecimalSeparator()).c_str());
+    }
+    return TRUE;
+  });
+}
+
+BOOL __cdecl func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILTER *fp) {
+  return GuardHostCall<BOOL>(FALSE, [hwnd, message, fp]() -> BOOL {
+    switch (message) {
+      case WM_FILTER_INIT:
+        FilterWindow = hwnd;
+        // The configuration dialog is created here, with its controls inside FilterWindow.
+        return IsFilterActive(fp);
+      case WM_FILTER_EXIT:
+        // The configuration dialog is released here.
+        return FALSE;
+      case WM_QUORLIN_SETTINGS_CHANGED:
+        return IsFilterActive(fp);
+      default:
+        return FALSE;
+    }
+  });
+}

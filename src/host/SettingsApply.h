@@ -1,0 +1,7 @@
+// Turns the live settings record into the engine's weight setter and kernel.
+#pragma once
+
+// Creates a new weight setter from the methods and parameters of the settings record and hands
+// it to the engine, then hands it the kernel the record names (or the first kernel). Does
+// nothing while no window function or no kernel is listed.
+void ApplySettings();

@@ -1,0 +1,40 @@
+#include "host/SettingsFile.h"
+
+#include <windows.h>
+
+#include "host/ModulePath.h"
+
+namespace {
+constexpr char kSettingsFileName[] = "QuorlinEx.ini";
+constexpr DWORD kFirstReadSize = 2048;
+}  // namespace
+
+TSettingsFile::TSettingsFile(const std::string &moduleDirectory, const std::string &section)
+    : path_(moduleDirectory + kSettingsFileName), section_(section) {}
+
+std::string TSettingsFile::Read(const std::string &key, const std::string &fallback) const {
+  // A value that fills the buffer up to its last byte may have been cut; read it again into a
+  // buffer twice as large until it fits, so long size lists come back whole.
+  std::string value(kFirstReadSize, '\0');
+  for (;;) {
+    const DWORD length =
+        GetPrivateProfileStringA(section_.c_str(), key.c_str(), fallback.c_str(), &value[0],
+                                 static_cast<DWORD>(value.size()), path_.c_str());
+    if (length + 1 < value.size()) {
+      value.resize(length);
+      return value;
+    }
+    value.resize(value.size() * 2);
+  }
+}
+
+bool TSettingsFile::Write(const std::string &key, const std::string &value) const {
+  return WritePrivateProfileStringA(section_.c_str(), key.c_str(), value.c_str(), path_.c_str()) !=
+         FALSE;
+}
+
+TSettingsFile SettingsFileOf(const std::string &modulePath) {
+  return TSettingsFile(DirectoryOf(modulePath), BaseNameOf(modulePath));
+}
+
+const char *SizeListKey(int32_t yuy2Mode) { return yuy2Mode != 0 ? "YUY2SizeList" : "SizeList"; }
