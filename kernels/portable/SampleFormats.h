@@ -1,0 +1,50 @@
+// The two frame formats as the kernels see them: samples per pixel, which coefficient set each
+// sample takes, and the range an output sample is clamped to.
+#pragma once
+
+#include <cstdint>
+
+namespace portable {
+
+// Coefficient sets of a separate-weights block.
+constexpr int kLumaSet = 0;
+constexpr int kChromaSet = 1;
+
+// YC48: Y, Cb, Cr as signed 16-bit samples, 6 bytes per pixel.
+struct YC48Format {
+  using Sample = int16_t;
+  static constexpr int kSamplesPerPixel = 3;
+  static constexpr int kSampleSet[kSamplesPerPixel] = {kLumaSet, kChromaSet, kChromaSet};
+  static Sample Clamp(int32_t v) {
+    return static_cast<Sample>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
+  }
+};
+
+// Packed YUY2: bytes Y0 U Y1 V, so every pixel is a luma byte followed by a chroma byte.
+struct YUY2Format {
+  using Sample = uint8_t;
+  static constexpr int kSamplesPerPixel = 2;
+  static constexpr int kSampleSet[kSamplesPerPixel] = {kLumaSet, kChromaSet};
+  static Sample Clamp(int32_t v) { return static_cast<Sample>(v < 0 ? 0 : v > 255 ? 255 : v); }
+  // Written where an output pixel has no chroma of its own (the last column of an odd width).
+  static constexpr Sample kNeutralChroma = 128;
+};
+
+// Where a block keeps its coefficients: PairCoeffs per source pair, 2 for shared weights (one
+// set) and 4 for separate weights (luma pair, then chroma pair).
+template <int PairCoeffs>
+struct CoeffLayout {
+  static_assert(PairCoeffs == 2 || PairCoeffs == 4, "shared or separate weights");
+  static constexpr int kPairCoeffs = PairCoeffs;
+  // Offset of a set's first coefficient within a pair.
+  static constexpr int SetOffset(int set) { return PairCoeffs == 4 ? 2 * set : 0; }
+};
+
+using SharedWeights = CoeffLayout<2>;
+using SeparateWeights = CoeffLayout<4>;
+
+// Pixels a row buffer holds: the source row plus room for the pixel pair one past it, which a
+// padding coefficient may address (a luma position or a YUY2 chroma sample at the frame's end).
+inline int32_t RowCapacityPixels(int32_t srcWidth) { return 2 * (srcWidth / 2 + 1); }
+
+}  // namespace portable

@@ -1,0 +1,129 @@
+#include "kernels/EngineRun.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "kernels/RandomTableSetter.h"
+
+namespace {
+
+int workerThreads = 1;
+
+// The host's multi-thread service: one real thread per worker index.
+BOOL __cdecl RunOnWorkerThreads(MULTI_THREAD_FUNC func, void *param1, void *param2) {
+  std::vector<std::thread> workers;
+  for (int i = 0; i < workerThreads; ++i)
+    workers.emplace_back(func, i, workerThreads, param1, param2);
+  for (std::thread &worker : workers) worker.join();
+  return TRUE;
+}
+
+void FillRandom(uint8_t *data, size_t bytes, FrameFormat format, CoeffRange range,
+                std::mt19937 &rng) {
+  const bool moderateYC48 = format == FrameFormat::YC48 && range == CoeffRange::Moderate;
+  std::uniform_int_distribution<int> moderate(-2500, 6500);
+  for (size_t i = 0; i + 1 < bytes; i += 2) {
+    const uint16_t v = static_cast<uint16_t>(moderateYC48 ? moderate(rng) : rng());
+    data[i] = static_cast<uint8_t>(v);
+    data[i + 1] = static_cast<uint8_t>(v >> 8);
+  }
+}
+
+}  // namespace
+
+const FilterPluginInfo &PortableKernel(FrameFormat format) {
+  static const HMODULE module = LoadLibraryA("Z:" QUORLIN_DIST_DLL "/Kernel9_Portable.dll");
+  const char *exportName =
+      format == FrameFormat::YC48 ? "GetFilterPluginInfo2" : "GetYUY2FilterPluginInfo2";
+  auto get = module ? reinterpret_cast<GetFilterPluginInfoFunc>(
+                          reinterpret_cast<void *>(GetProcAddress(module, exportName)))
+                    : nullptr;
+  if (!get || !get()) throw std::runtime_error(std::string("cannot get ") + exportName);
+  return *get();
+}
+
+EngineRun::EngineRun(const ResizeCase &c)
+    : case_(c),
+      lineSize_(std::max(c.srcWidth, c.dstWidth) * BytesPerPixel(c.format)),
+      maxHeight_(std::max(c.srcHeight, c.dstHeight)),
+      edit_(static_cast<size_t>(lineSize_) * maxHeight_),
+      temp_(static_cast<size_t>(lineSize_) * maxHeight_),
+      target_{c.dstWidth, c.dstHeight} {
+  std::mt19937 rng(c.seed);
+  FillRandom(edit_.Data(), edit_.Size(), c.format, c.range, rng);
+  FillRandom(temp_.Data(), temp_.Size(), c.format, c.range, rng);
+  editBefore_.assign(edit_.Data(), edit_.Data() + edit_.Size());
+  tempBefore_.assign(temp_.Data(), temp_.Data() + temp_.Size());
+  source_ = Frame{c.format, c.srcWidth, c.srcHeight, lineSize_,
+                  std::vector<uint8_t>(editBefore_.begin(),
+                                       editBefore_.begin() + lineSize_ * c.srcHeight)};
+
+  const bool yuy2 = c.format == FrameFormat::YUY2;
+  engine_.reset(new TFilter(yuy2 ? -1 : 0, &target_));
+  engine_->SetWeightSetter(new RandomTableSetter(c.kind, yuy2, c.range, c.seed * 7919u + 1));
+  engine_->SetKernel(&PortableKernel(c.format));
+
+  EXFUNC exfunc{};
+  exfunc.exec_multi_thread_func = &RunOnWorkerThreads;
+  FILTER fp{};
+  fp.exfunc = &exfunc;
+  fpip_.ycp_edit = edit_.Data();
+  fpip_.ycp_temp = temp_.Data();
+  fpip_.w = c.srcWidth;
+  fpip_.h = c.srcHeight;
+  fpip_.max_w = lineSize_ / BytesPerPixel(c.format);
+  fpip_.max_h = maxHeight_;
+  workerThreads = c.threads;
+  engine_->ProcessFrame(&fp, &fpip_);
+  EXPECT_EQ(fpip_.w, c.dstWidth);
+  EXPECT_EQ(fpip_.h, c.dstHeight);
+}
+
+EngineRun::~EngineRun() = default;
+
+void EngineRun::ExpectOutput(const Frame &expected) const {
+  const bool inPlace = case_.srcHeight == case_.dstHeight;
+  const GuardedFrame &shown = inPlace ? edit_ : temp_;
+  ASSERT_EQ(fpip_.ycp_edit, shown.Data());
+  ExpectUnchanged(shown, inPlace ? editBefore_ : tempBefore_, &expected);
+  if (!inPlace) ExpectUnchanged(edit_, editBefore_, nullptr);
+}
+
+// Bytes inside `region` (its width x height at the top left) must equal the region's bytes,
+// all others the bytes `before`.
+void EngineRun::ExpectUnchanged(const GuardedFrame &buffer, const std::vector<uint8_t> &before,
+                                const Frame *region) const {
+  const int32_t bpp = BytesPerPixel(case_.format);
+  const int32_t regionBytes = region ? region->width * bpp : 0;
+  const int32_t regionLines = region ? region->height : 0;
+  int mismatches = 0;
+  for (int32_t y = 0; y < maxHeight_; ++y)
+    for (int32_t b = 0; b < lineSize_; ++b) {
+      const size_t i = static_cast<size_t>(y) * lineSize_ + b;
+      const bool inside = y < regionLines && b < regionBytes;
+      const uint8_t want = inside ? region->bytes[i] : before[i];
+      if (buffer.Data()[i] != want && ++mismatches <= 5)
+        ADD_FAILURE() << (inside ? "output" : "byte outside the output region") << " differs at pixel "
+                      << b / bpp << " byte " << b % bpp << ", line " << y << ": "
+                      << int(buffer.Data()[i]) << " instead of " << int(want);
+    }
+  EXPECT_EQ(mismatches, 0);
+}
+
+Frame ReferenceResult(const EngineRun &run, const ResizeCase &c) {
+  const ResizeParams &p = run.Params();
+  const int pairCoeffs = c.kind == kSeparateWeights ? 4 : 2;
+  if (c.srcHeight == c.dstHeight)
+    return ReferenceHorizontal(run.Source(), p.HWeights, p.HStep, pairCoeffs, c.dstWidth);
+  if (c.srcWidth == c.dstWidth)
+    return ReferenceVertical(run.Source(), p.VWeights, p.LinePairStep, pairCoeffs, c.dstHeight);
+  const Frame between = ReferenceVertical(run.Source(), p.VWeights,
+                                          PortableKernel(c.format).CombinedVStep, pairCoeffs,
+                                          c.dstHeight);
+  return ReferenceHorizontal(between, p.HWeights, p.HStep, pairCoeffs, c.dstWidth);
+}
