@@ -86,11 +86,4 @@ TEST_F(KernelListTest, ReleasesItsLibrariesLastLoadedFirst) {
   for (const std::string &file : kUsableInYC48) EXPECT_FALSE(IsLoaded(file)) << file;
 }
 
-TEST_F(KernelListTest, AMissingDirectoryGivesAnEmptyList) {
-  TFilterPluginList list;
-  list.LoadPlugins((CaseDirectory("kernel_mixed") + "\\missing").c_str(), 0);
-  EXPECT_EQ(list.Count(), 0);
-  EXPECT_EQ(list.IndexOfName("Fast"), -1);
-}
-
 }  // namespace

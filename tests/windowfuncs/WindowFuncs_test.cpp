@@ -115,20 +115,6 @@ TEST_F(WindowFuncsTest, TheTableIsTheDocumentedCatalogue) {
   }
 }
 
-TEST_F(WindowFuncsTest, LabelsAreValidCodePage932Text) {
-  for (const WindowFuncInfo *info : Table()) {
-    if (info->ParamLabel == nullptr) continue;
-    SCOPED_TRACE(info->Name);
-    wchar_t wide[64];
-    const int length =
-        MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, info->ParamLabel, -1, wide, 64);
-    ASSERT_GT(length, 1);
-    char back[128];
-    WideCharToMultiByte(932, 0, wide, -1, back, sizeof(back), nullptr, nullptr);
-    EXPECT_EQ(std::string(back), info->ParamLabel);
-  }
-}
-
 TEST_F(WindowFuncsTest, CreateClampsItsParameterToTheRange) {
   for (const WindowFuncInfo *info : Table()) {
     SCOPED_TRACE(info->Name);
