@@ -96,6 +96,7 @@ TEST_F(SaveTimingTest, EachSaveStartsAfreshAndASaveWithoutFramesKeepsTheTitle) {
 TEST(WindowProcedure, SettingsChangedAsksForARedrawOnlyWhileActive) {
   PluginInstall install;
   HostSession session(install.Options());
+  ASSERT_TRUE(session.LoadProject(ProjectBytes(ProjectSettings(8, 8, "Lanczos", "Lanczos", 3, 3))));
   ASSERT_TRUE(ProcessGreyFrame(session, 16, 8));
   const int redraws = session.RedrawCount();
   EXPECT_NE(session.SendFilterMessage(kSettingsChanged), 0);
