@@ -3,7 +3,7 @@
 #include <algorithm>
 
 TapBlockLayout::TapBlockLayout(int32_t first, int32_t last, int32_t srcLen)
-    : srcLen_(srcLen), last_(last), lo_(std::max(first, 0)) {
+    : srcLen_(srcLen), lo_(std::max(first, 0)) {
   par_ = lo_ % 2;
   span_ = last < srcLen ? last - lo_ : srcLen - 1 - lo_;
   slotCount_ = (span_ + par_ + 2) & ~1;
@@ -11,8 +11,7 @@ TapBlockLayout::TapBlockLayout(int32_t first, int32_t last, int32_t srcLen)
 
 void TapBlockLayout::ClearSlots(double *slots) const {
   slots[0] = 0.0;
-  slots[(span_ + par_) | 1] = 0.0;
-  if (last_ >= srcLen_) slots[span_ + par_] = 0.0;
+  slots[(span_ + par_) | 1] = 0.0;  // the padding slot when the span ends mid-pair
 }
 
 void TapBlockLayout::Place(double *slots, int32_t k, double w) const {
@@ -21,8 +20,7 @@ void TapBlockLayout::Place(double *slots, int32_t k, double w) const {
   } else if (k < srcLen_) {
     slots[k - lo_ + par_] = w;
   } else {
-    slots[k - lo_ + par_] = 0.0;  // past the block: its weight belongs to sample S - 1
-    slots[span_ + par_] += w;
+    slots[span_ + par_] += w;  // past the line: the weight belongs to sample S - 1
   }
 }
 

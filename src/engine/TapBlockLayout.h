@@ -15,7 +15,9 @@ class TapBlockLayout {
   int32_t SlotCount() const { return slotCount_; }  // M, a whole number of pairs
   int32_t PairCount() const { return slotCount_ / 2; }
 
-  // Zeroes the slots that the taps add to rather than set (and the padding slot).
+  // Zeroes slot 0, which taps at or before sample 0 add to, and the padding slot. Every
+  // other slot is set by its tap first: the window always contains sample S - 1 when it
+  // reaches past the line, so the taps beyond add onto a slot already set.
   void ClearSlots(double *slots) const;
   // Puts tap k's weight w into its slot by the edge rule.
   void Place(double *slots, int32_t k, double w) const;
@@ -24,7 +26,6 @@ class TapBlockLayout {
 
  private:
   int32_t srcLen_;
-  int32_t last_;
   int32_t lo_;
   int32_t par_;
   int32_t span_;

@@ -31,6 +31,14 @@ TEST(QuantizeWeights, TheSortDecidesWhichEqualTapIsRoundedUp) {
   EXPECT_EQ(Quantize({1, 1, 1, 1, 1, 1, 1}), (Coeffs{2341, 2341, 2341, 2341, 2340, 2340, 2340}));
 }
 
+TEST(QuantizeWeights, TiesAmongSymmetricTapsFollowTheSortsExactSteps) {
+  // A different pivot or a stable sort would round up the other one of each equal pair.
+  EXPECT_EQ(Quantize({1, 3, 2, 3, 1}), (Coeffs{1638, 4915, 3277, 4915, 1639}));
+  EXPECT_EQ(Quantize({1, 2, 3, 0, 1}), (Coeffs{2340, 4681, 7022, 0, 2341}));
+  EXPECT_EQ(Quantize({1, 2, 3, 4, 5, 4, 3, 2, 1}),
+            (Coeffs{655, 1311, 1966, 2622, 3277, 2621, 1966, 1311, 655}));
+}
+
 TEST(QuantizeWeights, LargestRemaindersAreRoundedUp) {
   EXPECT_EQ(Quantize({1, 2, 3}), (Coeffs{2731, 5461, 8192}));
 }

@@ -240,13 +240,25 @@ TEST_F(TIndependentWeightSetterTest, ReportsAFailedCreateOnEitherSide) {
   EXPECT_EQ(setter.Radius(), 3);
 }
 
-TEST_F(TIndependentWeightSetterTest, CancellingSetsFallBackOnTheirOwn) {
+TEST_F(TIndependentWeightSetterTest, EachSetIsTheSingleFunctionTableOfTheSameRadius) {
+  // Cancelling luma falls back to the centre sample; outputs 0 and 1 thus have the same luma
+  // set but different chroma sets, so their blocks must not be shared.
   auto setter = IndependentSetter(CancellingWeights(), TriangleRadius1());
-  BuiltTable built(*setter, BuiltTable::Enlarge, 4, 8, kStep);
-  // Output 3: centre 1.75 in sample 1; block from position 0 with slots 0 .. 3.
-  const SeparateSets sets = Split(built.Values(3, 4).Coeffs);
-  EXPECT_EQ(sets.Luma, (std::vector<int16_t>{0, 16384, 0, 0}));
-  EXPECT_EQ(sets.Chroma, (std::vector<int16_t>{0, 12288, 4096, 0}));
+  auto luma = NormalSetter(CancellingWeights());
+  auto chroma = NormalSetter(TriangleRadius1());
+  for (auto operation : {BuiltTable::Enlarge, BuiltTable::Shrink}) {
+    const int32_t srcLen = operation == BuiltTable::Enlarge ? 4 : 8;
+    const int32_t dstLen = operation == BuiltTable::Enlarge ? 8 : 4;
+    BuiltTable built(*setter, operation, srcLen, dstLen, kStep);
+    BuiltTable lumaOnly(*luma, operation, srcLen, dstLen, kStep);
+    BuiltTable chromaOnly(*chroma, operation, srcLen, dstLen, kStep);
+    for (int32_t i = 0; i < dstLen; ++i) {
+      const EntryValues v = built.Values(i, 4);
+      const SeparateSets sets = Split(v.Coeffs);
+      EXPECT_EQ((EntryValues{v.Offset, sets.Luma}), lumaOnly.Values(i)) << i;
+      EXPECT_EQ((EntryValues{v.Offset, sets.Chroma}), chromaOnly.Values(i)) << i;
+    }
+  }
 }
 
 TEST_F(TIndependentWeightSetterTest, ReleasesBothInstances) {
