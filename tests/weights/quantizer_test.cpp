@@ -59,14 +59,6 @@ TEST(QuantizeWeights, EmptiesTheSortListFirst) {
   EXPECT_EQ(sortList.size(), 3u);
 }
 
-TEST(QuantizeWeights, SumsToUnityForUnevenWeights) {
-  const std::vector<double> weights{0.013, 0.41, 0.77, -0.05, 0.31, 0.0009, 0.2};
-  const Coeffs c = Quantize(weights);
-  int32_t total = 0;
-  for (int16_t v : c) total += v;
-  EXPECT_EQ(total, 16384);
-}
-
 TEST(QuantizeWeights, WeightsSummingToZeroGoAllToTheFallbackSlot) {
   EXPECT_EQ(Quantize({0, 0, 0, 0}, 2), (Coeffs{0, 0, 16384, 0}));
   EXPECT_EQ(Quantize({1, -1, 0.5, -0.5}, 1), (Coeffs{0, 16384, 0, 0}));

@@ -56,13 +56,6 @@ TEST(TNearestNeighbor, TakesTheSampleUnderEachOutputsCentre) {
   }
 }
 
-TEST(TNearestNeighbor, EnlargingAndShrinkingBuildTheSameTable) {
-  TNearestNeighbor setter;
-  BuiltTable shrunk(setter, BuiltTable::Shrink, 3, 6, kStep);
-  BuiltTable enlarged(setter, BuiltTable::Enlarge, 3, 6, kStep);
-  EXPECT_EQ(shrunk.AllValues(), enlarged.AllValues());
-}
-
 TEST(TAreaAverage, EnlargingBuildsTheNearestNeighbourTable) {
   TAreaAverage setter;
   EXPECT_EQ(setter.WeightKind(), kSharedWeights);

@@ -215,17 +215,6 @@ TEST(TableProperties, AreaAverageShrinkTables) {
   }
 }
 
-TEST(TableProperties, NearestNeighbourTables) {
-  GeometrySource geometries(5);
-  TNearestNeighbor setter;
-  for (int32_t trial = 0; trial < kTrials; ++trial) {
-    const Geometry g = geometries.Next();
-    BuiltTable built(setter, g.Operation, g.SrcLen, g.DstLen, kStep);
-    ExpectWellFormedRun(built, Range(g.DstLen), g.SrcLen, 2, 2, 0, 16, Describe(g));
-    ExpectUnitSums(built, Range(g.DstLen), 1, Describe(g));
-  }
-}
-
 TEST(TableProperties, EvaluateIsCalledOncePerTapInOrder) {
   GeometrySource geometries(6);
   TNormalWeightSetter normal;

@@ -204,12 +204,4 @@ TEST_F(TYUY2WeightSetterTest, VerticalTablesAreThoseOfTheIndependentSetter) {
   }
 }
 
-TEST_F(TYUY2WeightSetterTest, ReleasesBothInstancesWhenDestroyed) {
-  const int32_t before = WindowLog().LiveInstances;
-  std::unique_ptr<TWeightSetter> setter = Setter(TriangleRadius1(), TriangleRadius2());
-  EXPECT_EQ(WindowLog().LiveInstances, before + 2);
-  setter.reset();
-  EXPECT_EQ(WindowLog().LiveInstances, before);
-}
-
 }  // namespace
