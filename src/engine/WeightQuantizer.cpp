@@ -7,8 +7,8 @@ namespace {
 
 constexpr int32_t kUnity = 16384;  // 1.0 in 14 fractional bits
 
-// Below this magnitude a scaled weight, truncated and then corrected by one, stays in 16 bits.
-constexpr double kLargestScaledWeight = 32767.0;
+// A scaled weight of this magnitude or more truncates to a value beyond 16 bits.
+constexpr double kScaledWeightLimit = 32768.0;
 
 int CompareRemainders(const TapRemainder *a, const TapRemainder *b) {
   if (a->Remainder < b->Remainder) return -1;
@@ -42,7 +42,7 @@ bool IsScalable(const double *weights, int32_t count, double sum) {
   if (!std::isfinite(sum) || sum == 0.0) return false;
   for (int32_t j = 0; j < count; ++j) {
     const double scaled = weights[j] * kUnity / sum;
-    if (!(std::fabs(scaled) < kLargestScaledWeight)) return false;
+    if (!(std::fabs(scaled) < kScaledWeightLimit)) return false;
   }
   return true;
 }
@@ -77,8 +77,16 @@ void QuantizeWeights(const double *weights, int16_t *coefficients,
 
   SortByRemainder(sortList, 0, count - 1);
   if (total < kUnity) {
-    // Round up the taps with the largest remainders, from the end of the sorted list.
-    for (int32_t n = 0; n < kUnity - total; ++n) ++coefficients[sortList[count - 1 - n]->Tap];
+    // Round up the taps with the largest remainders, from the end of the sorted list. A
+    // coefficient already at the 16-bit maximum cannot take the unit.
+    for (int32_t n = 0; n < kUnity - total; ++n) {
+      int16_t &coefficient = coefficients[sortList[count - 1 - n]->Tap];
+      if (coefficient == INT16_MAX) {
+        PutAllOnOneSlot(coefficients, count, fallbackSlot);
+        return;
+      }
+      ++coefficient;
+    }
   } else {
     // Round down the taps with the smallest remainders, from the start of the sorted list.
     for (int32_t n = 0; n < total - kUnity; ++n) --coefficients[sortList[n]->Tap];

@@ -14,7 +14,7 @@ struct TapRemainder {
 // Quantizes `count` weights (slot order, padding slots included) into `coefficients`.
 // `sortList` is the caller's list, reused from call to call (emptied first); `work` holds
 // `count` records. A block that cannot be scaled to 16384 — its weights sum to 0 or to
-// something not finite, or a scaled weight does not fit 16 bits — gets all of its 16384 on
+// something not finite, or a coefficient would not fit 16 bits — gets all of its 16384 on
 // `fallbackSlot` (the tap nearest the output's centre) and 0 elsewhere.
 void QuantizeWeights(const double *weights, int16_t *coefficients,
                      std::vector<TapRemainder *> &sortList, int32_t count, TapRemainder *work,

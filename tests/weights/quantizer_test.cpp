@@ -77,8 +77,11 @@ TEST(QuantizeWeights, WeightsBeyondSixteenBitsGoAllToTheFallbackSlot) {
   EXPECT_EQ(Quantize({1e6, -1e6 + 1, 0}, 2), (Coeffs{0, 0, 16384}));
   // 2.0 of the sum would be 32768, one more than a coefficient holds.
   EXPECT_EQ(Quantize({2, -1}, 0), (Coeffs{16384, 0}));
-  // Just inside the range, the block is quantized normally.
-  EXPECT_EQ(Quantize({1.5, -0.5}, 1), (Coeffs{24576, -8192}));
+  // 32767.6 truncates to the maximum, and the deficit would round it up past it.
+  EXPECT_EQ(Quantize({32767.6 / 16384, 0.4 / 16384, -1.0}, 1), (Coeffs{0, 16384, 0}));
+  // -32767.6 truncates to -32767 and is rounded down to the minimum, which still fits.
+  EXPECT_EQ(Quantize({-32767.6 / 16384, -0.4 / 16384, 1.5, 1.5}, 2),
+            (Coeffs{-32768, 0, 24576, 24576}));
 }
 
 }  // namespace
