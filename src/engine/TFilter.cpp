@@ -68,9 +68,7 @@ BOOL TFilter::ProcessFrame(FILTER *fp, FILTER_PROC_INFO *fpip) {
   const int32_t dstHeight = target_->Height;
   if (fpip->w == dstWidth && fpip->h == dstHeight) return kHostTrue;
   if (!setter_ || !kernel_) return kHostTrue;
-  // A kind the kernels have no routine for would leave the output unwritten.
-  const uint8_t kind = setter_->WeightKind();
-  if (kind != kSharedWeights && kind != kSeparateWeights) return kHostTrue;
+  if (!SetterFitsFormat()) return kHostTrue;
   // The target comes from project files: one that does not fit the host's buffers passes the
   // frame through rather than writing outside them.
   if (!TargetFitsFrame(*fpip, dstWidth, dstHeight)) return kHostTrue;
@@ -91,6 +89,15 @@ BOOL TFilter::ProcessFrame(FILTER *fp, FILTER_PROC_INFO *fpip) {
   fpip->w = dstWidth;
   fpip->h = dstHeight;
   return kHostTrue;
+}
+
+// A kind the kernels have no routine for would leave the output unwritten. YUY2 frames take
+// separate-weight tables only: their horizontal table is read in groups of three entries per
+// output pixel pair, which a shared-weight table does not have.
+bool TFilter::SetterFitsFormat() const {
+  const uint8_t kind = setter_->WeightKind();
+  if (isYUY2_) return kind == kSeparateWeights;
+  return kind == kSharedWeights || kind == kSeparateWeights;
 }
 
 bool TFilter::TargetFitsFrame(const FILTER_PROC_INFO &fpip, int32_t dstWidth,

@@ -52,6 +52,7 @@ class TFilter {
  private:
   enum class Pass { Horizontal, Vertical, Combined };
 
+  bool SetterFitsFormat() const;
   bool TargetFitsFrame(const FILTER_PROC_INFO &fpip, int32_t dstWidth, int32_t dstHeight) const;
   bool NeedsRebuild(const FILTER_PROC_INFO &fpip, int32_t dstWidth, int32_t dstHeight) const;
   void Rebuild(const FILTER_PROC_INFO &fpip, int32_t dstWidth, int32_t dstHeight);

@@ -169,6 +169,13 @@ TEST_F(EngineTest, UnknownWeightKindCallsNothingAndLeavesTheFrame) {
   EXPECT_TRUE(kernel_.Calls().empty());
 }
 
+TEST_F(EngineTest, YUY2FramesTakeSeparateWeightTablesOnly) {
+  Engine(true, new FakeSetter(kSharedWeights));
+  EXPECT_EQ(Process(200, 100).w, 200);
+  EXPECT_TRUE(kernel_.Calls().empty());
+  EXPECT_TRUE(Setter().requests.empty());
+}
+
 TEST_F(EngineTest, RebuildsOncePerGeometryChange) {
   Engine();
   for (int i = 0; i < 3; ++i) Process(320, 240);

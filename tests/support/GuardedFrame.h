@@ -1,6 +1,6 @@
 // A frame buffer whose last byte is followed by a no-access page, so that a read or write one
-// byte past the frame faults at once. The first frame also makes any unhandled fault end the
-// process with exit code 3, so that a fault fails the test program even under Wine.
+// byte past the frame faults at once (and the test program's main turns the fault into a
+// failing exit code).
 #pragma once
 
 #include <cstddef>

@@ -1,0 +1,118 @@
+// quorlin_bench: median milliseconds per frame of the engine with every kernel library found,
+// for the usual geometries and methods, on one and two threads.
+//
+//   quorlin_bench [--dll DIR] [--frames N] [--runs N] [--yuy2]
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "bench/EngineBench.h"
+#include "engine/TAreaAverage.h"
+#include "engine/TFilterPluginList.h"
+#include "engine/TNearestNeighbor.h"
+#include "engine/TNormalWeightSetter.h"
+#include "engine/TYUY2WeightSetter.h"
+#include "plugins/WindowFuncPlugin.h"
+
+namespace {
+
+struct Options {
+  std::string dllDir = QUORLIN_DIST_DLL;
+  int frames = 20;
+  int runs = 5;
+  bool yuy2 = false;
+};
+
+Options ParseOptions(int argc, char **argv) {
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    bool hasValue = i + 1 < argc;
+    if (arg == "--dll" && hasValue) options.dllDir = argv[++i];
+    else if (arg == "--frames" && hasValue) options.frames = std::max(1, std::atoi(argv[++i]));
+    else if (arg == "--runs" && hasValue) options.runs = std::max(1, std::atoi(argv[++i]));
+    else if (arg == "--yuy2") options.yuy2 = true;
+    else {
+      std::fprintf(stderr, "quorlin_bench: unknown option %s\n", arg.c_str());
+      std::exit(2);
+    }
+  }
+  return options;
+}
+
+struct Method {
+  const char *name;
+  std::function<TWeightSetter *()> make;
+};
+
+// The window function named `name` as a setter: one function for all channels in YC48 mode,
+// the YUY2 setter in YUY2 mode.
+std::function<TWeightSetter *()> WindowSetter(const TWndFuncPluginList &functions, const char *name,
+                                              bool yuy2) {
+  int32_t index = functions.IndexOfName(name);
+  if (index < 0) return nullptr;
+  const WindowFuncInfo *info = functions.Item(index);
+  if (yuy2)
+    return [info] {
+      auto *setter = new TYUY2WeightSetter();
+      setter->SetWindowFuncs(info, info, info->ParamDefault, info->ParamDefault);
+      return setter;
+    };
+  return [info] {
+    auto *setter = new TNormalWeightSetter();
+    setter->SetWindowFunc(info, info->ParamDefault);
+    return setter;
+  };
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  const Options options = ParseOptions(argc, argv);
+  TWndFuncPluginList functions;
+  functions.LoadPlugins(options.dllDir.c_str());
+  TFilterPluginList kernels;
+  kernels.LoadPlugins(options.dllDir.c_str(), options.yuy2 ? -1 : 0);
+  if (kernels.Count() == 0) {
+    std::fprintf(stderr, "quorlin_bench: no kernel library in %s\n", options.dllDir.c_str());
+    return 1;
+  }
+
+  std::vector<Method> methods;
+  for (const char *name : {"Spline36", "Lanczos"})
+    if (auto make = WindowSetter(functions, name, options.yuy2)) methods.push_back({name, make});
+  if (!options.yuy2) {
+    methods.push_back({"AreaAverage", [] { return new TAreaAverage(); }});
+    methods.push_back({"NearestNeighbor", [] { return new TNearestNeighbor(); }});
+  }
+  const BenchCase cases[] = {
+      {"1920x1080 -> 1280x720", 1920, 1080, 1280, 720},
+      {"1280x720 -> 1920x1080", 1280, 720, 1920, 1080},
+      {"width only 1920 -> 1280", 1920, 1080, 1280, 1080},
+      {"height only 1080 -> 720", 1920, 1080, 1920, 720},
+  };
+
+  std::printf("%s frames, median of %d runs of %d frames (ms per frame; rebuild = tables for a "
+              "new geometry)\n", options.yuy2 ? "YUY2" : "YC48", options.runs, options.frames);
+  std::printf("%-8s %-16s %-26s %8s %8s %8s %9s\n", "kernel", "method", "geometry", "1 thr",
+              "2 thr", "speedup", "rebuild");
+  EngineBench oneThread(1, options.yuy2), twoThreads(2, options.yuy2);
+  for (int32_t k = 0; k < kernels.Count(); ++k) {
+    const FilterPluginInfo *kernel = kernels.Item(k);
+    for (const Method &method : methods) {
+      for (const BenchCase &bench : cases) {
+        // Area average and nearest neighbour only shrink or repeat samples: one geometry each.
+        if (std::strcmp(method.name, "Spline36") != 0 && &bench != &cases[0]) continue;
+        BenchResult one = oneThread.Run(bench, kernel, method.make, options.frames, options.runs);
+        BenchResult two = twoThreads.Run(bench, kernel, method.make, options.frames, options.runs);
+        std::printf("%-8s %-16s %-26s %8.3f %8.3f %7.2fx %8.3f\n", kernel->Name, method.name,
+                    bench.name, one.msPerFrame, two.msPerFrame, one.msPerFrame / two.msPerFrame,
+                    one.rebuildMs);
+        std::fflush(stdout);
+      }
+    }
+  }
+  return 0;
+}
