@@ -1,7 +1,9 @@
-// The command line of quorlin_host and the settings record it hands to the plug-in.
+// The command line of quorlin_host, the settings record it hands to the plug-in and the check
+// of method and kernel names.
 #include <gtest/gtest.h>
 
 #include "HostCommandLine.h"
+#include "OfferedNames.h"
 #include "SettingsRecord.h"
 
 using namespace quorlin_host;
@@ -80,4 +82,44 @@ TEST(SettingsRecord, NamesFillTheirThirtyTwoBytes) {
   EXPECT_THROW(ChangeSettings(record, changes), std::invalid_argument);
   EXPECT_THROW(ChangeSettings(std::vector<uint8_t>(111), SettingsChanges{}),
                std::invalid_argument);
+}
+
+TEST(OfferedNames, UnknownNamesAreRefusedWithTheChoices) {
+  OfferedNames offered;
+  offered.methods = {"Spline36", "Lanczos3", "NearestNeighbor"};
+  offered.kernels = {"Portable", "SSE2"};
+  SettingsChanges changes;
+  changes.lumaMode = "Lanczos3";
+  changes.chromaMode = "NearestNeighbor";
+  changes.kernel = "SSE2";
+  EXPECT_NO_THROW(CheckOfferedNames(changes, offered));
+
+  SettingsChanges misspelt = changes;
+  misspelt.chromaMode = "spline36";  // names are compared byte for byte
+  try {
+    CheckOfferedNames(misspelt, offered);
+    ADD_FAILURE() << "a misspelt chroma method was accepted";
+  } catch (const std::runtime_error &e) {
+    EXPECT_STREQ(e.what(), "unknown chroma method \"spline36\" "
+                           "(offered: Spline36, Lanczos3, NearestNeighbor)");
+  }
+  misspelt = changes;
+  misspelt.kernel = "AVX2";
+  EXPECT_THROW(CheckOfferedNames(misspelt, offered), std::runtime_error);
+}
+
+TEST(OfferedNames, AnEmptyListChecksNothing) {
+  SettingsChanges changes;
+  changes.lumaMode = "Anything";
+  changes.kernel = "Whatever";
+  EXPECT_NO_THROW(CheckOfferedNames(changes, OfferedNames{}));
+  const OfferedNames none = FindOfferedNames("Z:\\nonexistent\\DLL", false);
+  EXPECT_TRUE(none.methods.empty()) << "no built-ins without window functions either";
+  EXPECT_TRUE(none.kernels.empty());
+}
+
+TEST(OfferedNames, LibrariesAreLookedForInTheDllFolderBesideThePlugin) {
+  EXPECT_EQ(PluginDirectoryOf("C:\\AviUtl\\Plugins\\Quorlin.auf"), "C:\\AviUtl\\Plugins\\DLL");
+  EXPECT_EQ(PluginDirectoryOf("Z:/work/build/dist/Quorlin.auf"), "Z:/work/build/dist/DLL");
+  EXPECT_EQ(PluginDirectoryOf("Quorlin.auf"), "DLL");
 }

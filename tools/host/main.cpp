@@ -16,6 +16,7 @@
 #include "ColorConversion.h"
 #include "HostCommandLine.h"
 #include "HostSession.h"
+#include "OfferedNames.h"
 #include "SettingsRecord.h"
 #include "TestClip.h"
 #include "Y4mReader.h"
@@ -107,6 +108,16 @@ HostSessionOptions SessionOptions(const HostCommand &command, const Y4mHeader &i
   return options;
 }
 
+// Refuses method and kernel names that the plug-in's library folder does not offer.
+void CheckCommandNames(const HostCommand &command, const std::string &aufPath) {
+  const std::string directory = PluginDirectoryOf(aufPath);
+  const OfferedNames offered = FindOfferedNames(directory, command.yuy2);
+  if (offered.methods.empty() || offered.kernels.empty())
+    std::cerr << "note: " << directory << " offers no window functions or no kernels; the "
+              << "plug-in will pass frames through unchanged and names are not checked\n";
+  CheckOfferedNames(command.settings, offered);
+}
+
 // Hands the command line's settings to the plug-in as a project load, and checks that the
 // target size fits the host's images (the plug-in writes its result into them).
 void ApplyCommandSettings(HostSession &session, const HostCommand &command) {
@@ -172,7 +183,9 @@ int Run(const HostCommand &command) {
   if (command.frames > 0)
     frameLimit = frameLimit < 0 ? command.frames : std::min(frameLimit, command.frames);
 
-  HostSession session(SessionOptions(command, source.header));
+  const HostSessionOptions options = SessionOptions(command, source.header);
+  CheckCommandNames(command, options.aufPath);
+  HostSession session(options);
   ApplyCommandSettings(session, command);
 
   std::unique_ptr<std::ofstream> outputFile;
@@ -246,7 +259,8 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "quorlin_host: %s\n%s", e.what(), kUsageText);
     return 2;
   } catch (const std::exception &e) {
-    std::fprintf(stderr, "\nquorlin_host: %s\n", e.what());
+    if (_isatty(_fileno(stderr))) std::fputs("\n", stderr);  // end the progress line
+    std::fprintf(stderr, "quorlin_host: %s\n", e.what());
     return 1;
   }
 }
