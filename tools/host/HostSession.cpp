@@ -278,7 +278,7 @@ LRESULT HostSession::OnWindowMessage(HWND hwnd, UINT message, WPARAM wparam, LPA
   const LRESULT result =
       filter_.func_WndProc(hwnd, message, wparam, lparam, EditHandle(), &filter_);
   lastWndProcResult_ = result;
-  if (result) Redraw();
+  if (result && message != WM_FILTER_EXIT) Redraw();  // the filter is going away
   return message >= WM_USER ? result : DefWindowProcA(hwnd, message, wparam, lparam);
 }
 
