@@ -7,7 +7,7 @@
 #include "engine/FilterPluginInfo.h"
 
 extern "C" {
-__declspec(dllexport) KernelLogRecord KernelLog;
+__attribute__((dllexport)) KernelLogRecord KernelLog;
 }
 
 namespace {
@@ -46,7 +46,7 @@ const FilterPluginInfo kInfo = {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) const FilterPluginInfo *__stdcall GetFilterPluginInfo2() { return &kInfo; }
-extern "C" __declspec(dllexport) const FilterPluginInfo *__stdcall GetYUY2FilterPluginInfo2() {
+extern "C" __attribute__((dllexport)) const FilterPluginInfo *__stdcall GetFilterPluginInfo2() { return &kInfo; }
+extern "C" __attribute__((dllexport)) const FilterPluginInfo *__stdcall GetYUY2FilterPluginInfo2() {
   return &kInfo;
 }

@@ -10,7 +10,7 @@
 #include "plugins/WindowFuncInfo.h"
 
 extern "C" {
-__declspec(dllexport) CreateLogRecord CreateLog;
+__attribute__((dllexport)) CreateLogRecord CreateLog;
 }
 
 namespace {
@@ -49,7 +49,7 @@ const WindowFuncInfo kFunctions[] = {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) const WindowFuncInfo *__stdcall GetWindowFuncPluginInfo(int32_t index) {
+extern "C" __attribute__((dllexport)) const WindowFuncInfo *__stdcall GetWindowFuncPluginInfo(int32_t index) {
   const int32_t count = sizeof kFunctions / sizeof kFunctions[0];
   return index >= 0 && index < count ? &kFunctions[index] : nullptr;
 }

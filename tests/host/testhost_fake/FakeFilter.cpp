@@ -126,13 +126,13 @@ FILTER_DLL table = MakeTable();
 
 }  // namespace
 
-extern "C" __declspec(dllexport) FILTER_DLL *__stdcall GetFilterTable() {
+extern "C" __attribute__((dllexport)) FILTER_DLL *__stdcall GetFilterTable() {
   AttachLog();
   Event("table");
   return &table;
 }
 
-extern "C" __declspec(dllexport) FILTER_DLL *__stdcall GetFilterTableYUY2() {
+extern "C" __attribute__((dllexport)) FILTER_DLL *__stdcall GetFilterTableYUY2() {
   AttachLog();
   Event("table_yuy2");
   return &table;
