@@ -1,8 +1,10 @@
 #include "host/HostHooks.h"
 
+#include <cstring>
 #include <memory>
 
 #include "common/HostBoundary.h"
+#include "dialog/ConfigDlg.h"
 #include "host/FrameTimer.h"
 #include "host/ParameterValidation.h"
 #include "host/PluginState.h"
@@ -48,6 +50,14 @@ BOOL ProcessAndTime(FILTER *fp, FILTER_PROC_INFO *fpip) {
   return result;
 }
 
+// The dialog may change the record while it shows it (a size or name it does not list, a name
+// in other letter case); the engine then gets the settings the dialog shows.
+void LoadFromSettingsAndApply() {
+  const ResizeSettings before = *CurrentSettings;
+  ConfigDialog->LoadFromSettings();
+  if (std::memcmp(&before, CurrentSettings, sizeof before) != 0) ApplySettings();
+}
+
 void ReleaseEngineAndLists() {
   // The engine first: its setter holds instances made by the window-function libraries.
   Engine.reset();
@@ -87,6 +97,7 @@ BOOL __cdecl func_update(FILTER *, int) {
   return GuardHostCall<BOOL>(FALSE, []() -> BOOL {
     ValidateParameters();
     ApplySettings();
+    if (ConfigDialog) LoadFromSettingsAndApply();
     return TRUE;
   });
 }
@@ -112,10 +123,10 @@ BOOL __cdecl func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILTE
     switch (message) {
       case WM_FILTER_INIT:
         FilterWindow = hwnd;
-        // The configuration dialog is created here, with its controls inside FilterWindow.
+        CreateConfigDialog(FilterWindow);
         return IsFilterActive(fp);
       case WM_FILTER_EXIT:
-        // The configuration dialog is released here.
+        ReleaseConfigDialog();
         return FALSE;
       case WM_QUORLIN_SETTINGS_CHANGED:
         return IsFilterActive(fp);
