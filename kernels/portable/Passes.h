@@ -1,18 +1,22 @@
-// The kernel routines: horizontal in place, vertical, and both axes over the tiles, for one
-// frame format and one coefficient layout each.
+// The kernel routines: horizontal in place, vertical, and both axes over the tiles. They are
+// built from the row and line filters of a `Filters` class (PortableFilters.h describes the
+// interface), so every kernel shares the thread shares, the tile loop and the work areas and
+// differs only in how a row or a line is filtered.
 #pragma once
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <type_traits>
 
-#include "RowFilters.h"
+#include "PortableFilters.h"
 #include "WorkAreas.h"
 #include "engine/ResizeParams.h"
 
 namespace portable {
+
+// Vertical table unit of the combined pass: Offset is the index of the first source line pair.
+constexpr int32_t kCombinedVStep = 1;
 
 // The lines [Begin, End) of `total` that thread `index` of `count` filters.
 struct LineShare {
@@ -30,53 +34,36 @@ typename Format::Sample *FrameLine(void *frame, int32_t lineSize, int32_t y) {
                                                      static_cast<size_t>(lineSize) * y);
 }
 
-// Output pixels [xBegin, xEnd) of one row from a padded source row.
-template <class Format, class Layout>
-void FilterRow(const typename Format::Sample *row, const ResizeParams &p, int32_t xBegin,
-               int32_t xEnd, typename Format::Sample *out) {
-  if constexpr (std::is_same<Format, YUY2Format>::value)
-    FilterRowYUY2(row, p.HWeights.Entries, p.HStep, xBegin, xEnd, out);
-  else
-    FilterRowYC48<Layout>(row, p.HWeights.Entries, p.HStep, xBegin, xEnd, out);
-}
-
 // Width only: each thread takes whole rows. The output overwrites the row it is computed from,
-// so the row is first copied into the thread's work slice, padded with zeros.
-template <class Format, class Layout>
+// so the row is first prepared in the thread's work slice, padded with zeros.
+template <class Filters>
 void __cdecl ResizeHorizontal(void *dst, const void *src, ResizeParams *p, int32_t index,
                               int32_t count) {
-  using Sample = typename Format::Sample;
-  constexpr int kSpp = Format::kSamplesPerPixel;
-  Sample *copy = WorkSlice<Sample>(p->Work1, p->Work1Size, index);
+  using Format = typename Filters::Format;
+  const RowBuffers<Filters> buffers = RowBuffersOf<Filters>(*p, index);
   const SourceFrame<Format> source{src, p->LineSize, p->SrcHeight};
-  const int32_t rowSamples = p->SrcWidth * kSpp;
-  std::fill(copy + rowSamples, copy + RowCapacityPixels(p->SrcWidth) * kSpp, Sample(0));
+  const TileColumns columns{0, p->SrcWidth, RowCapacityPixels(p->SrcWidth)};
   const LineShare rows = ShareOf(p->SrcHeight, index, count);
   for (int32_t y = rows.Begin; y < rows.End; ++y) {
-    std::copy(source.Line(y), source.Line(y) + rowSamples, copy);
-    FilterRow<Format, Layout>(copy, *p, 0, p->DstWidth, FrameLine<Format>(dst, p->LineSize, y));
+    Filters::PrepareRow(source.Line(y), columns, *p, buffers.Prepared);
+    Filters::FilterRow(buffers.Prepared, *p, 0, p->DstWidth, FrameLine<Format>(dst, p->LineSize, y));
   }
 }
 
 // Height only: each thread takes a share of the output lines. Offsets are in LinePairStep units.
-template <class Format, class Layout>
+template <class Filters>
 void __cdecl ResizeVertical(void *dst, const void *src, ResizeParams *p, int32_t index,
                             int32_t count) {
-  uint32_t *sums = WorkSlice<uint32_t>(p->Work1, p->Work1Size, index);
+  using Format = typename Filters::Format;
+  void *scratch = WorkSlice<uint8_t>(p->Work1, p->Work1Size, index);
   const SourceFrame<Format> source{src, p->LineSize, p->SrcHeight};
   const LineShare rows = ShareOf(p->DstHeight, index, count);
   for (int32_t y = rows.Begin; y < rows.End; ++y) {
     const WeightEntry &entry = p->VWeights.Entries[y];
-    FilterLineVertically<Format, Layout>(source, entry, entry.Offset / p->LinePairStep, 0,
-                                         p->SrcWidth, sums, FrameLine<Format>(dst, p->LineSize, y));
+    Filters::FilterLine(source, entry, entry.Offset / p->LinePairStep, 0, p->SrcWidth, scratch,
+                        FrameLine<Format>(dst, p->LineSize, y));
   }
 }
-
-// The source pixels a column tile reads, kept inside a padded row: [Begin, ReadEnd) lie in the
-// frame, [ReadEnd, End) past its right edge.
-struct TileColumns {
-  int32_t Begin, ReadEnd, End;
-};
 
 inline TileColumns SourceColumnsOf(const TileRange &tile, int32_t srcWidth) {
   const int32_t capacity = RowCapacityPixels(srcWidth);
@@ -85,46 +72,43 @@ inline TileColumns SourceColumnsOf(const TileRange &tile, int32_t srcWidth) {
   return {begin, std::max(std::min(end, srcWidth), begin), end};
 }
 
-// One tile of the combined pass: the tile's source columns are filtered vertically, rounded and
-// clamped like an output, for each of its output rows into `rows` (one padded source row each,
-// at the row's own positions), which are then filtered horizontally into the output.
-template <class Format, class Layout>
-void FilterTile(void *dst, const SourceFrame<Format> &source, const ResizeParams &p,
-                int32_t tileX, int32_t tileY, uint32_t *sums, typename Format::Sample *rows) {
-  using Sample = typename Format::Sample;
-  constexpr int kSpp = Format::kSamplesPerPixel;
-  const int32_t rowSamples = RowCapacityPixels(p.SrcWidth) * kSpp;
+// One tile of the combined pass, row by row: the tile's source columns are filtered vertically
+// into the plain row, rounded and clamped like an output, then prepared and filtered
+// horizontally into the tile's outputs. A row never leaves the thread's work slice.
+template <class Filters>
+void FilterTile(void *dst, const SourceFrame<typename Filters::Format> &source,
+                const ResizeParams &p, int32_t tileX, int32_t tileY, void *scratch,
+                const RowBuffers<Filters> &buffers) {
+  using Format = typename Filters::Format;
+  constexpr int32_t kBlockWidth = static_cast<int32_t>(Filters::kBlockWidth);
+  constexpr int32_t kBlockHeight = static_cast<int32_t>(Filters::kBlockHeight);
   const TileColumns columns = SourceColumnsOf(p.ColumnTiles[tileX], p.SrcWidth);
-  const int32_t yBegin = tileY * static_cast<int32_t>(kBlockHeight);
-  const int32_t yEnd = std::min(yBegin + static_cast<int32_t>(kBlockHeight), p.DstHeight);
-  const int32_t xBegin = tileX * static_cast<int32_t>(kBlockWidth);
-  const int32_t xEnd = std::min(xBegin + static_cast<int32_t>(kBlockWidth), p.DstWidth);
+  const int32_t yBegin = tileY * kBlockHeight;
+  const int32_t yEnd = std::min(yBegin + kBlockHeight, p.DstHeight);
+  const int32_t xBegin = tileX * kBlockWidth;
+  const int32_t xEnd = std::min(xBegin + kBlockWidth, p.DstWidth);
 
   for (int32_t y = yBegin; y < yEnd; ++y) {
-    Sample *row = rows + (y - yBegin) * rowSamples;
     const WeightEntry &entry = p.VWeights.Entries[y];
-    FilterLineVertically<Format, Layout>(source, entry, entry.Offset / kCombinedVStep,
-                                         columns.Begin, columns.ReadEnd, sums,
-                                         row + columns.Begin * kSpp);
-    std::fill(row + columns.ReadEnd * kSpp, row + columns.End * kSpp, Sample(0));
+    Filters::FilterLine(source, entry, entry.Offset / kCombinedVStep, columns.Begin,
+                        columns.ReadEnd, scratch, buffers.Plain + columns.Begin * Filters::kSpp);
+    Filters::PrepareRow(buffers.Plain, columns, p, buffers.Prepared);
+    Filters::FilterRow(buffers.Prepared, p, xBegin, xEnd, FrameLine<Format>(dst, p.LineSize, y));
   }
-  for (int32_t y = yBegin; y < yEnd; ++y)
-    FilterRow<Format, Layout>(rows + (y - yBegin) * rowSamples, p, xBegin, xEnd,
-                              FrameLine<Format>(dst, p.LineSize, y));
 }
 
 // Both axes: the threads take tiles one at a time through the shared tile counter, so threads
-// without a tile left simply return.
-template <class Format, class Layout>
+// without a tile left simply return, and no thread waits while another still has several.
+template <class Filters>
 void __cdecl ResizeCombined(void *dst, const void *src, ResizeParams *p, int32_t index, int32_t) {
-  uint32_t *sums = WorkSlice<uint32_t>(p->Work1, p->Work1Size, index);
-  auto *rows = WorkSlice<typename Format::Sample>(p->Work2, p->Work2Size, index);
-  const SourceFrame<Format> source{src, p->LineSize, p->SrcHeight};
+  void *scratch = WorkSlice<uint8_t>(p->Work1, p->Work1Size, index);
+  const RowBuffers<Filters> buffers = RowBuffersOf<Filters>(*p, index);
+  const SourceFrame<typename Filters::Format> source{src, p->LineSize, p->SrcHeight};
   for (;;) {
     const int32_t tile =
         InterlockedIncrement(reinterpret_cast<volatile LONG *>(&p->TileCounter)) - 1;
     if (tile >= p->TileCount) return;
-    FilterTile<Format, Layout>(dst, source, *p, tile % p->TilesX, tile / p->TilesX, sums, rows);
+    FilterTile<Filters>(dst, source, *p, tile % p->TilesX, tile / p->TilesX, scratch, buffers);
   }
 }
 

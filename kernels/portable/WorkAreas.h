@@ -1,9 +1,11 @@
-// Tile geometry and per-thread work areas of the portable kernel.
+// Per-thread work areas of the kernels, sized by the row and line filters a kernel is built
+// from (see PortableFilters.h for the interface).
 //
-// Work area 1 holds one source row per thread: the horizontal pass's padded copy of the row it
-// overwrites, or the vertical filter's 32-bit sums. Work area 2 holds the combined pass's
-// vertically filtered rows of one tile. Tables are not built when the sizes are asked for, so a
-// tile is assumed to read up to the whole source row.
+// Work area 1 is the vertical filter's scratch for one output line. Work area 2 holds the
+// horizontal filter's prepared source row, followed by one plain row that the combined pass
+// filters vertically before preparing it. Tables are not built when the sizes are asked for,
+// so a row is assumed to read up to the whole source row and a vertical block up to every
+// source line.
 #pragma once
 
 #include <cstdint>
@@ -13,38 +15,47 @@
 
 namespace portable {
 
-constexpr uint32_t kBlockWidth = 256;  // even: YUY2 tiles hold whole output pixel pairs
-constexpr uint32_t kBlockHeight = 16;
-// Vertical table unit of the combined pass: Offset is the index of the first source line pair.
-constexpr int32_t kCombinedVStep = 1;
-
 constexpr int32_t kSliceAlignment = 64;
 
 inline int32_t RoundUpToSlice(int64_t bytes) {
   return static_cast<int32_t>((bytes + kSliceAlignment - 1) / kSliceAlignment * kSliceAlignment);
 }
 
-template <class Format>
-int32_t __cdecl GetWorkSize1(const ResizeParams *params, int32_t) {
-  const int64_t samples =
-      static_cast<int64_t>(RowCapacityPixels(params->SrcWidth)) * Format::kSamplesPerPixel;
-  return RoundUpToSlice(samples * sizeof(uint32_t));
+template <class Filters>
+int32_t PlainRowBytes(int32_t srcWidth) {
+  return RowCapacityPixels(srcWidth) * Filters::kSpp *
+         static_cast<int32_t>(sizeof(typename Filters::Sample));
 }
 
-template <class Format>
+template <class Filters>
+int32_t __cdecl GetWorkSize1(const ResizeParams *params, int32_t) {
+  return RoundUpToSlice(Filters::LineScratchBytes(params->SrcWidth, params->SrcHeight));
+}
+
+template <class Filters>
 int32_t __cdecl GetWorkSize2(const ResizeParams *params, int32_t) {
-  const bool combined =
-      params->SrcWidth != params->DstWidth && params->SrcHeight != params->DstHeight;
-  if (!combined) return 0;
-  const int64_t samples =
-      static_cast<int64_t>(RowCapacityPixels(params->SrcWidth)) * Format::kSamplesPerPixel;
-  return RoundUpToSlice(kBlockHeight * samples * sizeof(typename Format::Sample));
+  return RoundUpToSlice(Filters::PreparedRowBytes(params->SrcWidth)) +
+         RoundUpToSlice(PlainRowBytes<Filters>(params->SrcWidth));
 }
 
 // Thread `index`'s slice of a work area.
 template <typename T>
 T *WorkSlice(uint8_t *area, int32_t sliceBytes, int32_t index) {
   return reinterpret_cast<T *>(area + static_cast<size_t>(sliceBytes) * index);
+}
+
+// The prepared row and the plain row of a thread's slice of work area 2.
+template <class Filters>
+struct RowBuffers {
+  void *Prepared;
+  typename Filters::Sample *Plain;
+};
+
+template <class Filters>
+RowBuffers<Filters> RowBuffersOf(const ResizeParams &p, int32_t index) {
+  uint8_t *slice = WorkSlice<uint8_t>(p.Work2, p.Work2Size, index);
+  const int32_t preparedBytes = RoundUpToSlice(Filters::PreparedRowBytes(p.SrcWidth));
+  return {slice, reinterpret_cast<typename Filters::Sample *>(slice + preparedBytes)};
 }
 
 }  // namespace portable

@@ -36,15 +36,19 @@ void FillRandom(uint8_t *data, size_t bytes, FrameFormat format, CoeffRange rang
 
 }  // namespace
 
-const FilterPluginInfo &PortableKernel(FrameFormat format) {
-  static const HMODULE module = LoadLibraryA("Z:" QUORLIN_DIST_DLL "/Kernel9_Portable.dll");
+const char *const kKernelLibraries[3] = {"Kernel1_AVX2.dll", "Kernel2_SSE2.dll",
+                                          kPortableLibrary};
+
+const FilterPluginInfo *KernelFrom(const char *library, FrameFormat format) {
+  const std::string path = std::string("Z:" QUORLIN_DIST_DLL "/") + library;
+  const HMODULE module = LoadLibraryA(path.c_str());
   const char *exportName =
       format == FrameFormat::YC48 ? "GetFilterPluginInfo2" : "GetYUY2FilterPluginInfo2";
   auto get = module ? reinterpret_cast<GetFilterPluginInfoFunc>(
                           reinterpret_cast<void *>(GetProcAddress(module, exportName)))
                     : nullptr;
-  if (!get || !get()) throw std::runtime_error(std::string("cannot get ") + exportName);
-  return *get();
+  if (!get) throw std::runtime_error("cannot load " + path + " or find " + exportName);
+  return get();
 }
 
 EngineRun::EngineRun(const ResizeCase &c)
@@ -65,8 +69,12 @@ EngineRun::EngineRun(const ResizeCase &c)
 
   const bool yuy2 = c.format == FrameFormat::YUY2;
   engine_.reset(new TFilter(yuy2 ? -1 : 0, &target_));
-  engine_->SetWeightSetter(new RandomTableSetter(c.kind, yuy2, c.range, c.seed * 7919u + 1));
-  engine_->SetKernel(&PortableKernel(c.format));
+  engine_->SetWeightSetter(c.makeSetter
+                              ? c.makeSetter()
+                              : new RandomTableSetter(c.kind, yuy2, c.range, c.seed * 7919u + 1));
+  const FilterPluginInfo *kernel = KernelFrom(c.library, c.format);
+  if (!kernel) throw std::runtime_error(std::string(c.library) + " declines this processor");
+  engine_->SetKernel(kernel);
 
   EXFUNC exfunc{};
   exfunc.exec_multi_thread_func = &RunOnWorkerThreads;
@@ -92,6 +100,19 @@ void EngineRun::ExpectOutput(const Frame &expected) const {
   ASSERT_EQ(fpip_.ycp_edit, shown.Data());
   ExpectUnchanged(shown, inPlace ? editBefore_ : tempBefore_, &expected);
   if (!inPlace) ExpectUnchanged(edit_, editBefore_, nullptr);
+}
+
+Frame EngineRun::Output() const {
+  const bool inPlace = case_.srcHeight == case_.dstHeight;
+  const GuardedFrame &shown = inPlace ? edit_ : temp_;
+  Frame out{case_.format, case_.dstWidth, case_.dstHeight, lineSize_,
+            std::vector<uint8_t>(static_cast<size_t>(lineSize_) * case_.dstHeight, 0)};
+  const int32_t rowBytes = case_.dstWidth * BytesPerPixel(case_.format);
+  for (int32_t y = 0; y < case_.dstHeight; ++y)
+    std::copy(shown.Data() + static_cast<size_t>(y) * lineSize_,
+              shown.Data() + static_cast<size_t>(y) * lineSize_ + rowBytes,
+              out.bytes.begin() + static_cast<size_t>(y) * lineSize_);
+  return out;
 }
 
 // Bytes inside `region` (its width x height at the top left) must equal the region's bytes,
@@ -123,7 +144,7 @@ Frame ReferenceResult(const EngineRun &run, const ResizeCase &c) {
   if (c.srcWidth == c.dstWidth)
     return ReferenceVertical(run.Source(), p.VWeights, p.LinePairStep, pairCoeffs, c.dstHeight);
   const Frame between = ReferenceVertical(run.Source(), p.VWeights,
-                                          PortableKernel(c.format).CombinedVStep, pairCoeffs,
+                                          KernelFrom(c.library, c.format)->CombinedVStep, pairCoeffs,
                                           c.dstHeight);
   return ReferenceHorizontal(between, p.HWeights, p.HStep, pairCoeffs, c.dstWidth);
 }

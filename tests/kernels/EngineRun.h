@@ -1,9 +1,10 @@
-// One random frame resized by the portable kernel through the engine (TFilter::ProcessFrame),
+// One random frame resized by a kernel library through the engine (TFilter::ProcessFrame),
 // with the host's frame buffers ending at a guard page and the host's thread service running
 // the pass on real threads.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "engine/FilterPluginInfo.h"
@@ -12,8 +13,13 @@
 #include "kernels/ReferenceResize.h"
 #include "support/GuardedFrame.h"
 
-// The kernel library from the build's DLL folder, loaded once.
-const FilterPluginInfo &PortableKernel(FrameFormat format);
+// The kernel libraries of the build's DLL folder, fastest first.
+extern const char *const kKernelLibraries[3];
+constexpr const char *kPortableLibrary = "Kernel9_Portable.dll";
+
+// The record a kernel library of the build's DLL folder reports for the format, or null when
+// the library declines (the AVX2 kernel on a processor without AVX2). Libraries stay loaded.
+const FilterPluginInfo *KernelFrom(const char *library, FrameFormat format);
 
 struct ResizeCase {
   FrameFormat format;
@@ -22,6 +28,9 @@ struct ResizeCase {
   int threads;
   CoeffRange range = CoeffRange::Moderate;
   uint32_t seed = 1;
+  const char *library = kPortableLibrary;
+  // The setter the engine gets; by default one of random tables of `kind`.
+  std::function<TWeightSetter *()> makeSetter;
 };
 
 class EngineRun {
@@ -35,6 +44,8 @@ class EngineRun {
   // The output region (dstWidth x dstHeight) of the buffer the host shows afterwards must equal
   // `expected`; every other byte of both buffers must be as it was.
   void ExpectOutput(const Frame &expected) const;
+  // The output region of the buffer the host shows afterwards.
+  Frame Output() const;
 
  private:
   void ExpectUnchanged(const GuardedFrame &buffer, const std::vector<uint8_t> &before,

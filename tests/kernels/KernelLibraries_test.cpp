@@ -2,7 +2,9 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <map>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,7 +22,7 @@ struct Sizes {
 
 std::string Describe(const ResizeCase &c) {
   std::ostringstream text;
-  text << (c.format == kYC48 ? "YC48" : "YUY2") << " kind " << int(c.kind) << ", "
+  text << c.library << ", " << (c.format == kYC48 ? "YC48" : "YUY2") << " kind " << int(c.kind) << ", "
        << c.srcWidth << "x" << c.srcHeight << " -> " << c.dstWidth << "x" << c.dstHeight << ", "
        << c.threads << " threads, seed " << c.seed
        << (c.range == CoeffRange::Full ? ", full-range coefficients" : "");
@@ -33,61 +35,82 @@ void ExpectMatchesReference(const ResizeCase &c) {
   run.ExpectOutput(ReferenceResult(run, c));
 }
 
-// Every size with each weight kind and 1 to 4 worker threads.
-void ExpectAllMatch(FrameFormat format, std::initializer_list<uint8_t> kinds,
-                    std::initializer_list<Sizes> sizes, CoeffRange range = CoeffRange::Moderate) {
-  uint32_t seed = 1;
-  for (const Sizes &s : sizes)
-    for (uint8_t kind : kinds)
-      for (int threads = 1; threads <= 4; ++threads)
-        ExpectMatchesReference({format, kind, s.srcWidth, s.srcHeight, s.dstWidth, s.dstHeight,
-                                threads, range, seed++});
-}
+// Every test runs for each kernel library, fastest first; the portable kernel is the one the
+// others must equal.
+class KernelLibrary : public testing::TestWithParam<const char *> {
+ protected:
+  const FilterPluginInfo &Kernel(FrameFormat format) const {
+    const FilterPluginInfo *kernel = KernelFrom(GetParam(), format);
+    if (!kernel) throw std::runtime_error(std::string(GetParam()) + " declines this processor");
+    return *kernel;
+  }
+
+  // Every size with each weight kind and 1 to 8 worker threads (the engine gives threads
+  // beyond its slots no work).
+  void ExpectAllMatch(FrameFormat format, std::initializer_list<uint8_t> kinds,
+                      std::initializer_list<Sizes> sizes,
+                      CoeffRange range = CoeffRange::Moderate) const {
+    uint32_t seed = 1;
+    for (const Sizes &s : sizes)
+      for (uint8_t kind : kinds)
+        for (int threads = 1; threads <= 8; ++threads)
+          ExpectMatchesReference({format, kind, s.srcWidth, s.srcHeight, s.dstWidth, s.dstHeight,
+                                  threads, range, seed++, GetParam()});
+  }
+};
+
+using KernelYC48 = KernelLibrary;
+using KernelYUY2 = KernelLibrary;
+using KernelRecords = KernelLibrary;
 
 const std::initializer_list<uint8_t> kBothKinds = {kSharedWeights, kSeparateWeights};
 
 // Odd lengths put a padding coefficient on the position one past the frame; a source length
 // of 1 is nothing but the first pair. Sources or targets fill the buffers up to the guard page.
+// Widths below, at and just above a vector step (8 and 16 samples) and lines of 3k + 1 or
+// 3k + 2 samples take the scalar filters and the overlapping last step of the SIMD kernels.
 
-TEST(PortableKernelYC48, HorizontalInPlaceMatchesReference) {
+TEST_P(KernelYC48, HorizontalInPlaceMatchesReference) {
   ExpectAllMatch(kYC48, kBothKinds,
                  {{37, 9, 20, 9}, {40, 8, 19, 8}, {21, 7, 64, 7}, {1, 5, 6, 5}, {300, 3, 7, 3}});
 }
 
-TEST(PortableKernelYC48, VerticalMatchesReference) {
+TEST_P(KernelYC48, VerticalMatchesReference) {
   ExpectAllMatch(kYC48, kBothKinds,
                  {{9, 37, 9, 20}, {8, 40, 8, 19}, {7, 21, 7, 64}, {5, 1, 5, 6}, {3, 300, 3, 7}});
 }
 
-TEST(PortableKernelYC48, CombinedMatchesReferenceOverTheTiles) {
-  // 3 x 3 tiles with partial last ones, a single column of tiles, a single row of tiles, a
-  // single tile for up to 4 threads, and a 1 x 1 source.
+TEST_P(KernelYC48, CombinedMatchesReferenceOverTheTiles) {
+  // Several tiles with partial last ones, a single column of tiles, a single row of tiles, a
+  // single tile for several threads, a 1 x 1 source, and a target wider than one tile of the
+  // SIMD kernels.
   ExpectAllMatch(kYC48, kBothKinds,
                  {{300, 20, 517, 37}, {301, 50, 77, 17}, {131, 40, 600, 9}, {20, 11, 9, 5},
-                  {1, 1, 3, 2}});
+                  {1, 1, 3, 2}, {2101, 5, 2050, 19}});
 }
 
-TEST(PortableKernelYC48, SumsWrapAroundIn32Bits) {
+TEST_P(KernelYC48, SumsWrapAroundIn32Bits) {
   ExpectAllMatch(kYC48, kBothKinds, {{37, 9, 20, 9}, {9, 37, 9, 20}, {40, 30, 300, 17}},
                  CoeffRange::Full);
 }
 
-TEST(PortableKernelYUY2, HorizontalInPlaceMatchesReference) {
+TEST_P(KernelYUY2, HorizontalInPlaceMatchesReference) {
   ExpectAllMatch(kYUY2, {kSeparateWeights},
                  {{38, 9, 20, 9}, {20, 8, 64, 8}, {2, 3, 10, 3}, {600, 2, 6, 2}, {30, 5, 26, 5}});
 }
 
-TEST(PortableKernelYUY2, VerticalMatchesReference) {
+TEST_P(KernelYUY2, VerticalMatchesReference) {
   ExpectAllMatch(kYUY2, {kSeparateWeights},
                  {{8, 37, 8, 20}, {6, 40, 6, 19}, {4, 21, 4, 64}, {2, 1, 2, 6}});
 }
 
-TEST(PortableKernelYUY2, CombinedMatchesReferenceOverTheTiles) {
+TEST_P(KernelYUY2, CombinedMatchesReferenceOverTheTiles) {
   ExpectAllMatch(kYUY2, {kSeparateWeights},
-                 {{200, 20, 520, 37}, {602, 50, 78, 17}, {20, 11, 10, 5}, {2, 1, 6, 3}});
+                 {{200, 20, 520, 37}, {602, 50, 78, 17}, {20, 11, 10, 5}, {2, 1, 6, 3},
+                  {2100, 5, 2050, 19}});
 }
 
-TEST(PortableKernelYUY2, SumsWrapAroundIn32Bits) {
+TEST_P(KernelYUY2, SumsWrapAroundIn32Bits) {
   ExpectAllMatch(kYUY2, {kSeparateWeights}, {{38, 9, 20, 9}, {8, 37, 8, 20}, {40, 30, 300, 17}},
                  CoeffRange::Full);
 }
@@ -96,8 +119,8 @@ TEST(PortableKernelYUY2, SumsWrapAroundIn32Bits) {
 // shared-weight routines read no table and no source, and paint the pass's output region black
 // (Y 16, U and V 128), whatever the thread count. Called directly: the engine reads a YUY2
 // horizontal table in the YUY2 layout when it cuts tiles, whatever the setter's kind.
-TEST(PortableKernelYUY2, SharedWeightSlotsPaintTheOutputBlack) {
-  const FilterPluginInfo &kernel = PortableKernel(kYUY2);
+TEST_P(KernelYUY2, SharedWeightSlotsPaintTheOutputBlack) {
+  const FilterPluginInfo &kernel = Kernel(kYUY2);
   const int32_t maxW = 40, maxH = 37, lineSize = 2 * maxW;
   struct Slot {
     KernelRoutine routine;
@@ -130,7 +153,7 @@ TEST(PortableKernelYUY2, SharedWeightSlotsPaintTheOutputBlack) {
 
 // The engine refuses odd YUY2 widths, but the table layout allows one: the last column has a
 // luma entry and no chroma entry, so its chroma byte gets the neutral value 128.
-TEST(PortableKernelYUY2, OddTargetWidthEndsInALumaOnlyPixel) {
+TEST_P(KernelYUY2, OddTargetWidthEndsInALumaOnlyPixel) {
   const int32_t srcWidth = 10, dstWidth = 7, height = 3, lineSize = srcWidth * 2;
   std::mt19937 rng(5);
   GuardedFrame frame(lineSize * height);
@@ -147,10 +170,11 @@ TEST(PortableKernelYUY2, OddTargetWidthEndsInALumaOnlyPixel) {
   p.LinePairStep = 2 * lineSize;
   BuildRandomYUY2HorizontalTable(rng, &p.HWeights, srcWidth, dstWidth, p.HStep,
                                  CoeffRange::Moderate);
-  const FilterPluginInfo &kernel = PortableKernel(kYUY2);
+  const FilterPluginInfo &kernel = Kernel(kYUY2);
   p.Work1Size = kernel.GetWorkSize1(&p, 8);
-  std::vector<uint8_t> work(p.Work1Size);
-  p.Work1 = work.data();
+  p.Work2Size = kernel.GetWorkSize2(&p, 8);
+  p.Work1 = static_cast<uint8_t *>(AlignedAlloc(p.Work1Size, 128));
+  p.Work2 = static_cast<uint8_t *>(AlignedAlloc(p.Work2Size, 128));
   kernel.ResizeHSep(frame.Data(), frame.Data(), &p, 0, 1);
 
   const Frame expected = ReferenceHorizontal(source, p.HWeights, p.HStep, 4, dstWidth);
@@ -162,15 +186,18 @@ TEST(PortableKernelYUY2, OddTargetWidthEndsInALumaOnlyPixel) {
                              lineSize - 2 * dstWidth))
         << "line " << y << " written past the output";
   }
-  AlignedFree(p.HWeights.Pool);
-  AlignedFree(p.HWeights.Entries);
+  for (void *block : {p.HWeights.Pool, static_cast<void *>(p.HWeights.Entries),
+                      static_cast<void *>(p.Work1), static_cast<void *>(p.Work2)})
+    AlignedFree(block);
 }
 
 // The engine calls every slot without a check and divides by the tile sizes and the step.
-TEST(PortableKernelRecords, BothRecordsAreComplete) {
+TEST_P(KernelRecords, BothRecordsAreComplete) {
+  const std::map<std::string, std::string> names = {
+      {"Kernel1_AVX2.dll", "AVX2"}, {"Kernel2_SSE2.dll", "SSE2"}, {kPortableLibrary, "C++"}};
   for (FrameFormat format : {kYC48, kYUY2}) {
-    const FilterPluginInfo &k = PortableKernel(format);
-    EXPECT_STREQ(k.Name, "C++");
+    const FilterPluginInfo &k = Kernel(format);
+    EXPECT_EQ(k.Name, names.at(GetParam()));
     for (const void *slot : {(const void *)k.GetWorkSize1, (const void *)k.GetWorkSize2,
                              (const void *)k.ResizeH, (const void *)k.ResizeV,
                              (const void *)k.ResizeHSep, (const void *)k.ResizeVSep,
@@ -180,5 +207,9 @@ TEST(PortableKernelRecords, BothRecordsAreComplete) {
     EXPECT_EQ(k.BlockWidth % 2, 0u) << "YUY2 tiles must hold whole output pixel pairs";
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(AllLibraries, KernelYC48, testing::ValuesIn(kKernelLibraries));
+INSTANTIATE_TEST_SUITE_P(AllLibraries, KernelYUY2, testing::ValuesIn(kKernelLibraries));
+INSTANTIATE_TEST_SUITE_P(AllLibraries, KernelRecords, testing::ValuesIn(kKernelLibraries));
 
 }  // namespace

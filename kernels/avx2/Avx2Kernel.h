@@ -1,0 +1,8 @@
+// The AVX2 kernel's two records, defined in the one source file compiled for AVX2. They are
+// constants: loading the library runs no AVX2 instruction.
+#pragma once
+
+#include "engine/FilterPluginInfo.h"
+
+extern const FilterPluginInfo kAvx2YC48Kernel;
+extern const FilterPluginInfo kAvx2YUY2Kernel;

@@ -1,0 +1,51 @@
+// The two records of a kernel library, YC48 and YUY2, filled from the row and line filters the
+// library is built from (`Filters<Format, Layout>`, see PortableFilters.h). Every field is a
+// constant, so the records need no code to run when the library loads.
+#pragma once
+
+#include "Passes.h"
+#include "WorkAreas.h"
+#include "engine/FilterPluginInfo.h"
+
+namespace portable {
+
+template <template <class, class> class Filters>
+constexpr FilterPluginInfo YC48KernelRecord(const char *name) {
+  using Shared = Filters<YC48Format, SharedWeights>;
+  using Separate = Filters<YC48Format, SeparateWeights>;
+  static_assert(Shared::kBlockWidth == Separate::kBlockWidth &&
+                    Shared::kBlockHeight == Separate::kBlockHeight,
+                "one tile size per record");
+  return {name,
+          &GetWorkSize1<Separate>,  // the separate-weight filters need at least as much
+          &GetWorkSize2<Separate>,
+          &ResizeHorizontal<Shared>,
+          &ResizeVertical<Shared>,
+          &ResizeHorizontal<Separate>,
+          &ResizeVertical<Separate>,
+          &ResizeCombined<Shared>,
+          &ResizeCombined<Separate>,
+          Separate::kBlockWidth,
+          Separate::kBlockHeight,
+          kCombinedVStep};
+}
+
+template <template <class, class> class Filters>
+constexpr FilterPluginInfo YUY2KernelRecord(const char *name) {
+  using Separate = Filters<YUY2Format, SeparateWeights>;
+  static_assert(Separate::kBlockWidth % 2 == 0, "YUY2 tiles hold whole output pixel pairs");
+  return {name,
+          &GetWorkSize1<Separate>,
+          &GetWorkSize2<Separate>,
+          &FillYUY2Black<PassShape::Horizontal>,
+          &FillYUY2Black<PassShape::Vertical>,
+          &ResizeHorizontal<Separate>,
+          &ResizeVertical<Separate>,
+          &FillYUY2Black<PassShape::Combined>,
+          &ResizeCombined<Separate>,
+          Separate::kBlockWidth,
+          Separate::kBlockHeight,
+          kCombinedVStep};
+}
+
+}  // namespace portable

@@ -1,0 +1,64 @@
+// The portable kernel's row and line filters behind the interface the pass templates use:
+// a prepared row is a plain padded copy of the source row, and the vertical filter sums into
+// 32-bit accumulators held in the thread's work slice.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <type_traits>
+
+#include "RowFilters.h"
+#include "SampleFormats.h"
+#include "engine/ResizeParams.h"
+
+namespace portable {
+
+// The source pixels of a row that a pass reads, kept inside a padded row: [Begin, ReadEnd) lie
+// in the frame, [ReadEnd, End) past its right edge and read as zeros.
+struct TileColumns {
+  int32_t Begin, ReadEnd, End;
+};
+
+template <class FrameFormat, class CoeffLayout>
+struct PortableFilters {
+  using Format = FrameFormat;
+  using Layout = CoeffLayout;
+  static constexpr uint32_t kBlockWidth = 256;  // even: YUY2 tiles hold whole output pixel pairs
+  static constexpr uint32_t kBlockHeight = 16;
+  using Sample = typename Format::Sample;
+  static constexpr int kSpp = Format::kSamplesPerPixel;
+
+  static int32_t PreparedRowBytes(int32_t srcWidth) {
+    return RowCapacityPixels(srcWidth) * kSpp * static_cast<int32_t>(sizeof(Sample));
+  }
+  static int32_t LineScratchBytes(int32_t srcWidth, int32_t) {
+    return RowCapacityPixels(srcWidth) * kSpp * static_cast<int32_t>(sizeof(uint32_t));
+  }
+
+  // Copies pixels [Begin, ReadEnd) of `line` to the same positions of `prepared` and zeros
+  // [ReadEnd, End).
+  static void PrepareRow(const Sample *line, const TileColumns &columns, const ResizeParams &,
+                         void *prepared) {
+    Sample *row = static_cast<Sample *>(prepared);
+    std::copy(line + columns.Begin * kSpp, line + columns.ReadEnd * kSpp, row + columns.Begin * kSpp);
+    std::fill(row + columns.ReadEnd * kSpp, row + columns.End * kSpp, Sample(0));
+  }
+
+  static void FilterRow(const void *prepared, const ResizeParams &p, int32_t xBegin, int32_t xEnd,
+                        Sample *out) {
+    const Sample *row = static_cast<const Sample *>(prepared);
+    if constexpr (std::is_same<Format, YUY2Format>::value)
+      FilterRowYUY2(row, p.HWeights.Entries, p.HStep, xBegin, xEnd, out);
+    else
+      FilterRowYC48<Layout>(row, p.HWeights.Entries, p.HStep, xBegin, xEnd, out);
+  }
+
+  static void FilterLine(const SourceFrame<Format> &source, const WeightEntry &entry,
+                         int32_t firstLinePair, int32_t pixelBegin, int32_t pixelEnd,
+                         void *scratch, Sample *out) {
+    FilterLineVertically<Format, Layout>(source, entry, firstLinePair, pixelBegin, pixelEnd,
+                                         static_cast<uint32_t *>(scratch), out);
+  }
+};
+
+}  // namespace portable
