@@ -1,7 +1,8 @@
 // quorlin_bench: median milliseconds per frame of the engine with every kernel library found,
-// for the usual geometries and methods, on one and two threads.
+// for the usual geometries and methods, on one and two threads. --only keeps the rows whose
+// "kernel method geometry" text contains the given text (e.g. "AVX2 Spline36 1920x1080").
 //
-//   quorlin_bench [--dll DIR] [--frames N] [--runs N] [--yuy2]
+//   quorlin_bench [--dll DIR] [--frames N] [--runs N] [--yuy2] [--only TEXT]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,6 +24,7 @@ struct Options {
   int frames = 20;
   int runs = 5;
   bool yuy2 = false;
+  std::string only;
 };
 
 Options ParseOptions(int argc, char **argv) {
@@ -34,6 +36,7 @@ Options ParseOptions(int argc, char **argv) {
     else if (arg == "--frames" && hasValue) options.frames = std::max(1, std::atoi(argv[++i]));
     else if (arg == "--runs" && hasValue) options.runs = std::max(1, std::atoi(argv[++i]));
     else if (arg == "--yuy2") options.yuy2 = true;
+    else if (arg == "--only" && hasValue) options.only = argv[++i];
     else {
       std::fprintf(stderr, "quorlin_bench: unknown option %s\n", arg.c_str());
       std::exit(2);
@@ -105,6 +108,8 @@ int main(int argc, char **argv) {
       for (const BenchCase &bench : cases) {
         // Area average and nearest neighbour only shrink or repeat samples: one geometry each.
         if (std::strcmp(method.name, "Spline36") != 0 && &bench != &cases[0]) continue;
+        const std::string row = std::string(kernel->Name) + " " + method.name + " " + bench.name;
+        if (row.find(options.only) == std::string::npos) continue;
         BenchResult one = oneThread.Run(bench, kernel, method.make, options.frames, options.runs);
         BenchResult two = twoThreads.Run(bench, kernel, method.make, options.frames, options.runs);
         std::printf("%-8s %-16s %-26s %8.3f %8.3f %7.2fx %8.3f\n", kernel->Name, method.name,

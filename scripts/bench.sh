@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# Benchmarks Quorlin's kernels against zimg and FFmpeg on this machine, in one run, and prints
+# medians in milliseconds per frame and the ratios that matter:
+#   - quorlin_bench: the engine with each kernel library, YC48 and YUY2, Spline36, 1 and 2
+#     threads, 1920x1080 <-> 1280x720 (and the table rebuild time);
+#   - quorlin_host --save: the real Quorlin.auf in the test host, the plug-in's own frame timing;
+#   - zimg (tools/bench/zimg, native): three 16-bit planes and 8-bit 4:2:2, one thread;
+#   - ffmpeg's swscale (spline) and zscale (spline36), one filter thread and all cores.
+# Installs libzimg-dev and ffmpeg when missing (only this script uses them).
+#
+#   scripts/bench.sh [runs]      (BUILD_DIR as for scripts/build.sh; runs default 5)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+runs=${1:-5}
+frames=20
+export WINEDEBUG=-all
+
+if ! [ -f /usr/include/zimg.h ] || ! command -v ffmpeg >/dev/null; then
+  apt-get install -y libzimg-dev ffmpeg >/dev/null
+fi
+CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} BUILD_DIR="$build" bash "$root/scripts/build.sh" >/dev/null
+mkdir -p "$build/native"
+g++ -O2 -std=c++17 -o "$build/native/zimg_bench" "$root/tools/bench/zimg/zimg_bench.cpp" -lzimg
+
+results=$(mktemp)
+trap 'rm -f "$results"' EXIT
+record() { echo "$1|$2" >>"$results"; }  # name|milliseconds
+median() { sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
+
+echo "load before: $(uptime | sed 's/.*load average: //')" >&2
+geometries=("1920 1080 1280 720" "1280 720 1920 1080")
+
+# Our kernels through the engine.
+for mode in yc48 yuy2; do
+  flag=$([ $mode = yuy2 ] && echo --yuy2 || true)
+  wine "$build/tools/bench/quorlin_bench.exe" --dll "Z:$build/dist/DLL" --frames $frames \
+    --runs "$runs" --only "Spline36 1" $flag |
+    awk -v mode=$mode '$2 == "Spline36" && $4 == "->" {
+      g = $3 "->" $5
+      print $1 " " mode " " g " 1thr|" $6
+      print $1 " " mode " " g " 2thr|" $7
+      if ($1 == "AVX2") print "AVX2 " mode " " g " rebuild|" $9
+    }' >>"$results"
+done
+
+# The real plug-in in the test host, AVX2 kernel, one worker thread: the title's average.
+for g in "${geometries[@]}"; do
+  read -r sw sh dw dh <<<"$g"
+  for mode in yc48 yuy2; do
+    flag=$([ $mode = yuy2 ] && echo --yuy2 || true)
+    ms=$(for r in $(seq "$runs"); do
+      wine "$build/tools/host/quorlin_host.exe" --auf "Z:$build/dist/Quorlin.auf" --size ${dw}x${dh} \
+        --luma Spline36 --chroma Spline36 --kernel AVX2 --threads 1 --frames 30 --save $flag \
+        $([ "$sw" != 1920 ] && echo "--max 1920x1080") 2>&1 |
+        sed -n 's/.*frame time (shortest, average): [0-9.]*ms \([0-9.]*\)ms.*/\1/p'
+    done | median)
+    record "host AVX2 $mode ${sw}x${sh}->${dw}x${dh} 1thr" "${ms:-nan}"
+  done
+done
+
+# zimg, one thread.
+for g in "${geometries[@]}"; do
+  read -r sw sh dw dh <<<"$g"
+  "$build/native/zimg_bench" $sw $sh $dw $dh $frames "$runs" |
+    awk '{split($4, d, "x"); print $1 " " $2 " " $3 $4 $5 "|" $6}' >>"$results"
+done
+
+# FFmpeg: time for N frames with the scaler minus the same pipeline without it.
+ffmpeg_ms() {  # format size filter threads
+  local src="testsrc2=size=$2:rate=25:duration=1,format=$1,loop=loop=199:size=1:start=0"
+  local with without
+  with=$(for r in $(seq "$runs"); do
+    ffmpeg -hide_banner -nostdin -benchmark -filter_threads "$4" -f lavfi -i "$src" -vf "$3" \
+      -frames:v 200 -f null - 2>&1 | sed -n 's/.*rtime=\([0-9.]*\)s.*/\1/p'
+  done | median)
+  without=$(for r in $(seq "$runs"); do
+    ffmpeg -hide_banner -nostdin -benchmark -filter_threads "$4" -f lavfi -i "$src" -vf null \
+      -frames:v 200 -f null - 2>&1 | sed -n 's/.*rtime=\([0-9.]*\)s.*/\1/p'
+  done | median)
+  awk -v a="$with" -v b="$without" 'BEGIN {printf "%.3f", (a - b) * 1000 / 200}'
+}
+cores=$(nproc)
+for g in "${geometries[@]}"; do
+  read -r sw sh dw dh <<<"$g"
+  for threads in 1 "$cores"; do
+    t=$([ "$threads" = 1 ] && echo 1thr || echo "${threads}thr")
+    record "swscale yuv444p16 ${sw}x${sh}->${dw}x${dh} $t" \
+      "$(ffmpeg_ms yuv444p16le ${sw}x${sh} "scale=$dw:$dh:flags=spline" "$threads")"
+    record "swscale yuyv422 ${sw}x${sh}->${dw}x${dh} $t" \
+      "$(ffmpeg_ms yuyv422 ${sw}x${sh} "scale=$dw:$dh:flags=spline" "$threads")"
+    record "zscale yuv444p16 ${sw}x${sh}->${dw}x${dh} $t" \
+      "$(ffmpeg_ms yuv444p16le ${sw}x${sh} "zscale=w=$dw:h=$dh:filter=spline36" "$threads")"
+    record "zscale yuv422p ${sw}x${sh}->${dw}x${dh} $t" \
+      "$(ffmpeg_ms yuv422p ${sw}x${sh} "zscale=w=$dw:h=$dh:filter=spline36" "$threads")"
+  done
+done
+echo "load after: $(uptime | sed 's/.*load average: //')" >&2
+
+python3 - "$results" <<'PY'
+import sys
+rows = [l.rstrip("\n").split("|") for l in open(sys.argv[1]) if "|" in l]
+ms = {name: float(v) for name, v in rows if v not in ("", "nan")}
+print(f"{'case':58} {'ms/frame':>9}")
+for name, v in rows:
+    print(f"{name:58} {v:>9}")
+print()
+def ratio(label, a, b, target=None):
+    if a in ms and b in ms and ms[b] > 0:
+        r = ms[a] / ms[b]
+        note = "" if target is None else f"  (target {target})"
+        print(f"{label:58} {r:8.2f}x{note}")
+print("ratios")
+for g in ("1920x1080->1280x720", "1280x720->1920x1080"):
+    ratio(f"AVX2 YC48 / zimg-avx2 yuv444p16, {g}", f"AVX2 yc48 {g} 1thr", f"zimg-avx2 yuv444p16 {g} 1thr" if False else f"zimg-avx2 yuv444p16 {g}", "<= 0.6")
+    ratio(f"AVX2 YUY2 / zimg-avx2 yuv422p8, {g}", f"AVX2 yuy2 {g} 1thr", f"zimg-avx2 yuv422p8 {g}", "<= 0.6")
+    ratio(f"AVX2 YC48 / zimg-auto yuv444p16, {g}", f"AVX2 yc48 {g} 1thr", f"zimg-auto yuv444p16 {g}")
+    ratio(f"AVX2 YC48 / swscale yuv444p16 1thr, {g}", f"AVX2 yc48 {g} 1thr", f"swscale yuv444p16 {g} 1thr")
+    ratio(f"AVX2 YUY2 / swscale yuyv422 1thr, {g}", f"AVX2 yuy2 {g} 1thr", f"swscale yuyv422 {g} 1thr")
+    for mode in ("yc48", "yuy2"):
+        ratio(f"AVX2 {mode} speed-up 1 -> 2 threads, {g}", f"AVX2 {mode} {g} 1thr", f"AVX2 {mode} {g} 2thr", ">= 1.8")
+        ratio(f"SSE2 / AVX2 {mode}, {g}", f"SSE2 {mode} {g} 1thr", f"AVX2 {mode} {g} 1thr", "<= 1.6")
+        ratio(f"C++ / AVX2 {mode}, {g}", f"C++ {mode} {g} 1thr", f"AVX2 {mode} {g} 1thr", "<= 4")
+PY

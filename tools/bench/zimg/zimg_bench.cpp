@@ -1,0 +1,129 @@
+// zimg_bench: the baseline for quorlin_bench. Median milliseconds per frame of zimg resizing
+// one frame with Spline36 on one thread (zimg runs a graph on the calling thread), in the
+// formats closest to Quorlin's: three 16-bit planes (YC48) and 8-bit planar 4:2:2 (YUY2).
+// Native program, built by scripts/bench.sh with the system's g++ against libzimg-dev.
+//
+//   zimg_bench SRCW SRCH DSTW DSTH [frames] [runs]
+#include <zimg.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// zimg wants every line 64-byte aligned.
+struct Plane {
+  std::unique_ptr<unsigned char, void (*)(void *)> bytes{nullptr, std::free};
+  size_t size = 0;
+  ptrdiff_t stride = 0;
+};
+
+struct Layout {
+  const char *name;
+  zimg_pixel_type_e pixel;
+  int bytesPerSample;
+  int chromaShiftW;  // 1 for 4:2:2
+};
+
+zimg_image_format Format(const Layout &layout, int width, int height) {
+  zimg_image_format f;
+  zimg_image_format_default(&f, ZIMG_API_VERSION);
+  f.width = width;
+  f.height = height;
+  f.pixel_type = layout.pixel;
+  f.subsample_w = layout.chromaShiftW;
+  f.color_family = ZIMG_COLOR_YUV;
+  f.depth = 8 * layout.bytesPerSample;
+  f.pixel_range = ZIMG_RANGE_LIMITED;
+  return f;
+}
+
+std::vector<Plane> Planes(const Layout &layout, int width, int height) {
+  std::vector<Plane> planes(3);
+  for (int p = 0; p < 3; ++p) {
+    const int w = p == 0 ? width : width >> layout.chromaShiftW;
+    planes[p].stride = (w * layout.bytesPerSample + 63) / 64 * 64;
+    planes[p].size = planes[p].stride * height;
+    planes[p].bytes.reset(static_cast<unsigned char *>(std::aligned_alloc(64, planes[p].size)));
+    unsigned char *bytes = planes[p].bytes.get();
+    for (size_t i = 0; i < planes[p].size; ++i)
+      bytes[i] = static_cast<unsigned char>((i * 37) ^ (i >> 7));
+    if (layout.bytesPerSample == 2)  // keep 16-bit samples inside the 16-bit video range
+      for (size_t i = 1; i < planes[p].size; i += 2) bytes[i] &= 0x3F;
+  }
+  return planes;
+}
+
+double MedianMsPerFrame(const Layout &layout, zimg_cpu_type_e cpu, int srcW, int srcH, int dstW, int dstH, int frames,
+                        int runs) {
+  const zimg_image_format src = Format(layout, srcW, srcH);
+  const zimg_image_format dst = Format(layout, dstW, dstH);
+  zimg_graph_builder_params params;
+  zimg_graph_builder_params_default(&params, ZIMG_API_VERSION);
+  params.resample_filter = ZIMG_RESIZE_SPLINE36;
+  params.resample_filter_uv = ZIMG_RESIZE_SPLINE36;
+  params.cpu_type = cpu;
+  zimg_filter_graph *graph = zimg_filter_graph_build(&src, &dst, &params);
+  if (!graph) {
+    char message[256];
+    zimg_get_last_error(message, sizeof(message));
+    std::fprintf(stderr, "zimg_bench: %s\n", message);
+    std::exit(1);
+  }
+  size_t tmpSize = 0;
+  zimg_filter_graph_get_tmp_size(graph, &tmpSize);
+  std::unique_ptr<void, void (*)(void *)> tmp(std::aligned_alloc(64, (tmpSize + 63) / 64 * 64),
+                                              std::free);
+  std::vector<Plane> in = Planes(layout, srcW, srcH), out = Planes(layout, dstW, dstH);
+  zimg_image_buffer_const inBuf = {ZIMG_API_VERSION};
+  zimg_image_buffer outBuf = {ZIMG_API_VERSION};
+  for (int p = 0; p < 3; ++p) {
+    inBuf.plane[p].data = in[p].bytes.get();
+    inBuf.plane[p].stride = in[p].stride;
+    inBuf.plane[p].mask = ZIMG_BUFFER_MAX;
+    outBuf.plane[p].data = out[p].bytes.get();
+    outBuf.plane[p].stride = out[p].stride;
+    outBuf.plane[p].mask = ZIMG_BUFFER_MAX;
+  }
+  std::vector<double> times;
+  zimg_filter_graph_process(graph, &inBuf, &outBuf, tmp.get(), nullptr, nullptr, nullptr, nullptr);
+  for (int r = 0; r < runs; ++r) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int f = 0; f < frames; ++f)
+      zimg_filter_graph_process(graph, &inBuf, &outBuf, tmp.get(), nullptr, nullptr, nullptr,
+                                nullptr);
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    times.push_back(took.count() / frames);
+  }
+  zimg_filter_graph_free(graph);
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  if (argc < 5) {
+    std::fprintf(stderr, "usage: zimg_bench SRCW SRCH DSTW DSTH [frames] [runs]\n");
+    return 2;
+  }
+  const int srcW = std::atoi(argv[1]), srcH = std::atoi(argv[2]);
+  const int dstW = std::atoi(argv[3]), dstH = std::atoi(argv[4]);
+  const int frames = argc > 5 ? std::max(1, std::atoi(argv[5])) : 20;
+  const int runs = argc > 6 ? std::max(1, std::atoi(argv[6])) : 5;
+  const Layout layouts[] = {{"yuv444p16", ZIMG_PIXEL_WORD, 2, 0}, {"yuv422p8", ZIMG_PIXEL_BYTE, 1, 1}};
+  const struct {
+    const char *name;
+    zimg_cpu_type_e type;
+  } cpus[] = {{"avx2", ZIMG_CPU_X86_AVX2}, {"auto", ZIMG_CPU_AUTO_64B}};
+  for (const Layout &layout : layouts)
+    for (const auto &cpu : cpus)
+      std::printf("zimg-%s %s %dx%d -> %dx%d: %.3f ms\n", cpu.name, layout.name, srcW, srcH,
+                  dstW, dstH, MedianMsPerFrame(layout, cpu.type, srcW, srcH, dstW, dstH, frames, runs));
+  return 0;
+}
