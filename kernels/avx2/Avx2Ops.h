@@ -6,6 +6,7 @@
 #include <immintrin.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "sse2/Sse2Ops.h"
 
@@ -15,6 +16,7 @@ struct Avx2Ops {
   using Vec = __m256i;
   static constexpr int kLanes = 8;     // 32-bit lanes
   static constexpr int kSamples = 16;  // 16-bit samples per step of the vertical filter
+  static constexpr int kOutputsPerStep = 2;  // YC48 outputs per step of the horizontal filter
 
   // Interleaving works within each 128-bit half: lanes 0 to 3 of the low (half 0) or high
   // (half 1) pairs come from samples 0 to 7, lanes 4 to 7 from samples 8 to 15.
@@ -54,6 +56,32 @@ struct Avx2Ops {
     const Vec words = _mm256_packs_epi32(Descale(low), Descale(high));
     const Vec bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(words, words), 0x08);
     _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm256_castsi256_si128(bytes));
+  }
+
+  // Pixel pair j of the step's two outputs, one per half, and their spread coefficients.
+  static Vec PixelPairs(const __m128i *pixelPairs, const int32_t *firstPairs, int32_t j) {
+    return _mm256_inserti128_si256(
+        _mm256_castsi128_si256(_mm_load_si128(pixelPairs + firstPairs[0] + j)),
+        _mm_load_si128(pixelPairs + firstPairs[1] + j), 1);
+  }
+  static Vec Coefficients(const __m128i *at) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i *>(at));
+  }
+
+  // The Y, Cb, Cr sums of two output pixels, one per half, descaled and clamped: 12 bytes, or
+  // 16 with room after them (the extra bytes land on the next pixel, written afterwards).
+  static void StoreOutputs(int16_t *pixels, Vec sums, bool roomAfter) {
+    const Vec words = _mm256_packs_epi32(Descale(sums), Descale(sums));
+    const __m128i both = _mm_blend_epi16(_mm256_castsi256_si128(words),
+                                         _mm_slli_si128(_mm256_extracti128_si256(words, 1), 6),
+                                         0x38);
+    if (roomAfter) {
+      _mm_storeu_si128(reinterpret_cast<__m128i *>(pixels), both);
+    } else {
+      _mm_storel_epi64(reinterpret_cast<__m128i *>(pixels), both);
+      const int32_t last = _mm_extract_epi32(both, 2);
+      std::memcpy(pixels + 4, &last, sizeof(last));
+    }
   }
 
   // As Sse2Ops::DotPixelPairs, two pixel pairs per multiply-add.

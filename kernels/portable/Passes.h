@@ -44,9 +44,11 @@ void __cdecl ResizeHorizontal(void *dst, const void *src, ResizeParams *p, int32
   const SourceFrame<Format> source{src, p->LineSize, p->SrcHeight};
   const TileColumns columns{0, p->SrcWidth, RowCapacityPixels(p->SrcWidth)};
   const LineShare rows = ShareOf(p->SrcHeight, index, count);
+  if (rows.Begin == rows.End) return;
+  const typename Filters::RowFilter rowFilter(*p, buffers.RowFilterTable);
   for (int32_t y = rows.Begin; y < rows.End; ++y) {
     Filters::PrepareRow(source.Line(y), columns, *p, buffers.Prepared);
-    Filters::FilterRow(buffers.Prepared, *p, 0, p->DstWidth, FrameLine<Format>(dst, p->LineSize, y));
+    rowFilter.Filter(buffers.Prepared, 0, p->DstWidth, FrameLine<Format>(dst, p->LineSize, y));
   }
 }
 
@@ -78,7 +80,7 @@ inline TileColumns SourceColumnsOf(const TileRange &tile, int32_t srcWidth) {
 template <class Filters>
 void FilterTile(void *dst, const SourceFrame<typename Filters::Format> &source,
                 const ResizeParams &p, int32_t tileX, int32_t tileY, void *scratch,
-                const RowBuffers<Filters> &buffers) {
+                const RowBuffers<Filters> &buffers, const typename Filters::RowFilter &rowFilter) {
   using Format = typename Filters::Format;
   constexpr int32_t kBlockWidth = static_cast<int32_t>(Filters::kBlockWidth);
   constexpr int32_t kBlockHeight = static_cast<int32_t>(Filters::kBlockHeight);
@@ -93,7 +95,7 @@ void FilterTile(void *dst, const SourceFrame<typename Filters::Format> &source,
     Filters::FilterLine(source, entry, entry.Offset / kCombinedVStep, columns.Begin,
                         columns.ReadEnd, scratch, buffers.Plain + columns.Begin * Filters::kSpp);
     Filters::PrepareRow(buffers.Plain, columns, p, buffers.Prepared);
-    Filters::FilterRow(buffers.Prepared, p, xBegin, xEnd, FrameLine<Format>(dst, p.LineSize, y));
+    rowFilter.Filter(buffers.Prepared, xBegin, xEnd, FrameLine<Format>(dst, p.LineSize, y));
   }
 }
 
@@ -104,11 +106,13 @@ void __cdecl ResizeCombined(void *dst, const void *src, ResizeParams *p, int32_t
   void *scratch = WorkSlice<uint8_t>(p->Work1, p->Work1Size, index);
   const RowBuffers<Filters> buffers = RowBuffersOf<Filters>(*p, index);
   const SourceFrame<typename Filters::Format> source{src, p->LineSize, p->SrcHeight};
+  const typename Filters::RowFilter rowFilter(*p, buffers.RowFilterTable);
   for (;;) {
     const int32_t tile =
         InterlockedIncrement(reinterpret_cast<volatile LONG *>(&p->TileCounter)) - 1;
     if (tile >= p->TileCount) return;
-    FilterTile<Filters>(dst, source, *p, tile % p->TilesX, tile / p->TilesX, scratch, buffers);
+    FilterTile<Filters>(dst, source, *p, tile % p->TilesX, tile / p->TilesX, scratch, buffers,
+                        rowFilter);
   }
 }
 

@@ -44,14 +44,26 @@ struct PortableFilters {
     std::fill(row + columns.ReadEnd * kSpp, row + columns.End * kSpp, Sample(0));
   }
 
-  static void FilterRow(const void *prepared, const ResizeParams &p, int32_t xBegin, int32_t xEnd,
-                        Sample *out) {
-    const Sample *row = static_cast<const Sample *>(prepared);
-    if constexpr (std::is_same<Format, YUY2Format>::value)
-      FilterRowYUY2(row, p.HWeights.Entries, p.HStep, xBegin, xEnd, out);
-    else
-      FilterRowYC48<Layout>(row, p.HWeights.Entries, p.HStep, xBegin, xEnd, out);
-  }
+  // The horizontal filter of one pass. A kernel's row filter may derive a table from the
+  // weight table when the pass starts, in its part of the work area (TableBytes for a target
+  // width); the portable one reads the weight table as it is.
+  class RowFilter {
+   public:
+    static int32_t TableBytes(int32_t) { return 0; }
+    RowFilter(const ResizeParams &p, void *) : p_(p) {}
+
+    // Output pixels [xBegin, xEnd) of one row from a prepared row.
+    void Filter(const void *prepared, int32_t xBegin, int32_t xEnd, Sample *out) const {
+      const Sample *row = static_cast<const Sample *>(prepared);
+      if constexpr (std::is_same<Format, YUY2Format>::value)
+        FilterRowYUY2(row, p_.HWeights.Entries, p_.HStep, xBegin, xEnd, out);
+      else
+        FilterRowYC48<Layout>(row, p_.HWeights.Entries, p_.HStep, xBegin, xEnd, out);
+    }
+
+   private:
+    const ResizeParams &p_;
+  };
 
   static void FilterLine(const SourceFrame<Format> &source, const WeightEntry &entry,
                          int32_t firstLinePair, int32_t pixelBegin, int32_t pixelEnd,

@@ -2,8 +2,9 @@
 // from (see PortableFilters.h for the interface).
 //
 // Work area 1 is the vertical filter's scratch for one output line. Work area 2 holds the
-// horizontal filter's prepared source row, followed by one plain row that the combined pass
-// filters vertically before preparing it. Tables are not built when the sizes are asked for,
+// horizontal filter's prepared source row, one plain row that the combined pass filters
+// vertically before preparing it, and what the horizontal filter derives from the weight
+// table once per pass. Tables are not built when the sizes are asked for,
 // so a row is assumed to read up to the whole source row and a vertical block up to every
 // source line.
 #pragma once
@@ -35,7 +36,8 @@ int32_t __cdecl GetWorkSize1(const ResizeParams *params, int32_t) {
 template <class Filters>
 int32_t __cdecl GetWorkSize2(const ResizeParams *params, int32_t) {
   return RoundUpToSlice(Filters::PreparedRowBytes(params->SrcWidth)) +
-         RoundUpToSlice(PlainRowBytes<Filters>(params->SrcWidth));
+         RoundUpToSlice(PlainRowBytes<Filters>(params->SrcWidth)) +
+         RoundUpToSlice(Filters::RowFilter::TableBytes(params->DstWidth));
 }
 
 // Thread `index`'s slice of a work area.
@@ -44,18 +46,21 @@ T *WorkSlice(uint8_t *area, int32_t sliceBytes, int32_t index) {
   return reinterpret_cast<T *>(area + static_cast<size_t>(sliceBytes) * index);
 }
 
-// The prepared row and the plain row of a thread's slice of work area 2.
+// The prepared row, the plain row and the row filter's table of a thread's slice of work
+// area 2.
 template <class Filters>
 struct RowBuffers {
   void *Prepared;
   typename Filters::Sample *Plain;
+  void *RowFilterTable;
 };
 
 template <class Filters>
 RowBuffers<Filters> RowBuffersOf(const ResizeParams &p, int32_t index) {
   uint8_t *slice = WorkSlice<uint8_t>(p.Work2, p.Work2Size, index);
-  const int32_t preparedBytes = RoundUpToSlice(Filters::PreparedRowBytes(p.SrcWidth));
-  return {slice, reinterpret_cast<typename Filters::Sample *>(slice + preparedBytes)};
+  uint8_t *plain = slice + RoundUpToSlice(Filters::PreparedRowBytes(p.SrcWidth));
+  uint8_t *table = plain + RoundUpToSlice(PlainRowBytes<Filters>(p.SrcWidth));
+  return {slice, reinterpret_cast<typename Filters::Sample *>(plain), table};
 }
 
 }  // namespace portable

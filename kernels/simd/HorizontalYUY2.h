@@ -70,6 +70,19 @@ struct HorizontalYUY2 {
     }
   }
 
+  // Reads the weight table as it is.
+  class RowFilter {
+   public:
+    static int32_t TableBytes(int32_t) { return 0; }
+    RowFilter(const ResizeParams &p, void *) : p_(p) {}
+    void Filter(const void *prepared, int32_t xBegin, int32_t xEnd, uint8_t *out) const {
+      FilterRow(prepared, p_, xBegin, xEnd, out);
+    }
+
+   private:
+    const ResizeParams &p_;
+  };
+
   // Output pixels [xBegin, xEnd) of one row, xBegin even. The entries come in groups of three
   // per output pixel pair: luma of the even column, luma of the odd column, chroma of the pair.
   static void FilterRow(const void *prepared, const ResizeParams &p, int32_t xBegin, int32_t xEnd,

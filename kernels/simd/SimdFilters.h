@@ -46,10 +46,7 @@ struct SimdFilters {
     Horizontal::PrepareRow(line, columns, p, prepared);
   }
 
-  static void FilterRow(const void *prepared, const ResizeParams &p, int32_t xBegin, int32_t xEnd,
-                        Sample *out) {
-    Horizontal::FilterRow(prepared, p, xBegin, xEnd, out);
-  }
+  using RowFilter = typename Horizontal::RowFilter;
 
   static void FilterLine(const portable::SourceFrame<Format> &source, const WeightEntry &entry,
                          int32_t firstLinePair, int32_t pixelBegin, int32_t pixelEnd,

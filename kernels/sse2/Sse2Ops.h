@@ -13,6 +13,7 @@ struct Sse2Ops {
   using Vec = __m128i;
   static constexpr int kLanes = 4;    // 32-bit lanes
   static constexpr int kSamples = 8;  // 16-bit samples per step of the vertical filter
+  static constexpr int kOutputsPerStep = 1;  // YC48 outputs per step of the horizontal filter
 
   // The sample of a step that 32-bit lane k of its low (half 0) or high (half 1) interleaved
   // pairs belongs to.
@@ -54,6 +55,28 @@ struct Sse2Ops {
   static void StoreDescaled(uint8_t *out, Vec low, Vec high) {
     const Vec words = _mm_packs_epi32(Descale(low), Descale(high));
     _mm_storel_epi64(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(words, words));
+  }
+
+  // Pixel pair j of the step's output (its first pair at firstPairs[0]), and its spread
+  // coefficients at `at`.
+  static Vec PixelPairs(const Vec *pixelPairs, const int32_t *firstPairs, int32_t j) {
+    return _mm_load_si128(pixelPairs + firstPairs[0] + j);
+  }
+  static Vec Coefficients(const __m128i *at) { return _mm_load_si128(at); }
+
+  // The Y, Cb, Cr sums of one output pixel in lanes 0 to 2, descaled and clamped. With room
+  // after the pixel, 8 bytes are stored: the fourth sample lands on the next pixel, which is
+  // written afterwards.
+  static void StoreOutputs(int16_t *pixel, Vec sums, bool roomAfter) {
+    const Vec descaled = Descale(sums);
+    const Vec samples = _mm_packs_epi32(descaled, descaled);
+    if (roomAfter) {
+      _mm_storel_epi64(reinterpret_cast<__m128i *>(pixel), samples);
+    } else {
+      const int32_t yAndCb = _mm_cvtsi128_si32(samples);
+      std::memcpy(pixel, &yAndCb, sizeof(yAndCb));
+      pixel[2] = static_cast<int16_t>(_mm_extract_epi16(samples, 2));
+    }
   }
 
   // Sum over `pairCount` prepared YC48 pixel pairs (Y pair, Cb pair, Cr pair, unused) of their
