@@ -17,6 +17,7 @@ struct Avx2Ops {
   static constexpr int kLanes = 8;     // 32-bit lanes
   static constexpr int kSamples = 16;  // 16-bit samples per step of the vertical filter
   static constexpr int kOutputsPerStep = 2;  // YC48 outputs per step of the horizontal filter
+  static constexpr bool kUniformRowTable = true;
 
   // Interleaving works within each 128-bit half: lanes 0 to 3 of the low (half 0) or high
   // (half 1) pairs come from samples 0 to 7, lanes 4 to 7 from samples 8 to 15.

@@ -69,6 +69,7 @@ struct HorizontalYC48 {
       const int32_t outputs = (p.DstWidth + kOutputsPerStep - 1) / kOutputsPerStep * kOutputsPerStep;
       coeffs_ = static_cast<__m128i *>(table);
       firstPairs_ = reinterpret_cast<int32_t *>(coeffs_ + outputs * kMaxUniformPairs);
+      if (!Ops::kUniformRowTable) return;
       for (int32_t x = 0; x < p.DstWidth; ++x)
         pairs_ = std::max(pairs_, PairCount(p.HWeights.Entries[x].Coeffs));
       if (pairs_ > kMaxUniformPairs) {
