@@ -55,10 +55,13 @@ int FindExact(HWND combo, const std::string &text) {
 
 void SetHeights(HWND combo, int fieldHeight, int itemHeight) {
   SendMessageA(combo, CB_SETITEMHEIGHT, 0, itemHeight);
-  // The closed box is its selection field plus a border that the system chooses.
-  const LRESULT field = SendMessageA(combo, CB_GETITEMHEIGHT, kSelectionField, 0);
-  const int border = WindowHeight(combo) - static_cast<int>(field);
-  SendMessageA(combo, CB_SETITEMHEIGHT, kSelectionField, fieldHeight - border);
+  // The closed box is its selection field plus a border that the system chooses; the field is
+  // corrected by the difference until the box has the height asked for, or as near as the
+  // system lets it come (Wine keeps the field at least as tall as the font needs).
+  for (int attempt = 0; attempt < 3 && WindowHeight(combo) != fieldHeight; ++attempt) {
+    const LRESULT field = SendMessageA(combo, CB_GETITEMHEIGHT, kSelectionField, 0);
+    SendMessageA(combo, CB_SETITEMHEIGHT, kSelectionField, field + fieldHeight - WindowHeight(combo));
+  }
 }
 
 }  // namespace combo

@@ -37,6 +37,8 @@ void Finish(HWND window, InputState &state, bool confirmed) {
   if (confirmed) state.Text = WindowText(state.Edit);
   state.Done = true;
   DestroyWindow(window);
+  // Wakes the modal loop, which may be waiting in GetMessage while a sent message ended it.
+  PostMessageA(nullptr, WM_NULL, 0, 0);
 }
 
 LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -1,0 +1,145 @@
+// The dialog's windows: where each control sits, its size, caption, parent and tab order.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "DialogHarness.h"
+
+namespace {
+
+struct ExpectedControl {
+  int id;
+  int parentId;  // 0: the filter window
+  const char *caption;
+  int left, top, width, height;
+};
+
+// Positions and sizes in pixels inside the parent, as the form lays them out.
+const ExpectedControl kExpected[] = {
+    {kIdBase, 0, nullptr, 0, 0, 282, 114},
+    {kIdLabelSize, kIdBase, "サイズ", 12, 12, 29, 12},
+    {kIdLabelLuma, kIdBase, "輝度", 12, 36, 24, 12},
+    {kIdLabelChroma, kIdBase, "色差", 12, 60, 24, 12},
+    {kIdLabelSIMD, kIdBase, "SIMD", 12, 84, 27, 12},
+    {kIdAddSize, kIdBase, "追加", 144, 8, 36, 20},
+    {kIdDeleteSize, kIdBase, "削除", 180, 8, 36, 20},
+    {kIdLumaMode, kIdBase, nullptr, 52, 32, 120, 20},
+    {kIdChromaMode, kIdBase, nullptr, 52, 56, 120, 20},
+    {kIdSizeList, kIdBase, nullptr, 52, 8, 88, 20},
+    {kIdLumaParamPanel, kIdBase, nullptr, 176, 30, 100, 24},
+    {kIdLumaParamEdit, kIdLumaParamPanel, nullptr, 48, 2, 32, 20},
+    {kIdLumaParamUpDown, kIdLumaParamPanel, nullptr, 80, 2, 16, 20},
+    {kIdChromaParamPanel, kIdBase, nullptr, 176, 54, 100, 24},
+    {kIdChromaParamEdit, kIdChromaParamPanel, nullptr, 48, 2, 32, 20},
+    {kIdChromaParamUpDown, kIdChromaParamPanel, nullptr, 80, 2, 16, 20},
+    {kIdSIMDMode, kIdBase, nullptr, 52, 80, 120, 20},
+};
+
+std::string TextOf(HWND window) {
+  char text[256] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+bool IsComboBox(HWND window) {
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof name);
+  return lstrcmpiA(name, "ComboBox") == 0;
+}
+
+RECT RectInParent(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT *>(&rect), 2);
+  return rect;
+}
+
+TEST(DialogLayout, EveryControlSitsWhereTheFormPutsItWithItsCaption) {
+  DialogHarness dialog;
+  for (const ExpectedControl &expected : kExpected) {
+    SCOPED_TRACE(expected.id);
+    const HWND control = dialog.Control(expected.id);
+    ASSERT_NE(control, nullptr);
+    const HWND parent = expected.parentId ? dialog.Control(expected.parentId) : dialog.FilterWindow();
+    EXPECT_EQ(GetParent(control), parent);
+    const RECT rect = RectInParent(control);
+    EXPECT_EQ(rect.left, expected.left);
+    EXPECT_EQ(rect.top, expected.top);
+    EXPECT_EQ(rect.right - rect.left, expected.width);
+    if (IsComboBox(control)) {
+      // A closed combo box is as tall as its selection field allows: 20 pixels where the
+      // system lets the field shrink to the item height, up to 22 under Wine.
+      EXPECT_GE(rect.bottom - rect.top, expected.height);
+      EXPECT_LE(rect.bottom - rect.top, expected.height + 2);
+    } else {
+      EXPECT_EQ(rect.bottom - rect.top, expected.height);
+    }
+    if (expected.caption) {
+      EXPECT_EQ(TextOf(control), expected.caption);
+    }
+  }
+}
+
+// The tab key visits the focusable controls in window order.
+std::vector<int> TabStops(HWND parent) {
+  std::vector<int> ids;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP) ids.push_back(GetDlgCtrlID(child));
+    else if (GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) ids.push_back(GetDlgCtrlID(child));
+  }
+  return ids;
+}
+
+TEST(DialogLayout, TabOrderRunsThroughTheBaseAndEachParameterPanel) {
+  DialogHarness dialog;
+  EXPECT_EQ(TabStops(dialog.Control(kIdBase)),
+            (std::vector<int>{kIdAddSize, kIdDeleteSize, kIdLumaMode, kIdChromaMode, kIdSizeList,
+                              kIdLumaParamPanel, kIdChromaParamPanel, kIdSIMDMode}));
+  EXPECT_EQ(TabStops(dialog.Control(kIdLumaParamPanel)), (std::vector<int>{kIdLumaParamEdit}));
+  EXPECT_EQ(GetWindow(dialog.Control(kIdLumaParamEdit), GW_HWNDNEXT), dialog.Control(kIdLumaParamUpDown));
+}
+
+TEST(DialogLayout, ParameterEditsAreRightAlignedDigitBoxesFedByTheirUpDowns) {
+  DialogHarness dialog;
+  for (int edit : {kIdLumaParamEdit, kIdChromaParamEdit}) {
+    const LONG style = GetWindowLongA(dialog.Control(edit), GWL_STYLE);
+    EXPECT_TRUE(style & ES_RIGHT);
+    EXPECT_TRUE(style & ES_NUMBER);
+  }
+  EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(dialog.Control(kIdLumaParamUpDown), UDM_GETBUDDY, 0, 0)),
+            dialog.Control(kIdLumaParamEdit));
+  EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(dialog.Control(kIdChromaParamUpDown), UDM_GETBUDDY, 0, 0)),
+            dialog.Control(kIdChromaParamEdit));
+  // Lanczos with its default 3 on both sides.
+  EXPECT_EQ(TextOf(dialog.Control(kIdLumaParamEdit)), "3");
+  EXPECT_EQ(TextOf(dialog.Control(kIdChromaParamEdit)), "3");
+}
+
+TEST(DialogLayout, ControlsUseATwelvePixelShiftJisFormFont) {
+  DialogHarness dialog;
+  const HFONT font = reinterpret_cast<HFONT>(SendMessageA(dialog.Control(kIdAddSize), WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  LOGFONTA logFont{};
+  GetObjectA(font, sizeof logFont, &logFont);
+  EXPECT_EQ(logFont.lfHeight, -12);
+  EXPECT_EQ(logFont.lfCharSet, SHIFTJIS_CHARSET);
+  const std::string face = logFont.lfFaceName;
+  EXPECT_TRUE(face == "MS UI Gothic" || face == "Meiryo UI" || face == "MeiryoKe_UIGothic") << face;
+}
+
+TEST(DialogLifetime, TheDialogLeavesWithFilterExitAndLaterUpdatesStillWork) {
+  DialogHarness dialog;
+  const HWND base = dialog.Control(kIdBase);
+  ASSERT_TRUE(IsWindow(base));
+  SendMessageA(dialog.FilterWindow(), WM_FILTER_EXIT, 0, 0);
+  EXPECT_FALSE(IsWindow(base));
+  dialog.LoadProject(ProjectSettings(640, 480, "Lanczos", "Lanczos", 3, 3));
+  EXPECT_EQ(dialog.Settings().Width, 640);
+}
+
+}  // namespace
