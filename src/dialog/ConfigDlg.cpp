@@ -57,6 +57,23 @@ class BatchUpdate {
   HWND control_;
 };
 
+// Labels grow to show their whole text in the font chosen at run time (the stored widths fit
+// the stored font); they never shrink below the stored width.
+void FitLabelToText(HWND label, HFONT font, int storedWidth) {
+  char text[64] = {};
+  const int length = GetWindowTextA(label, text, sizeof text);
+  const HDC dc = GetDC(label);
+  const HGDIOBJ oldFont = SelectObject(dc, font);
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, text, length, &extent);
+  SelectObject(dc, oldFont);
+  ReleaseDC(label, dc);
+  if (extent.cx <= storedWidth) return;
+  RECT rect;
+  GetClientRect(label, &rect);
+  SetWindowPos(label, nullptr, 0, 0, extent.cx, rect.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 // One side of the method choice. The two sides mirror each other.
@@ -185,6 +202,8 @@ void TConfigDialog::ApplyFormFont() {
   for (size_t i = 0; i < kFormControlCount; ++i) {
     const FormControl &control = kFormControls[i];
     if (control.ListRows > 0) combo::SetHeights(this->*control.Field, control.Height, kComboItemHeight);
+    if (std::string(control.ClassName) == "STATIC")
+      FitLabelToText(this->*control.Field, font_, control.Width);
   }
 }
 
@@ -197,6 +216,7 @@ void TConfigDialog::LoadFromSettings() {
     const int32_t index = AddSize(FormatSize(CurrentSettings->Width, CurrentSettings->Height));
     if (index >= 0) {
       combo::Select(cbSizeList, index);
+      UpdateDeleteButton();  // the project's size may have been added
     } else {
       combo::Select(cbSizeList, 0);
       const SizeValue size = ParseSize(combo::Text(cbSizeList, 0));

@@ -13,7 +13,9 @@ constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
 constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD kDropDownList = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD kPanel = WS_CLIPSIBLINGS;
-constexpr DWORD kEdit = WS_TABSTOP | ES_AUTOHSCROLL;
+// Right-aligned from the start as well: not every system honours an alignment that
+// MakeNumberEdit adds after creation.
+constexpr DWORD kEdit = WS_TABSTOP | ES_AUTOHSCROLL | ES_RIGHT;
 // Steps by 1 without wrapping, writes its position into the edit box with thousands
 // separators, and answers the arrow keys in the edit box.
 constexpr DWORD kUpDown = UDS_SETBUDDYINT | UDS_ARROWKEYS;

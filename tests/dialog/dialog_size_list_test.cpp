@@ -48,6 +48,7 @@ TEST(SizeListFromSettings, AProjectSizeThatIsMissingIsAddedButNotStored) {
   DialogHarness dialog(setup);
   EXPECT_EQ(dialog.Entries(kIdSizeList), (Entries{"320x240", "512x384", "800x600", "1280x720"}));
   EXPECT_EQ(dialog.SelectedEntry(kIdSizeList), "1280x720");
+  EXPECT_TRUE(dialog.Enabled(kIdDeleteSize));
   dialog.Finish();
   EXPECT_EQ(dialog.Setting("SizeList"), "320x240,512x384,800x600");
 }

@@ -21,6 +21,8 @@ const char kUsageText[] =
     "  --kernel NAME       kernel plug-in\n"
     "  --frames N          process at most N frames\n"
     "  --save              run as a save and print the plug-in's frame timing\n"
+    "  --window            show the filter window with the plug-in's dialog and a preview of\n"
+    "                      the first frame after the filter, redrawn as settings change\n"
     "  -o PATH             write the result as Y4M (- for standard output)\n";
 
 namespace {
@@ -70,6 +72,7 @@ HostCommand ParseCommandLine(const std::vector<std::string> &args) {
     else if (arg == "--kernel") command.settings.kernel = value();
     else if (arg == "--frames") command.frames = ParseInt(arg, value(), 1, INT32_MAX);
     else if (arg == "--save") command.save = true;
+    else if (arg == "--window") command.window = true;
     else if (arg == "-o") command.outputPath = value();
     else if (arg == "--help" || arg == "-h") command.help = true;
     else if (arg.size() > 1 && arg[0] == '-') throw UsageError("unknown option " + arg);

@@ -26,6 +26,7 @@ struct HostCommand {
   int maxHeight = 0;
   int frames = -1;         // -1: every frame of the input, or the built-in clip's length
   bool save = false;       // run the frames as a save and report the plug-in's timing
+  bool window = false;     // show the filter window and a preview of the first frame
   bool help = false;
   SettingsChanges settings;
 };

@@ -17,6 +17,7 @@
 #include "HostCommandLine.h"
 #include "HostSession.h"
 #include "OfferedNames.h"
+#include "PreviewWindow.h"
 #include "SettingsRecord.h"
 #include "TestClip.h"
 #include "Y4mReader.h"
@@ -92,6 +93,7 @@ HostSessionOptions SessionOptions(const HostCommand &command, const Y4mHeader &i
   options.aufPath = command.aufPath.empty() ? DefaultAufPath() : command.aufPath;
   options.yuy2 = command.yuy2;
   options.threads = command.threads;
+  options.showWindow = command.window;
   if (command.maxWidth > 0) {
     options.maxWidth = command.maxWidth;
     options.maxHeight = command.maxHeight;
@@ -187,6 +189,12 @@ int Run(const HostCommand &command) {
   CheckCommandNames(command, options.aufPath);
   HostSession session(options);
   ApplyCommandSettings(session, command);
+  FrameConverter converter(command.yuy2);
+  Y4mFrame frame;
+  if (command.window) {
+    if (!source.next(frame)) throw std::runtime_error("the input has no frame to show");
+    return RunPreview(session, converter.ToHost(frame, 0, 1));
+  }
 
   std::unique_ptr<std::ofstream> outputFile;
   std::ostream *out = nullptr;
@@ -203,8 +211,6 @@ int Run(const HostCommand &command) {
   outputHeader.chroma = command.yuy2 ? ChromaFormat::C422 : ChromaFormat::C444;
 
   const bool progress = _isatty(_fileno(stderr)) != 0;
-  FrameConverter converter(command.yuy2);
-  Y4mFrame frame;
   if (command.save) session.SaveStart(0, std::max(frameLimit, 1) - 1);
   const auto started = std::chrono::steady_clock::now();
   int frames = 0;
