@@ -3,7 +3,8 @@
 # Quick when everything is already there.
 set -euo pipefail
 
-packages=(g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 xvfb locales
+# xauth: xvfb-run needs it for the dialog's GUI tests (only recommended by xvfb).
+packages=(g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 xvfb xauth locales
           fonts-ipafont-gothic cmake ninja-build googletest)
 
 missing=()
