@@ -1,15 +1,23 @@
 // The AVX2 kernel: the shared pass templates over AVX2 row and line filters (YUY2 rows take
-// the SSE2 row filter, compiled here with the AVX encoding).
+// the SSE2 row filter, compiled here with the AVX encoding). The combined pass filters YC48
+// tiles horizontally eight rows at a time.
 #include "avx2/Avx2Kernel.h"
 
 #include "avx2/Avx2Ops.h"
+#include "avx2/TransposedTileYC48.h"
 #include "portable/KernelRecord.h"
 #include "simd/SimdFilters.h"
 
 namespace {
 
 template <class Format, class Layout>
-using Avx2Filters = simd::SimdFilters<simd::Avx2Ops, Format, Layout>;
+struct Avx2Filters : simd::SimdFilters<simd::Avx2Ops, Format, Layout> {};
+
+template <class Layout>
+struct Avx2Filters<portable::YC48Format, Layout>
+    : simd::SimdFilters<simd::Avx2Ops, portable::YC48Format, Layout> {
+  using TileFilter = simd::TransposedTileYC48<Layout>;
+};
 
 }  // namespace
 

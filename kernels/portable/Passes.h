@@ -74,29 +74,61 @@ inline TileColumns SourceColumnsOf(const TileRange &tile, int32_t srcWidth) {
   return {begin, std::max(std::min(end, srcWidth), begin), end};
 }
 
+// The outputs of one tile of the combined pass and the source columns they read.
+struct TileArea {
+  TileColumns Columns;
+  int32_t XBegin, XEnd, YBegin, YEnd;
+};
+
+template <class Filters>
+TileArea TileAreaOf(const ResizeParams &p, int32_t tileX, int32_t tileY) {
+  constexpr int32_t kBlockWidth = static_cast<int32_t>(Filters::kBlockWidth);
+  constexpr int32_t kBlockHeight = static_cast<int32_t>(Filters::kBlockHeight);
+  const int32_t xBegin = tileX * kBlockWidth;
+  const int32_t yBegin = tileY * kBlockHeight;
+  return {SourceColumnsOf(p.ColumnTiles[tileX], p.SrcWidth), xBegin,
+          std::min(xBegin + kBlockWidth, p.DstWidth), yBegin,
+          std::min(yBegin + kBlockHeight, p.DstHeight)};
+}
+
 // One tile of the combined pass, row by row: the tile's source columns are filtered vertically
 // into the plain row, rounded and clamped like an output, then prepared and filtered
 // horizontally into the tile's outputs. A row never leaves the thread's work slice.
 template <class Filters>
 void FilterTile(void *dst, const SourceFrame<typename Filters::Format> &source,
-                const ResizeParams &p, int32_t tileX, int32_t tileY, void *scratch,
+                const ResizeParams &p, const TileArea &tile, void *scratch,
                 const RowBuffers<Filters> &buffers, const typename Filters::RowFilter &rowFilter) {
   using Format = typename Filters::Format;
-  constexpr int32_t kBlockWidth = static_cast<int32_t>(Filters::kBlockWidth);
-  constexpr int32_t kBlockHeight = static_cast<int32_t>(Filters::kBlockHeight);
-  const TileColumns columns = SourceColumnsOf(p.ColumnTiles[tileX], p.SrcWidth);
-  const int32_t yBegin = tileY * kBlockHeight;
-  const int32_t yEnd = std::min(yBegin + kBlockHeight, p.DstHeight);
-  const int32_t xBegin = tileX * kBlockWidth;
-  const int32_t xEnd = std::min(xBegin + kBlockWidth, p.DstWidth);
-
-  for (int32_t y = yBegin; y < yEnd; ++y) {
+  const TileColumns &columns = tile.Columns;
+  for (int32_t y = tile.YBegin; y < tile.YEnd; ++y) {
     const WeightEntry &entry = p.VWeights.Entries[y];
     Filters::FilterLine(source, entry, entry.Offset / kCombinedVStep, columns.Begin,
                         columns.ReadEnd, scratch, buffers.Plain + columns.Begin * Filters::kSpp);
     Filters::PrepareRow(buffers.Plain, columns, p, buffers.Prepared);
-    rowFilter.Filter(buffers.Prepared, xBegin, xEnd, FrameLine<Format>(dst, p.LineSize, y));
+    rowFilter.Filter(buffers.Prepared, tile.XBegin, tile.XEnd,
+                     FrameLine<Format>(dst, p.LineSize, y));
   }
+}
+
+// One tile of the combined pass for a kernel that filters whole tiles: every row is filtered
+// vertically into the tile filter's plain rows, then all rows horizontally together.
+template <class Filters>
+void FilterWholeTile(void *dst, const SourceFrame<typename Filters::Format> &source,
+                     const ResizeParams &p, const TileArea &tile, void *scratch,
+                     const typename Filters::TileFilter &tileFilter) {
+  using Format = typename Filters::Format;
+  static_assert(Filters::kBlockHeight == Filters::TileFilter::kRows, "a tile's rows at once");
+  const TileColumns &columns = tile.Columns;
+  const typename Format::Sample *rows[Filters::kBlockHeight];
+  for (int32_t y = tile.YBegin; y < tile.YEnd; ++y) {
+    const WeightEntry &entry = p.VWeights.Entries[y];
+    typename Format::Sample *plain = tileFilter.PlainRow(y - tile.YBegin);
+    Filters::FilterLine(source, entry, entry.Offset / kCombinedVStep, columns.Begin,
+                        columns.ReadEnd, scratch, plain + columns.Begin * Filters::kSpp);
+    rows[y - tile.YBegin] = plain;
+  }
+  tileFilter.Filter(rows, tile.YEnd - tile.YBegin, columns, tile.XBegin, tile.XEnd,
+                    FrameLine<Format>(dst, p.LineSize, tile.YBegin), p.LineSize);
 }
 
 // Both axes: the threads take tiles one at a time through the shared tile counter, so threads
@@ -106,13 +138,20 @@ void __cdecl ResizeCombined(void *dst, const void *src, ResizeParams *p, int32_t
   void *scratch = WorkSlice<uint8_t>(p->Work1, p->Work1Size, index);
   const RowBuffers<Filters> buffers = RowBuffersOf<Filters>(*p, index);
   const SourceFrame<typename Filters::Format> source{src, p->LineSize, p->SrcHeight};
-  const typename Filters::RowFilter rowFilter(*p, buffers.RowFilterTable);
-  for (;;) {
+  const auto nextTile = [p](TileArea &area) {
     const int32_t tile =
         InterlockedIncrement(reinterpret_cast<volatile LONG *>(&p->TileCounter)) - 1;
-    if (tile >= p->TileCount) return;
-    FilterTile<Filters>(dst, source, *p, tile % p->TilesX, tile / p->TilesX, scratch, buffers,
-                        rowFilter);
+    if (tile >= p->TileCount) return false;
+    area = TileAreaOf<Filters>(*p, tile % p->TilesX, tile / p->TilesX);
+    return true;
+  };
+  TileArea tile;
+  if constexpr (FiltersWholeTiles<Filters>::value) {
+    const typename Filters::TileFilter tileFilter(*p, buffers.Tile);
+    while (nextTile(tile)) FilterWholeTile<Filters>(dst, source, *p, tile, scratch, tileFilter);
+  } else {
+    const typename Filters::RowFilter rowFilter(*p, buffers.RowFilterTable);
+    while (nextTile(tile)) FilterTile<Filters>(dst, source, *p, tile, scratch, buffers, rowFilter);
   }
 }
 

@@ -1,0 +1,189 @@
+// The horizontal filter of a whole tile of YC48 rows in the AVX2 kernel, eight rows at a time.
+// The rows are first transposed: for every source pixel pair and channel (Y, Cb, Cr), one
+// vector of the eight rows' sample pairs. A coefficient pair, broadcast, then meets the pair of
+// all eight rows in one 16-bit multiply-add, so every lane does useful work and an output
+// column needs no sums across lanes; the eight rows' outputs are interleaved back into pixels
+// when they are stored. Sums wrap around and are descaled and clamped like the portable filter.
+#pragma once
+
+#include <immintrin.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "portable/PortableFilters.h"
+#include "portable/SampleFormats.h"
+#include "portable/WorkAreas.h"
+#include "simd/ExactDivider.h"
+#include "engine/ResizeParams.h"
+
+namespace simd {
+
+template <class Layout>
+class TransposedTileYC48 {
+ public:
+  static constexpr int32_t kRows = 8;  // one 32-bit lane per row
+  static constexpr int kSpp = portable::YC48Format::kSamplesPerPixel;
+
+  // Eight plain rows for the vertical filter's output (with room for a 16-byte load at the
+  // last pixel pair), then the transposed pairs.
+  static int32_t BufferBytes(int32_t srcWidth) {
+    return kRows * PlainRowStride(srcWidth) +
+           Pairs(srcWidth) * kSpp * static_cast<int32_t>(sizeof(__m256i));
+  }
+
+  TransposedTileYC48(const ResizeParams &p, void *buffer)
+      : p_(p),
+        pairOf_(p.HStep),
+        plain_(static_cast<uint8_t *>(buffer)),
+        plainStride_(PlainRowStride(p.SrcWidth)),
+        pairs_(reinterpret_cast<__m256i *>(plain_ + kRows * plainStride_)) {}
+
+  // Row r of the tile's plain rows, source pixels at their own positions.
+  int16_t *PlainRow(int32_t r) const { return reinterpret_cast<int16_t *>(plain_ + r * plainStride_); }
+
+  // Output pixels [xBegin, xEnd) of `rowCount` rows (at most kRows) from the rows at `rows`,
+  // whose pixels [Begin, ReadEnd) of `columns` are read; pixels up to End read as zeros. Output
+  // row r starts at `out` + r x lineSize bytes.
+  void Filter(const int16_t *const *rows, int32_t rowCount, const portable::TileColumns &columns,
+              int32_t xBegin, int32_t xEnd, void *out, int32_t lineSize) const {
+    const int16_t *tileRows[kRows];
+    for (int32_t r = 0; r < kRows; ++r) tileRows[r] = rows[r < rowCount ? r : 0];
+    Transpose(tileRows, columns);
+    int16_t *outRows[kRows];
+    for (int32_t r = 0; r < kRows; ++r)
+      outRows[r] = r < rowCount ? reinterpret_cast<int16_t *>(static_cast<uint8_t *>(out) +
+                                                              static_cast<ptrdiff_t>(lineSize) * r)
+                                : nullptr;
+    for (int32_t x = xBegin; x < xEnd; ++x) {
+      __m256i rows01and45, rows23and67;
+      FilterColumn(p_.HWeights.Entries[x], rows01and45, rows23and67);
+      if (rowCount == kRows && x + 1 < xEnd)
+        StoreFullColumn(outRows, x, rows01and45, rows23and67);
+      else
+        StoreColumn(outRows, rowCount, x, x + 1 < xEnd, rows01and45, rows23and67);
+    }
+  }
+
+ private:
+  static int32_t Pairs(int32_t srcWidth) { return portable::RowCapacityPixels(srcWidth) / 2; }
+  static int32_t PlainRowStride(int32_t srcWidth) {
+    return portable::RoundUpToSlice(portable::RowCapacityPixels(srcWidth) * kSpp *
+                                        static_cast<int32_t>(sizeof(int16_t)) +
+                                    static_cast<int32_t>(sizeof(__m128i)));
+  }
+
+  // The transposed pairs [Begin / 2, End / 2): vector kSpp * q + s holds channel s's sample
+  // pair (even pixel, odd pixel) of pixel pair q, row r in lane r.
+  void Transpose(const int16_t *const *rows, const portable::TileColumns &columns) const {
+    int32_t q = columns.Begin / 2;
+    // A 16-byte load at pair q reads 4 bytes past the pair: stop where that leaves the rows.
+    for (; 12 * q + 16 <= kSpp * 2 * columns.ReadEnd; ++q) TransposePair(rows, q);
+    for (; q < columns.End / 2; ++q) {
+      alignas(32) int32_t lanes[kSpp][kRows] = {};
+      for (int32_t r = 0; r < kRows; ++r)
+        for (int t = 0; t < 2; ++t)
+          if (2 * q + t < columns.ReadEnd)
+            for (int s = 0; s < kSpp; ++s)
+              lanes[s][r] |= static_cast<int32_t>(static_cast<uint16_t>(rows[r][(2 * q + t) * kSpp + s]))
+                             << (16 * t);
+      for (int s = 0; s < kSpp; ++s)
+        pairs_[kSpp * q + s] = _mm256_load_si256(reinterpret_cast<const __m256i *>(lanes[s]));
+    }
+  }
+
+  // Pixel pair q of the eight rows: each row's pair is reordered to (Y pair, Cb pair, Cr pair,
+  // unused) as four 32-bit lanes, rows r and r + 4 side by side, and the 4 x 4 blocks transposed.
+  void TransposePair(const int16_t *const *rows, int32_t q) const {
+    const __m256i toPairs = _mm256_setr_epi8(0, 1, 6, 7, 2, 3, 8, 9, 4, 5, 10, 11, -1, -1, -1, -1,
+                                             0, 1, 6, 7, 2, 3, 8, 9, 4, 5, 10, 11, -1, -1, -1, -1);
+    __m256i r[4];
+    for (int i = 0; i < 4; ++i)
+      r[i] = _mm256_shuffle_epi8(
+          _mm256_inserti128_si256(_mm256_castsi128_si256(LoadPair(rows[i], q)),
+                                  LoadPair(rows[i + 4], q), 1),
+          toPairs);
+    const __m256i yCb01 = _mm256_unpacklo_epi32(r[0], r[1]);
+    const __m256i cr01 = _mm256_unpackhi_epi32(r[0], r[1]);
+    const __m256i yCb23 = _mm256_unpacklo_epi32(r[2], r[3]);
+    const __m256i cr23 = _mm256_unpackhi_epi32(r[2], r[3]);
+    __m256i *pair = pairs_ + kSpp * q;
+    _mm256_store_si256(pair, _mm256_unpacklo_epi64(yCb01, yCb23));
+    _mm256_store_si256(pair + 1, _mm256_unpackhi_epi64(yCb01, yCb23));
+    _mm256_store_si256(pair + 2, _mm256_unpacklo_epi64(cr01, cr23));
+  }
+
+  static __m128i LoadPair(const int16_t *row, int32_t q) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i *>(row + 2 * kSpp * q));
+  }
+
+  // One output column of the eight rows, descaled and clamped, as pixels (Y, Cb, Cr, 0) of
+  // 16-bit samples: rows 0, 1 | 4, 5 in the first vector, rows 2, 3 | 6, 7 in the second.
+  void FilterColumn(const WeightEntry &entry, __m256i &rows01and45, __m256i &rows23and67) const {
+    const __m256i *pair = pairs_ + kSpp * pairOf_.Divide(entry.Offset);
+    const int32_t count = PairCount(entry.Coeffs);
+    __m256i y = _mm256_setzero_si256(), cb = _mm256_setzero_si256(), cr = _mm256_setzero_si256();
+    for (int32_t j = 0; j < count; ++j, pair += kSpp) {
+      const int16_t *coeffs = entry.Coeffs + j * Layout::kPairCoeffs;
+      const __m256i luma = Broadcast(coeffs + Layout::SetOffset(portable::kLumaSet));
+      const __m256i chroma = Broadcast(coeffs + Layout::SetOffset(portable::kChromaSet));
+      y = _mm256_add_epi32(y, _mm256_madd_epi16(_mm256_load_si256(pair), luma));
+      cb = _mm256_add_epi32(cb, _mm256_madd_epi16(_mm256_load_si256(pair + 1), chroma));
+      cr = _mm256_add_epi32(cr, _mm256_madd_epi16(_mm256_load_si256(pair + 2), chroma));
+    }
+    const __m256i yCr = _mm256_packs_epi32(Descale(y), Descale(cr));  // Y 0-3, Cr 0-3 | 4-7
+    const __m256i cb0 = _mm256_packs_epi32(Descale(cb), _mm256_setzero_si256());
+    const __m256i yCb = _mm256_unpacklo_epi16(yCr, cb0);
+    const __m256i cr0 = _mm256_unpackhi_epi16(yCr, cb0);
+    rows01and45 = _mm256_unpacklo_epi32(yCb, cr0);
+    rows23and67 = _mm256_unpackhi_epi32(yCb, cr0);
+  }
+
+  static __m256i Broadcast(const int16_t *pair) {
+    int32_t both;
+    std::memcpy(&both, pair, sizeof(both));
+    return _mm256_set1_epi32(both);
+  }
+
+  static __m256i Descale(__m256i sums) {
+    return _mm256_srai_epi32(_mm256_add_epi32(sums, _mm256_set1_epi32(8192)), 14);
+  }
+
+  // Stores 8 bytes per row: the fourth sample lands on the next pixel, written afterwards.
+  static void StoreFullColumn(int16_t *const *outRows, int32_t x, __m256i rows01and45,
+                              __m256i rows23and67) {
+    const __m128i rows01 = _mm256_castsi256_si128(rows01and45);
+    const __m128i rows45 = _mm256_extracti128_si256(rows01and45, 1);
+    const __m128i rows23 = _mm256_castsi256_si128(rows23and67);
+    const __m128i rows67 = _mm256_extracti128_si256(rows23and67, 1);
+    const int32_t at = kSpp * x;
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(outRows[0] + at), rows01);
+    _mm_storeh_pd(reinterpret_cast<double *>(outRows[1] + at), _mm_castsi128_pd(rows01));
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(outRows[2] + at), rows23);
+    _mm_storeh_pd(reinterpret_cast<double *>(outRows[3] + at), _mm_castsi128_pd(rows23));
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(outRows[4] + at), rows45);
+    _mm_storeh_pd(reinterpret_cast<double *>(outRows[5] + at), _mm_castsi128_pd(rows45));
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(outRows[6] + at), rows67);
+    _mm_storeh_pd(reinterpret_cast<double *>(outRows[7] + at), _mm_castsi128_pd(rows67));
+  }
+
+  // The rows [0, rowCount) of a column, 6 bytes per row, or 8 with room after the pixel.
+  static void StoreColumn(int16_t *const *outRows, int32_t rowCount, int32_t x, bool roomAfter,
+                          __m256i rows01and45, __m256i rows23and67) {
+    alignas(32) int16_t pixels[kRows][4];  // rows 0, 1, 4, 5, 2, 3, 6, 7
+    _mm256_store_si256(reinterpret_cast<__m256i *>(pixels[0]), rows01and45);
+    _mm256_store_si256(reinterpret_cast<__m256i *>(pixels[4]), rows23and67);
+    static constexpr int kSlot[kRows] = {0, 1, 4, 5, 2, 3, 6, 7};
+    for (int32_t r = 0; r < rowCount; ++r)
+      std::memcpy(outRows[r] + kSpp * x, pixels[kSlot[r]], roomAfter ? 8 : 6);
+  }
+
+  const ResizeParams &p_;
+  const ExactDivider pairOf_;
+  uint8_t *plain_;
+  int32_t plainStride_;
+  __m256i *pairs_;
+};
+
+}  // namespace simd
