@@ -1,9 +1,8 @@
-// The horizontal filter of a whole tile of YC48 rows in the AVX2 kernel, eight rows at a time.
-// The rows are first transposed: for every source pixel pair and channel (Y, Cb, Cr), one
-// vector of the eight rows' sample pairs. A coefficient pair, broadcast, then meets the pair of
-// all eight rows in one 16-bit multiply-add, so every lane does useful work and an output
-// column needs no sums across lanes; the eight rows' outputs are interleaved back into pixels
-// when they are stored. Sums wrap around and are descaled and clamped like the portable filter.
+// The horizontal filter of a whole tile of YC48 rows in the AVX2 kernel, eight rows at a time
+// (TransposedTile.h). The rows are first transposed: for every source pixel pair and channel
+// (Y, Cb, Cr), one vector of the eight rows' sample pairs. The eight rows' outputs are
+// interleaved back into pixels when they are stored. Sums wrap around and are descaled and
+// clamped like the portable filter.
 #pragma once
 
 #include <immintrin.h>
@@ -12,9 +11,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "avx2/TransposedTile.h"
 #include "portable/PortableFilters.h"
 #include "portable/SampleFormats.h"
-#include "portable/WorkAreas.h"
 #include "simd/ExactDivider.h"
 #include "engine/ResizeParams.h"
 
@@ -23,25 +22,25 @@ namespace simd {
 template <class Layout>
 class TransposedTileYC48 {
  public:
-  static constexpr int32_t kRows = 8;  // one 32-bit lane per row
+  static constexpr int32_t kRows = kTileRows;
   static constexpr int kSpp = portable::YC48Format::kSamplesPerPixel;
+  using Plain = PlainTileRows<portable::YC48Format>;
 
-  // Eight plain rows for the vertical filter's output (with room for a 16-byte load at the
-  // last pixel pair), then the transposed pairs.
+  // The plain rows for the vertical filter's output, then the transposed pairs.
   static int32_t BufferBytes(int32_t srcWidth) {
-    return kRows * PlainRowStride(srcWidth) +
-           Pairs(srcWidth) * kSpp * static_cast<int32_t>(sizeof(__m256i));
+    return Plain::Bytes(srcWidth) +
+           portable::RowCapacityPixels(srcWidth) / 2 * kSpp * static_cast<int32_t>(sizeof(__m256i));
   }
 
   TransposedTileYC48(const ResizeParams &p, void *buffer)
       : p_(p),
         pairOf_(p.HStep),
-        plain_(static_cast<uint8_t *>(buffer)),
-        plainStride_(PlainRowStride(p.SrcWidth)),
-        pairs_(reinterpret_cast<__m256i *>(plain_ + kRows * plainStride_)) {}
+        plain_(buffer, p.SrcWidth),
+        pairs_(reinterpret_cast<__m256i *>(static_cast<uint8_t *>(buffer) +
+                                           Plain::Bytes(p.SrcWidth))) {}
 
   // Row r of the tile's plain rows, source pixels at their own positions.
-  int16_t *PlainRow(int32_t r) const { return reinterpret_cast<int16_t *>(plain_ + r * plainStride_); }
+  int16_t *PlainRow(int32_t r) const { return plain_.Row(r); }
 
   // Output pixels [xBegin, xEnd) of `rowCount` rows (at most kRows) from the rows at `rows`,
   // whose pixels [Begin, ReadEnd) of `columns` are read; pixels up to End read as zeros. Output
@@ -49,13 +48,10 @@ class TransposedTileYC48 {
   void Filter(const int16_t *const *rows, int32_t rowCount, const portable::TileColumns &columns,
               int32_t xBegin, int32_t xEnd, void *out, int32_t lineSize) const {
     const int16_t *tileRows[kRows];
-    for (int32_t r = 0; r < kRows; ++r) tileRows[r] = rows[r < rowCount ? r : 0];
+    TileRowsOf(rows, rowCount, tileRows);
     Transpose(tileRows, columns);
     int16_t *outRows[kRows];
-    for (int32_t r = 0; r < kRows; ++r)
-      outRows[r] = r < rowCount ? reinterpret_cast<int16_t *>(static_cast<uint8_t *>(out) +
-                                                              static_cast<ptrdiff_t>(lineSize) * r)
-                                : nullptr;
+    OutputRowsOf(out, lineSize, rowCount, outRows);
     for (int32_t x = xBegin; x < xEnd; ++x) {
       __m256i rows01and45, rows23and67;
       FilterColumn(p_.HWeights.Entries[x], rows01and45, rows23and67);
@@ -67,13 +63,6 @@ class TransposedTileYC48 {
   }
 
  private:
-  static int32_t Pairs(int32_t srcWidth) { return portable::RowCapacityPixels(srcWidth) / 2; }
-  static int32_t PlainRowStride(int32_t srcWidth) {
-    return portable::RoundUpToSlice(portable::RowCapacityPixels(srcWidth) * kSpp *
-                                        static_cast<int32_t>(sizeof(int16_t)) +
-                                    static_cast<int32_t>(sizeof(__m128i)));
-  }
-
   // The transposed pairs [Begin / 2, End / 2): vector kSpp * q + s holds channel s's sample
   // pair (even pixel, odd pixel) of pixel pair q, row r in lane r.
   void Transpose(const int16_t *const *rows, const portable::TileColumns &columns) const {
@@ -126,28 +115,18 @@ class TransposedTileYC48 {
     __m256i y = _mm256_setzero_si256(), cb = _mm256_setzero_si256(), cr = _mm256_setzero_si256();
     for (int32_t j = 0; j < count; ++j, pair += kSpp) {
       const int16_t *coeffs = entry.Coeffs + j * Layout::kPairCoeffs;
-      const __m256i luma = Broadcast(coeffs + Layout::SetOffset(portable::kLumaSet));
-      const __m256i chroma = Broadcast(coeffs + Layout::SetOffset(portable::kChromaSet));
+      const __m256i luma = BroadcastPair(coeffs + Layout::SetOffset(portable::kLumaSet));
+      const __m256i chroma = BroadcastPair(coeffs + Layout::SetOffset(portable::kChromaSet));
       y = _mm256_add_epi32(y, _mm256_madd_epi16(_mm256_load_si256(pair), luma));
       cb = _mm256_add_epi32(cb, _mm256_madd_epi16(_mm256_load_si256(pair + 1), chroma));
       cr = _mm256_add_epi32(cr, _mm256_madd_epi16(_mm256_load_si256(pair + 2), chroma));
     }
-    const __m256i yCr = _mm256_packs_epi32(Descale(y), Descale(cr));  // Y 0-3, Cr 0-3 | 4-7
-    const __m256i cb0 = _mm256_packs_epi32(Descale(cb), _mm256_setzero_si256());
+    const __m256i yCr = _mm256_packs_epi32(DescaleRows(y), DescaleRows(cr));  // Y, Cr 0-3 | 4-7
+    const __m256i cb0 = _mm256_packs_epi32(DescaleRows(cb), _mm256_setzero_si256());
     const __m256i yCb = _mm256_unpacklo_epi16(yCr, cb0);
     const __m256i cr0 = _mm256_unpackhi_epi16(yCr, cb0);
     rows01and45 = _mm256_unpacklo_epi32(yCb, cr0);
     rows23and67 = _mm256_unpackhi_epi32(yCb, cr0);
-  }
-
-  static __m256i Broadcast(const int16_t *pair) {
-    int32_t both;
-    std::memcpy(&both, pair, sizeof(both));
-    return _mm256_set1_epi32(both);
-  }
-
-  static __m256i Descale(__m256i sums) {
-    return _mm256_srai_epi32(_mm256_add_epi32(sums, _mm256_set1_epi32(8192)), 14);
   }
 
   // Stores 8 bytes per row: the fourth sample lands on the next pixel, written afterwards.
@@ -181,8 +160,7 @@ class TransposedTileYC48 {
 
   const ResizeParams &p_;
   const ExactDivider pairOf_;
-  uint8_t *plain_;
-  int32_t plainStride_;
+  const Plain plain_;
   __m256i *pairs_;
 };
 
