@@ -45,6 +45,7 @@ class TransposedTileYC48 {
   // Output pixels [xBegin, xEnd) of `rowCount` rows (at most kRows) from the rows at `rows`,
   // whose pixels [Begin, ReadEnd) of `columns` are read; pixels up to End read as zeros. Output
   // row r starts at `out` + r x lineSize bytes.
+  // The rows are read in full before any output is written, so they may be the output rows.
   void Filter(const int16_t *const *rows, int32_t rowCount, const portable::TileColumns &columns,
               int32_t xBegin, int32_t xEnd, void *out, int32_t lineSize) const {
     const int16_t *tileRows[kRows];

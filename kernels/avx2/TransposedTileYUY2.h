@@ -44,6 +44,7 @@ class TransposedTileYUY2 {
   // at `rows`, whose pixels [Begin, ReadEnd) of `columns` are read; pixels up to End read as
   // zeros. Output row r starts at `out` + r x lineSize bytes. The entries come in groups of
   // three per output pixel pair: luma of the even column, luma of the odd column, chroma.
+  // The rows are read in full before any output is written, so they may be the output rows.
   void Filter(const uint8_t *const *rows, int32_t rowCount, const portable::TileColumns &columns,
               int32_t xBegin, int32_t xEnd, void *out, int32_t lineSize) const {
     const uint8_t *tileRows[kRows];

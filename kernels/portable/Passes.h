@@ -35,7 +35,9 @@ typename Format::Sample *FrameLine(void *frame, int32_t lineSize, int32_t y) {
 }
 
 // Width only: each thread takes whole rows. The output overwrites the row it is computed from,
-// so the row is first prepared in the thread's work slice, padded with zeros.
+// so the row is first prepared in the thread's work slice, padded with zeros. A kernel that
+// filters whole tiles takes the rows a tile's height at a time, each group copied into its
+// buffers before any of them is written.
 template <class Filters>
 void __cdecl ResizeHorizontal(void *dst, const void *src, ResizeParams *p, int32_t index,
                               int32_t count) {
@@ -45,10 +47,22 @@ void __cdecl ResizeHorizontal(void *dst, const void *src, ResizeParams *p, int32
   const TileColumns columns{0, p->SrcWidth, RowCapacityPixels(p->SrcWidth)};
   const LineShare rows = ShareOf(p->SrcHeight, index, count);
   if (rows.Begin == rows.End) return;
-  const typename Filters::RowFilter rowFilter(*p, buffers.RowFilterTable);
-  for (int32_t y = rows.Begin; y < rows.End; ++y) {
-    Filters::PrepareRow(source.Line(y), columns, *p, buffers.Prepared);
-    rowFilter.Filter(buffers.Prepared, 0, p->DstWidth, FrameLine<Format>(dst, p->LineSize, y));
+  if constexpr (FiltersWholeTiles<Filters>::value) {
+    constexpr int32_t kRows = Filters::TileFilter::kRows;
+    const typename Filters::TileFilter tileFilter(*p, buffers.Tile);
+    for (int32_t y = rows.Begin; y < rows.End; y += kRows) {
+      const int32_t rowCount = std::min(kRows, rows.End - y);
+      const typename Format::Sample *lines[kRows];
+      for (int32_t r = 0; r < rowCount; ++r) lines[r] = source.Line(y + r);
+      tileFilter.Filter(lines, rowCount, columns, 0, p->DstWidth,
+                        FrameLine<Format>(dst, p->LineSize, y), p->LineSize);
+    }
+  } else {
+    const typename Filters::RowFilter rowFilter(*p, buffers.RowFilterTable);
+    for (int32_t y = rows.Begin; y < rows.End; ++y) {
+      Filters::PrepareRow(source.Line(y), columns, *p, buffers.Prepared);
+      rowFilter.Filter(buffers.Prepared, 0, p->DstWidth, FrameLine<Format>(dst, p->LineSize, y));
+    }
   }
 }
 
