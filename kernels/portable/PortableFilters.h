@@ -9,15 +9,10 @@
 
 #include "RowFilters.h"
 #include "SampleFormats.h"
+#include "TransposedTileFilter.h"
 #include "engine/ResizeParams.h"
 
 namespace portable {
-
-// The source pixels of a row that a pass reads, kept inside a padded row: [Begin, ReadEnd) lie
-// in the frame, [ReadEnd, End) past its right edge and read as zeros.
-struct TileColumns {
-  int32_t Begin, ReadEnd, End;
-};
 
 template <class FrameFormat, class CoeffLayout>
 struct PortableFilters {
@@ -27,6 +22,7 @@ struct PortableFilters {
   static constexpr uint32_t kBlockHeight = 16;
   using Sample = typename Format::Sample;
   static constexpr int kSpp = Format::kSamplesPerPixel;
+  using TileFilter = TransposedTileFilter<Format, Layout>;
 
   static int32_t PreparedRowBytes(int32_t srcWidth) {
     return RowCapacityPixels(srcWidth) * kSpp * static_cast<int32_t>(sizeof(Sample));

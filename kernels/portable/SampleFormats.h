@@ -47,4 +47,10 @@ using SeparateWeights = CoeffLayout<4>;
 // padding coefficient may address (a luma position or a YUY2 chroma sample at the frame's end).
 inline int32_t RowCapacityPixels(int32_t srcWidth) { return 2 * (srcWidth / 2 + 1); }
 
+// The source pixels of a row that a pass reads, kept inside a padded row: [Begin, ReadEnd) lie
+// in the frame, [ReadEnd, End) past its right edge and read as zeros.
+struct TileColumns {
+  int32_t Begin, ReadEnd, End;
+};
+
 }  // namespace portable
