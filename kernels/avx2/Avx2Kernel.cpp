@@ -1,7 +1,8 @@
-// The AVX2 kernel: the shared pass templates over AVX2 row and line filters (YUY2 rows take
-// the SSE2 row filter, compiled here with the AVX encoding). The combined pass filters a
-// tile's rows horizontally eight at a time.
+// The AVX2 kernel: the shared pass templates over the AVX2 line filter and tile filters, which
+// filter rows horizontally eight at a time.
 #include "avx2/Avx2Kernel.h"
+
+#include <type_traits>
 
 #include "avx2/Avx2Ops.h"
 #include "avx2/TransposedTileYC48.h"
@@ -11,19 +12,12 @@
 
 namespace {
 
+// The AVX2 vertical filter, and rows filtered horizontally a tile's height at a time.
 template <class Format, class Layout>
-struct Avx2Filters : simd::SimdFilters<simd::Avx2Ops, Format, Layout> {};
-
-template <class Layout>
-struct Avx2Filters<portable::YC48Format, Layout>
-    : simd::SimdFilters<simd::Avx2Ops, portable::YC48Format, Layout> {
-  using TileFilter = simd::TransposedTileYC48<Layout>;
-};
-
-template <class Layout>
-struct Avx2Filters<portable::YUY2Format, Layout>
-    : simd::SimdFilters<simd::Avx2Ops, portable::YUY2Format, Layout> {
-  using TileFilter = simd::TransposedTileYUY2;
+struct Avx2Filters : simd::SimdLineFilters<simd::Avx2Ops, Format, Layout> {
+  using TileFilter = typename std::conditional<std::is_same<Format, portable::YUY2Format>::value,
+                                               simd::TransposedTileYUY2,
+                                               simd::TransposedTileYC48<Layout>>::type;
 };
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include <cstring>
 
 #include "avx2/TransposedTile.h"
-#include "portable/PortableFilters.h"
 #include "portable/SampleFormats.h"
 #include "simd/ExactDivider.h"
 #include "engine/ResizeParams.h"

@@ -11,7 +11,6 @@
 #include <cstring>
 
 #include "avx2/TransposedTile.h"
-#include "portable/PortableFilters.h"
 #include "portable/SampleFormats.h"
 #include "simd/ExactDivider.h"
 #include "engine/ResizeParams.h"

@@ -42,14 +42,14 @@ template <class Filters>
 void __cdecl ResizeHorizontal(void *dst, const void *src, ResizeParams *p, int32_t index,
                               int32_t count) {
   using Format = typename Filters::Format;
-  const RowBuffers<Filters> buffers = RowBuffersOf<Filters>(*p, index);
   const SourceFrame<Format> source{src, p->LineSize, p->SrcHeight};
   const TileColumns columns{0, p->SrcWidth, RowCapacityPixels(p->SrcWidth)};
   const LineShare rows = ShareOf(p->SrcHeight, index, count);
   if (rows.Begin == rows.End) return;
   if constexpr (FiltersWholeTiles<Filters>::value) {
     constexpr int32_t kRows = Filters::TileFilter::kRows;
-    const typename Filters::TileFilter tileFilter(*p, buffers.Tile);
+    const typename Filters::TileFilter tileFilter(
+        *p, WorkSlice<uint8_t>(p->Work2, p->Work2Size, index));
     for (int32_t y = rows.Begin; y < rows.End; y += kRows) {
       const int32_t rowCount = std::min(kRows, rows.End - y);
       const typename Format::Sample *lines[kRows];
@@ -58,7 +58,8 @@ void __cdecl ResizeHorizontal(void *dst, const void *src, ResizeParams *p, int32
                         FrameLine<Format>(dst, p->LineSize, y), p->LineSize);
     }
   } else {
-    const typename Filters::RowFilter rowFilter(*p, buffers.RowFilterTable);
+    const RowBuffers<Filters> buffers = RowBuffersOf<Filters>(*p, index);
+    const typename Filters::RowFilter rowFilter(*p);
     for (int32_t y = rows.Begin; y < rows.End; ++y) {
       Filters::PrepareRow(source.Line(y), columns, *p, buffers.Prepared);
       rowFilter.Filter(buffers.Prepared, 0, p->DstWidth, FrameLine<Format>(dst, p->LineSize, y));
@@ -150,7 +151,6 @@ void FilterWholeTile(void *dst, const SourceFrame<typename Filters::Format> &sou
 template <class Filters>
 void __cdecl ResizeCombined(void *dst, const void *src, ResizeParams *p, int32_t index, int32_t) {
   void *scratch = WorkSlice<uint8_t>(p->Work1, p->Work1Size, index);
-  const RowBuffers<Filters> buffers = RowBuffersOf<Filters>(*p, index);
   const SourceFrame<typename Filters::Format> source{src, p->LineSize, p->SrcHeight};
   const auto nextTile = [p](TileArea &area) {
     const int32_t tile =
@@ -161,10 +161,12 @@ void __cdecl ResizeCombined(void *dst, const void *src, ResizeParams *p, int32_t
   };
   TileArea tile;
   if constexpr (FiltersWholeTiles<Filters>::value) {
-    const typename Filters::TileFilter tileFilter(*p, buffers.Tile);
+    const typename Filters::TileFilter tileFilter(
+        *p, WorkSlice<uint8_t>(p->Work2, p->Work2Size, index));
     while (nextTile(tile)) FilterWholeTile<Filters>(dst, source, *p, tile, scratch, tileFilter);
   } else {
-    const typename Filters::RowFilter rowFilter(*p, buffers.RowFilterTable);
+    const RowBuffers<Filters> buffers = RowBuffersOf<Filters>(*p, index);
+    const typename Filters::RowFilter rowFilter(*p);
     while (nextTile(tile)) FilterTile<Filters>(dst, source, *p, tile, scratch, buffers, rowFilter);
   }
 }

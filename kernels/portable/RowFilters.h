@@ -1,6 +1,6 @@
-// The row filters every pass is built from: the horizontal filter of one row (YC48 and YUY2
-// layouts) and the vertical filter of one output line. They are the reference the SIMD kernels
-// are checked against, so they evaluate the weight tables as plainly as possible.
+// The scalar filters the kernels share: a block's dot product over consecutive source
+// positions and the vertical filter of one output line. They evaluate the weight tables as
+// plainly as possible; the SIMD kernels take them where a line is too short for a vector step.
 #pragma once
 
 #include <algorithm>
@@ -25,63 +25,6 @@ inline uint32_t DotBlock(const int16_t *coeffs, int pairStride, int32_t pairCoun
     sum = MulAdd(sum, coeffs[j * pairStride + 1], pair[sampleStride]);
   }
   return sum;
-}
-
-// Output pixels [xBegin, xEnd) of one YC48 row. `row` holds the source row at its own positions,
-// padded to RowCapacityPixels, so a padding coefficient one past the frame reads a zero there.
-template <class Layout>
-void FilterRowYC48(const int16_t *row, const WeightEntry *entries, int32_t hStep, int32_t xBegin,
-                   int32_t xEnd, int16_t *out) {
-  constexpr int kSpp = YC48Format::kSamplesPerPixel;
-  for (int32_t x = xBegin; x < xEnd; ++x) {
-    const WeightEntry &entry = entries[x];
-    const int32_t pairCount = PairCount(entry.Coeffs);
-    const int16_t *first = row + 2 * (entry.Offset / hStep) * kSpp;
-    for (int s = 0; s < kSpp; ++s) {
-      const int16_t *coeffs = entry.Coeffs + Layout::SetOffset(YC48Format::kSampleSet[s]);
-      const uint32_t sum = DotBlock(coeffs, Layout::kPairCoeffs, pairCount, first + s, kSpp);
-      out[x * kSpp + s] = YC48Format::Clamp(Descale(sum));
-    }
-  }
-}
-
-// Byte layout of a YUY2 row: pixel pair p is Y(2p) U(p) Y(2p+1) V(p), 4 bytes.
-constexpr int kYUY2PairBytes = 4;
-
-inline uint8_t FilterYUY2Luma(const uint8_t *row, const WeightEntry &entry, int32_t hStep) {
-  const uint8_t *first = row + (entry.Offset / hStep) * kYUY2PairBytes;
-  return YUY2Format::Clamp(Descale(DotBlock(entry.Coeffs, 2, PairCount(entry.Coeffs), first, 2)));
-}
-
-// `channel` is the byte of the chroma sample within its pixel pair: 1 for U, 3 for V. A chroma
-// entry's Offset / hStep is its first (even) chroma sample, which is also that sample's pixel
-// pair, and one coefficient pair covers two chroma samples, i.e. two source pixel pairs.
-inline uint8_t FilterYUY2Chroma(const uint8_t *row, int channel, const WeightEntry &entry,
-                                int32_t hStep) {
-  const uint8_t *first = row + (entry.Offset / hStep) * kYUY2PairBytes + channel;
-  return YUY2Format::Clamp(
-      Descale(DotBlock(entry.Coeffs, 2, PairCount(entry.Coeffs), first, kYUY2PairBytes)));
-}
-
-// Output pixels [xBegin, xEnd) of one YUY2 row, xBegin even. The entries come in groups of three
-// per output pixel pair q: luma of column 2q, luma of column 2q + 1, chroma of the pair, whose
-// coefficients serve U and V alike. `row` is padded like the YC48 row.
-inline void FilterRowYUY2(const uint8_t *row, const WeightEntry *entries, int32_t hStep,
-                          int32_t xBegin, int32_t xEnd, uint8_t *out) {
-  for (int32_t q = xBegin / 2; q < xEnd / 2; ++q) {
-    const WeightEntry *group = entries + 3 * q;
-    uint8_t *pair = out + q * kYUY2PairBytes;
-    pair[0] = FilterYUY2Luma(row, group[0], hStep);
-    pair[1] = FilterYUY2Chroma(row, 1, group[2], hStep);
-    pair[2] = FilterYUY2Luma(row, group[1], hStep);
-    pair[3] = FilterYUY2Chroma(row, 3, group[2], hStep);
-  }
-  if (xEnd % 2 != 0) {
-    // An odd width ends in a column with a luma entry and no chroma entry.
-    uint8_t *last = out + (xEnd / 2) * kYUY2PairBytes;
-    last[0] = FilterYUY2Luma(row, entries[3 * (xEnd / 2)], hStep);
-    last[1] = YUY2Format::kNeutralChroma;
-  }
 }
 
 // The source frame as the vertical filter reads it.

@@ -2,9 +2,9 @@
 // from (see PortableFilters.h for the interface).
 //
 // Work area 1 is the vertical filter's scratch for one output line. Work area 2 holds the
-// horizontal filter's prepared source row, one plain row that the combined pass filters
-// vertically before preparing it, what the horizontal filter derives from the weight
-// table once per pass, and the buffers of a kernel that filters whole tiles at once. Tables are not built when the sizes are asked for,
+// horizontal filter's buffers: for a kernel that filters whole tiles at once, the tile
+// filter's; for one that filters row by row, the prepared source row and one plain row that
+// the combined pass filters vertically before preparing it. Tables are not built when the sizes are asked for,
 // so a row is assumed to read up to the whole source row and a vertical block up to every
 // source line.
 #pragma once
@@ -29,20 +29,12 @@ int32_t PlainRowBytes(int32_t srcWidth) {
          static_cast<int32_t>(sizeof(typename Filters::Sample));
 }
 
-// Whether a kernel's combined pass filters a whole tile's rows horizontally together
-// (Filters::TileFilter) rather than row by row.
+// Whether a kernel filters rows horizontally a tile's height at a time (Filters::TileFilter)
+// rather than row by row.
 template <class Filters, class = void>
 struct FiltersWholeTiles : std::false_type {};
 template <class Filters>
 struct FiltersWholeTiles<Filters, std::void_t<typename Filters::TileFilter>> : std::true_type {};
-
-template <class Filters>
-int32_t TileBufferBytes(int32_t srcWidth) {
-  if constexpr (FiltersWholeTiles<Filters>::value)
-    return Filters::TileFilter::BufferBytes(srcWidth);
-  else
-    return 0;
-}
 
 template <class Filters>
 int32_t __cdecl GetWorkSize1(const ResizeParams *params, int32_t) {
@@ -51,10 +43,11 @@ int32_t __cdecl GetWorkSize1(const ResizeParams *params, int32_t) {
 
 template <class Filters>
 int32_t __cdecl GetWorkSize2(const ResizeParams *params, int32_t) {
-  return RoundUpToSlice(Filters::PreparedRowBytes(params->SrcWidth)) +
-         RoundUpToSlice(PlainRowBytes<Filters>(params->SrcWidth)) +
-         RoundUpToSlice(Filters::RowFilter::TableBytes(params->DstWidth)) +
-         RoundUpToSlice(TileBufferBytes<Filters>(params->SrcWidth));
+  if constexpr (FiltersWholeTiles<Filters>::value)
+    return RoundUpToSlice(Filters::TileFilter::BufferBytes(params->SrcWidth));
+  else
+    return RoundUpToSlice(Filters::PreparedRowBytes(params->SrcWidth)) +
+           RoundUpToSlice(PlainRowBytes<Filters>(params->SrcWidth));
 }
 
 // Thread `index`'s slice of a work area.
@@ -63,23 +56,18 @@ T *WorkSlice(uint8_t *area, int32_t sliceBytes, int32_t index) {
   return reinterpret_cast<T *>(area + static_cast<size_t>(sliceBytes) * index);
 }
 
-// The prepared row, the plain row, the row filter's table and the tile buffers of a thread's
-// slice of work area 2.
+// The prepared row and the plain row of a thread's slice of work area 2.
 template <class Filters>
 struct RowBuffers {
   void *Prepared;
   typename Filters::Sample *Plain;
-  void *RowFilterTable;
-  void *Tile;
 };
 
 template <class Filters>
 RowBuffers<Filters> RowBuffersOf(const ResizeParams &p, int32_t index) {
   uint8_t *slice = WorkSlice<uint8_t>(p.Work2, p.Work2Size, index);
   uint8_t *plain = slice + RoundUpToSlice(Filters::PreparedRowBytes(p.SrcWidth));
-  uint8_t *table = plain + RoundUpToSlice(PlainRowBytes<Filters>(p.SrcWidth));
-  uint8_t *tile = table + RoundUpToSlice(Filters::RowFilter::TableBytes(p.DstWidth));
-  return {slice, reinterpret_cast<typename Filters::Sample *>(plain), table, tile};
+  return {slice, reinterpret_cast<typename Filters::Sample *>(plain)};
 }
 
 }  // namespace portable

@@ -12,7 +12,6 @@
 
 #include "ExactDivider.h"
 #include "portable/FixedPoint.h"
-#include "portable/PortableFilters.h"
 #include "portable/RowFilters.h"
 #include "portable/SampleFormats.h"
 #include "engine/ResizeParams.h"
@@ -73,8 +72,7 @@ struct HorizontalYUY2 {
   // Reads the weight table as it is.
   class RowFilter {
    public:
-    static int32_t TableBytes(int32_t) { return 0; }
-    RowFilter(const ResizeParams &p, void *) : p_(p) {}
+    explicit RowFilter(const ResizeParams &p) : p_(p) {}
     void Filter(const void *prepared, int32_t xBegin, int32_t xEnd, uint8_t *out) const {
       FilterRow(prepared, p_, xBegin, xEnd, out);
     }

@@ -13,10 +13,6 @@ struct Sse2Ops {
   using Vec = __m128i;
   static constexpr int kLanes = 4;    // 32-bit lanes
   static constexpr int kSamples = 8;  // 16-bit samples per step of the vertical filter
-  static constexpr int kOutputsPerStep = 1;  // YC48 outputs per step of the horizontal filter
-  // Measured: one output per step gains nothing from the uniform row table (HorizontalYC48.h),
-  // whose padding pairs and 16-byte coefficients cost more than spreading each pair in place.
-  static constexpr bool kUniformRowTable = false;
 
   // The sample of a step that 32-bit lane k of its low (half 0) or high (half 1) interleaved
   // pairs belongs to.
@@ -59,13 +55,6 @@ struct Sse2Ops {
     const Vec words = _mm_packs_epi32(Descale(low), Descale(high));
     _mm_storel_epi64(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(words, words));
   }
-
-  // Pixel pair j of the step's output (its first pair at firstPairs[0]), and its spread
-  // coefficients at `at`.
-  static Vec PixelPairs(const Vec *pixelPairs, const int32_t *firstPairs, int32_t j) {
-    return _mm_load_si128(pixelPairs + firstPairs[0] + j);
-  }
-  static Vec Coefficients(const __m128i *at) { return _mm_load_si128(at); }
 
   // The Y, Cb, Cr sums of one output pixel in lanes 0 to 2, descaled and clamped. With room
   // after the pixel, 8 bytes are stored: the fourth sample lands on the next pixel, which is
