@@ -1,7 +1,11 @@
 // The kernel routines: horizontal in place, vertical, and both axes over the tiles. They are
-// built from the row and line filters of a `Filters` class (PortableFilters.h describes the
-// interface), so every kernel shares the thread shares, the tile loop and the work areas and
-// differs only in how a row or a line is filtered.
+// built from the filters of a `Filters` class, so every kernel shares the thread shares, the
+// tile loop and the work areas and differs only in how a line or rows are filtered:
+//   - Format, Layout, Sample, kSpp; kBlockWidth and kBlockHeight, the combined pass's tiles;
+//   - LineScratchBytes and FilterLine, the vertical filter of one output line;
+//   - either TileFilter, which filters kBlockHeight rows horizontally at once (see
+//     portable/TransposedTileFilter.h), or PreparedRowBytes, PrepareRow and RowFilter, which
+//     filter one prepared row at a time (see simd/SimdFilters.h).
 #pragma once
 
 #include <windows.h>
