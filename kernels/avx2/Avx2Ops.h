@@ -1,6 +1,6 @@
 // The AVX2 vector operations the SIMD vertical filter is written over: 256-bit vectors of
-// sixteen 16-bit samples or eight 32-bit sums. Only Avx2Kernel.cpp includes this header; it alone is
-// compiled for AVX2.
+// sixteen 16-bit samples or eight 32-bit sums. Only Avx2Kernel.cpp includes this header; it
+// alone is compiled for AVX2.
 #pragma once
 
 #include <immintrin.h>

@@ -7,7 +7,6 @@
 
 #include <immintrin.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -74,9 +73,10 @@ class TransposedTileYC48 {
       for (int32_t r = 0; r < kRows; ++r)
         for (int t = 0; t < 2; ++t)
           if (2 * q + t < columns.ReadEnd)
-            for (int s = 0; s < kSpp; ++s)
-              lanes[s][r] |= static_cast<int32_t>(static_cast<uint16_t>(rows[r][(2 * q + t) * kSpp + s]))
-                             << (16 * t);
+            for (int s = 0; s < kSpp; ++s) {
+              const uint16_t sample = static_cast<uint16_t>(rows[r][(2 * q + t) * kSpp + s]);
+              lanes[s][r] |= static_cast<int32_t>(sample) << (16 * t);
+            }
       for (int s = 0; s < kSpp; ++s)
         pairs_[kSpp * q + s] = _mm256_load_si256(reinterpret_cast<const __m256i *>(lanes[s]));
     }

@@ -4,9 +4,9 @@
 // Work area 1 is the vertical filter's scratch for one output line. Work area 2 holds the
 // horizontal filter's buffers: for a kernel that filters whole tiles at once, the tile
 // filter's; for one that filters row by row, the prepared source row and one plain row that
-// the combined pass filters vertically before preparing it. Tables are not built when the sizes are asked for,
-// so a row is assumed to read up to the whole source row and a vertical block up to every
-// source line.
+// the combined pass filters vertically before preparing it. Tables are not built when the
+// sizes are asked for, so a row is assumed to read up to the whole source row and a vertical
+// block up to every source line.
 #pragma once
 
 #include <cstdint>
