@@ -3,9 +3,8 @@
 // tile loop and the work areas and differs only in how a line or rows are filtered:
 //   - Format, Layout, Sample, kSpp; kBlockWidth and kBlockHeight, the combined pass's tiles;
 //   - LineScratchBytes and FilterLine, the vertical filter of one output line;
-//   - either TileFilter, which filters kBlockHeight rows horizontally at once (see
-//     portable/TransposedTileFilter.h), or PreparedRowBytes, PrepareRow and RowFilter, which
-//     filter one prepared row at a time (see simd/SimdFilters.h).
+//   - TileFilter, which filters kBlockHeight rows horizontally at once (see
+//     portable/TransposedTileFilter.h).
 #pragma once
 
 #include <windows.h>
@@ -38,36 +37,24 @@ typename Format::Sample *FrameLine(void *frame, int32_t lineSize, int32_t y) {
                                                      static_cast<size_t>(lineSize) * y);
 }
 
-// Width only: each thread takes whole rows. The output overwrites the row it is computed from,
-// so the row is first prepared in the thread's work slice, padded with zeros. A kernel that
-// filters whole tiles takes the rows a tile's height at a time, each group copied into its
-// buffers before any of them is written.
+// Width only: each thread takes whole rows, a tile's height at a time. The output overwrites
+// the rows it is computed from, so the tile filter reads the rows in full before writing any.
 template <class Filters>
 void __cdecl ResizeHorizontal(void *dst, const void *src, ResizeParams *p, int32_t index,
                               int32_t count) {
   using Format = typename Filters::Format;
+  constexpr int32_t kRows = Filters::TileFilter::kRows;
   const SourceFrame<Format> source{src, p->LineSize, p->SrcHeight};
   const TileColumns columns{0, p->SrcWidth, RowCapacityPixels(p->SrcWidth)};
   const LineShare rows = ShareOf(p->SrcHeight, index, count);
   if (rows.Begin == rows.End) return;
-  if constexpr (FiltersWholeTiles<Filters>::value) {
-    constexpr int32_t kRows = Filters::TileFilter::kRows;
-    const typename Filters::TileFilter tileFilter(
-        *p, WorkSlice<uint8_t>(p->Work2, p->Work2Size, index));
-    for (int32_t y = rows.Begin; y < rows.End; y += kRows) {
-      const int32_t rowCount = std::min(kRows, rows.End - y);
-      const typename Format::Sample *lines[kRows];
-      for (int32_t r = 0; r < rowCount; ++r) lines[r] = source.Line(y + r);
-      tileFilter.Filter(lines, rowCount, columns, 0, p->DstWidth,
-                        FrameLine<Format>(dst, p->LineSize, y), p->LineSize);
-    }
-  } else {
-    const RowBuffers<Filters> buffers = RowBuffersOf<Filters>(*p, index);
-    const typename Filters::RowFilter rowFilter(*p);
-    for (int32_t y = rows.Begin; y < rows.End; ++y) {
-      Filters::PrepareRow(source.Line(y), columns, *p, buffers.Prepared);
-      rowFilter.Filter(buffers.Prepared, 0, p->DstWidth, FrameLine<Format>(dst, p->LineSize, y));
-    }
+  const typename Filters::TileFilter tileFilter(*p, TileBuffer(*p, index));
+  for (int32_t y = rows.Begin; y < rows.End; y += kRows) {
+    const int32_t rowCount = std::min(kRows, rows.End - y);
+    const typename Format::Sample *lines[kRows];
+    for (int32_t r = 0; r < rowCount; ++r) lines[r] = source.Line(y + r);
+    tileFilter.Filter(lines, rowCount, columns, 0, p->DstWidth,
+                      FrameLine<Format>(dst, p->LineSize, y), p->LineSize);
   }
 }
 
@@ -110,29 +97,11 @@ TileArea TileAreaOf(const ResizeParams &p, int32_t tileX, int32_t tileY) {
           std::min(yBegin + kBlockHeight, p.DstHeight)};
 }
 
-// One tile of the combined pass, row by row: the tile's source columns are filtered vertically
-// into the plain row, rounded and clamped like an output, then prepared and filtered
-// horizontally into the tile's outputs. A row never leaves the thread's work slice.
+// One tile of the combined pass: every row is filtered vertically into the tile filter's plain
+// rows, rounded and clamped like an output, then all rows horizontally together. The rows
+// never leave the thread's work slice.
 template <class Filters>
 void FilterTile(void *dst, const SourceFrame<typename Filters::Format> &source,
-                const ResizeParams &p, const TileArea &tile, void *scratch,
-                const RowBuffers<Filters> &buffers, const typename Filters::RowFilter &rowFilter) {
-  using Format = typename Filters::Format;
-  const TileColumns &columns = tile.Columns;
-  for (int32_t y = tile.YBegin; y < tile.YEnd; ++y) {
-    const WeightEntry &entry = p.VWeights.Entries[y];
-    Filters::FilterLine(source, entry, entry.Offset / kCombinedVStep, columns.Begin,
-                        columns.ReadEnd, scratch, buffers.Plain + columns.Begin * Filters::kSpp);
-    Filters::PrepareRow(buffers.Plain, columns, p, buffers.Prepared);
-    rowFilter.Filter(buffers.Prepared, tile.XBegin, tile.XEnd,
-                     FrameLine<Format>(dst, p.LineSize, y));
-  }
-}
-
-// One tile of the combined pass for a kernel that filters whole tiles: every row is filtered
-// vertically into the tile filter's plain rows, then all rows horizontally together.
-template <class Filters>
-void FilterWholeTile(void *dst, const SourceFrame<typename Filters::Format> &source,
                      const ResizeParams &p, const TileArea &tile, void *scratch,
                      const typename Filters::TileFilter &tileFilter) {
   using Format = typename Filters::Format;
@@ -163,16 +132,9 @@ void __cdecl ResizeCombined(void *dst, const void *src, ResizeParams *p, int32_t
     area = TileAreaOf<Filters>(*p, tile % p->TilesX, tile / p->TilesX);
     return true;
   };
+  const typename Filters::TileFilter tileFilter(*p, TileBuffer(*p, index));
   TileArea tile;
-  if constexpr (FiltersWholeTiles<Filters>::value) {
-    const typename Filters::TileFilter tileFilter(
-        *p, WorkSlice<uint8_t>(p->Work2, p->Work2Size, index));
-    while (nextTile(tile)) FilterWholeTile<Filters>(dst, source, *p, tile, scratch, tileFilter);
-  } else {
-    const RowBuffers<Filters> buffers = RowBuffersOf<Filters>(*p, index);
-    const typename Filters::RowFilter rowFilter(*p);
-    while (nextTile(tile)) FilterTile<Filters>(dst, source, *p, tile, scratch, buffers, rowFilter);
-  }
+  while (nextTile(tile)) FilterTile<Filters>(dst, source, *p, tile, scratch, tileFilter);
 }
 
 // The region a pass writes: DstWidth x SrcHeight, SrcWidth x DstHeight or DstWidth x DstHeight.

@@ -1,6 +1,6 @@
-// The scalar filters the kernels share: a block's dot product over consecutive source
-// positions and the vertical filter of one output line. They evaluate the weight tables as
-// plainly as possible; the SIMD kernels take them where a line is too short for a vector step.
+// The vertical filter of one output line, shared by the kernels: it evaluates the weight
+// table as plainly as possible; the SIMD kernels take it where a line is too short for a
+// vector step.
 #pragma once
 
 #include <algorithm>
@@ -11,21 +11,6 @@
 #include "engine/WeightTable.h"
 
 namespace portable {
-
-// One coefficient set of a block applied to consecutive source positions. `coeffs` is the set's
-// first coefficient, with `pairStride` coefficients from one pair to the next; `samples` is the
-// sample at the block's first position, with `sampleStride` samples from one position to the next.
-template <typename Sample>
-inline uint32_t DotBlock(const int16_t *coeffs, int pairStride, int32_t pairCount,
-                         const Sample *samples, int sampleStride) {
-  uint32_t sum = 0;
-  for (int32_t j = 0; j < pairCount; ++j) {
-    const Sample *pair = samples + 2 * j * sampleStride;
-    sum = MulAdd(sum, coeffs[j * pairStride], pair[0]);
-    sum = MulAdd(sum, coeffs[j * pairStride + 1], pair[sampleStride]);
-  }
-  return sum;
-}
 
 // The source frame as the vertical filter reads it.
 template <class Format>

@@ -1,8 +1,8 @@
-// The portable kernel's horizontal filter of a whole tile, kTileRows rows at a time. The rows
+// The portable kernel's horizontal filter of a whole tile, kRows rows at a time. The rows
 // are first transposed into one column per channel and source position, the rows' samples side
 // by side, so that a coefficient multiplies the same sample of every row in one loop over the
-// rows: the compiler turns that loop into vector operations, where a row filter's sums over
-// a block's taps stay scalar. Sums wrap around and are descaled and clamped like the row filters.
+// rows: the compiler turns that loop into vector operations, where sums over one output's taps
+// would stay scalar. Sums wrap around and are descaled and clamped like the vertical filter's.
 #pragma once
 
 #include <algorithm>

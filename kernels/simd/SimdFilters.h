@@ -1,15 +1,10 @@
-// The filters of a SIMD kernel, for one instruction set's vector operations (`Ops`), behind
-// the interface the shared pass templates use (portable/Passes.h): the vertical filter and the
-// tile sizes (SimdLineFilters), and the prepared rows and row filters of a kernel that filters
-// rows one at a time (SimdFilters). Lines and rows too short for a vector step, and the last
-// odd YUY2 column, take the portable scalar filters.
+// The vertical filter of a SIMD kernel, for one instruction set's vector operations (`Ops`),
+// and its tile sizes, behind the interface the shared pass templates use (portable/Passes.h);
+// a kernel adds its tile filters. Lines too short for a vector step take the portable filter.
 #pragma once
 
 #include <cstdint>
-#include <type_traits>
 
-#include "HorizontalYC48.h"
-#include "HorizontalYUY2.h"
 #include "VerticalFilter.h"
 #include "portable/RowFilters.h"
 #include "portable/SampleFormats.h"
@@ -40,28 +35,6 @@ struct SimdLineFilters {
                          void *scratch, Sample *out) {
     Vertical::Filter(source, entry, firstLinePair, pixelBegin, pixelEnd, scratch, out);
   }
-};
-
-template <class Ops, class FrameFormat, class CoeffLayout>
-struct SimdFilters : SimdLineFilters<Ops, FrameFormat, CoeffLayout> {
-  using Format = FrameFormat;
-  using Layout = CoeffLayout;
-  using Sample = typename Format::Sample;
-
-  static constexpr bool kYUY2 = std::is_same<Format, portable::YUY2Format>::value;
-  using Horizontal =
-      typename std::conditional<kYUY2, HorizontalYUY2, HorizontalYC48<Ops, Layout>>::type;
-
-  static int32_t PreparedRowBytes(int32_t srcWidth) {
-    return Horizontal::PreparedRowBytes(srcWidth);
-  }
-
-  static void PrepareRow(const Sample *line, const portable::TileColumns &columns,
-                         const ResizeParams &p, void *prepared) {
-    Horizontal::PrepareRow(line, columns, p, prepared);
-  }
-
-  using RowFilter = typename Horizontal::RowFilter;
 };
 
 }  // namespace simd

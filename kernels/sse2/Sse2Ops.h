@@ -5,7 +5,6 @@
 #include <emmintrin.h>
 
 #include <cstdint>
-#include <cstring>
 
 namespace simd {
 
@@ -54,47 +53,6 @@ struct Sse2Ops {
   static void StoreDescaled(uint8_t *out, Vec low, Vec high) {
     const Vec words = _mm_packs_epi32(Descale(low), Descale(high));
     _mm_storel_epi64(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(words, words));
-  }
-
-  // The Y, Cb, Cr sums of one output pixel in lanes 0 to 2, descaled and clamped. With room
-  // after the pixel, 8 bytes are stored: the fourth sample lands on the next pixel, which is
-  // written afterwards.
-  static void StoreOutputs(int16_t *pixel, Vec sums, bool roomAfter) {
-    const Vec descaled = Descale(sums);
-    const Vec samples = _mm_packs_epi32(descaled, descaled);
-    if (roomAfter) {
-      _mm_storel_epi64(reinterpret_cast<__m128i *>(pixel), samples);
-    } else {
-      const int32_t yAndCb = _mm_cvtsi128_si32(samples);
-      std::memcpy(pixel, &yAndCb, sizeof(yAndCb));
-      pixel[2] = static_cast<int16_t>(_mm_extract_epi16(samples, 2));
-    }
-  }
-
-  // Sum over `pairCount` prepared YC48 pixel pairs (Y pair, Cb pair, Cr pair, unused) of their
-  // products with a block's coefficient pairs: lanes 0 to 2 hold the Y, Cb and Cr sums.
-  template <class Layout>
-  static Vec DotPixelPairs(const Vec *pixelPairs, const int16_t *coeffs, int32_t pairCount) {
-    Vec sums = _mm_setzero_si128();
-    for (int32_t j = 0; j < pairCount; ++j)
-      sums = _mm_add_epi32(
-          sums, _mm_madd_epi16(_mm_load_si128(pixelPairs + j),
-                               PairCoefficients<Layout>(coeffs + j * Layout::kPairCoeffs)));
-    return sums;
-  }
-
-  // One coefficient pair spread over the lanes Y, Cb, Cr: the one set of shared weights, or
-  // the luma set for Y and the chroma set for Cb and Cr.
-  template <class Layout>
-  static Vec PairCoefficients(const int16_t *pair) {
-    if constexpr (Layout::kPairCoeffs == 2) {
-      int32_t both;
-      std::memcpy(&both, pair, sizeof(both));
-      return _mm_set1_epi32(both);
-    } else {
-      const Vec sets = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(pair));
-      return _mm_shuffle_epi32(sets, _MM_SHUFFLE(1, 1, 1, 0));
-    }
   }
 };
 
