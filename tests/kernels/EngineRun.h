@@ -7,11 +7,11 @@
 #include <functional>
 #include <memory>
 
+#include "FrameBuffer.h"
 #include "engine/FilterPluginInfo.h"
 #include "engine/TFilter.h"
 #include "kernels/RandomTables.h"
 #include "kernels/ReferenceResize.h"
-#include "support/GuardedFrame.h"
 
 // The kernel libraries of the build's DLL folder, fastest first.
 extern const char *const kKernelLibraries[3];
@@ -20,6 +20,13 @@ constexpr const char *kPortableLibrary = "Kernel9_Portable.dll";
 // The record a kernel library of the build's DLL folder reports for the format, or null when
 // the library declines (the AVX2 kernel on a processor without AVX2). Libraries stay loaded.
 const FilterPluginInfo *KernelFrom(const char *library, FrameFormat format);
+
+// A frame buffer whose last byte sits right before an inaccessible page, so that any access
+// one byte past the frame faults (and the test program's main turns the fault into a failure).
+class GuardedFrame : public quorlin_host::FrameBuffer {
+ public:
+  explicit GuardedFrame(size_t bytes) : FrameBuffer(bytes, 1) {}
+};
 
 struct ResizeCase {
   FrameFormat format;

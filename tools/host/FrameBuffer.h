@@ -10,8 +10,9 @@ namespace quorlin_host {
 
 class FrameBuffer {
  public:
-  // `bytes` usable bytes; the start is aligned to 32 bytes.
-  explicit FrameBuffer(size_t bytes);
+  // `bytes` usable bytes whose start is aligned to `alignment` (a power of two). With an
+  // alignment of 1 the last byte sits right before the inaccessible page.
+  explicit FrameBuffer(size_t bytes, size_t alignment = 32);
   ~FrameBuffer();
   FrameBuffer(const FrameBuffer &) = delete;
   FrameBuffer &operator=(const FrameBuffer &) = delete;
