@@ -116,17 +116,14 @@ class Sse2TileYC48 {
     __m128i sums[kGroups][kSpp];
     for (int g = 0; g < kGroups; ++g)
       for (int s = 0; s < kSpp; ++s) sums[g][s] = _mm_setzero_si128();
-    for (int32_t j = 0; j < count; ++j, pair += kVectorsPerPair) {
-      const int16_t *coeffs = entry.Coeffs + j * Layout::kPairCoeffs;
-      const __m128i luma = BroadcastPair(coeffs + Layout::SetOffset(portable::kLumaSet));
-      const __m128i chroma = BroadcastPair(coeffs + Layout::SetOffset(portable::kChromaSet));
-      for (int g = 0; g < kGroups; ++g) {
-        const __m128i *groupPair = pair + kSpp * g;
-        for (int s = 0; s < kSpp; ++s)
-          sums[g][s] = _mm_add_epi32(
-              sums[g][s], _mm_madd_epi16(_mm_load_si128(groupPair + s), s == 0 ? luma : chroma));
-      }
+    // Two pairs per pass: a column has only a few, and the loop's own work and the sums'
+    // trips through the stack (they do not all fit in registers) weigh less per pair.
+    int32_t j = 0;
+    for (; j + 2 <= count; j += 2, pair += 2 * kVectorsPerPair) {
+      AddPair(entry.Coeffs + j * Layout::kPairCoeffs, pair, sums);
+      AddPair(entry.Coeffs + (j + 1) * Layout::kPairCoeffs, pair + kVectorsPerPair, sums);
     }
+    if (j < count) AddPair(entry.Coeffs + j * Layout::kPairCoeffs, pair, sums);
     for (int g = 0; g < kGroups; ++g) {
       const __m128i yCr =
           _mm_packs_epi32(Sse2Ops::Descale(sums[g][0]), Sse2Ops::Descale(sums[g][2]));
@@ -136,6 +133,17 @@ class Sse2TileYC48 {
       pixels[2 * g] = _mm_unpacklo_epi32(yCb, cr0);
       pixels[2 * g + 1] = _mm_unpackhi_epi32(yCb, cr0);
     }
+  }
+
+  // Adds one coefficient pair's products with the eight rows' sample pairs at `pair`.
+  static void AddPair(const int16_t *coeffs, const __m128i *pair,
+                      __m128i (&sums)[kGroups][kSpp]) {
+    const __m128i luma = BroadcastPair(coeffs + Layout::SetOffset(portable::kLumaSet));
+    const __m128i chroma = BroadcastPair(coeffs + Layout::SetOffset(portable::kChromaSet));
+    for (int g = 0; g < kGroups; ++g)
+      for (int s = 0; s < kSpp; ++s)
+        sums[g][s] = _mm_add_epi32(sums[g][s], _mm_madd_epi16(_mm_load_si128(pair + kSpp * g + s),
+                                                              s == 0 ? luma : chroma));
   }
 
   static __m128i BroadcastPair(const int16_t *pair) {
