@@ -57,13 +57,14 @@ class Sse2TileYUY2 {
     OutputRowsOf(out, lineSize, rowCount, outRows);
     for (int32_t q = xBegin / 2; q < xEnd / 2; ++q) {
       const WeightEntry *group = p_.HWeights.Entries + 3 * q;
+      __m128i evenLuma[kGroups], oddLuma[kGroups], u[kGroups], v[kGroups];
+      DotLuma(group[0], evenLuma);
+      DotLuma(group[1], oddLuma);
+      DotChroma(group[2], u, v);
       alignas(16) uint32_t pixelPairs[kRows];  // row r's four bytes
-      for (int g = 0; g < kGroups; ++g) {
-        __m128i u, v;
-        DotChroma(group[2], g, u, v);
+      for (int g = 0; g < kGroups; ++g)
         _mm_store_si128(reinterpret_cast<__m128i *>(pixelPairs + 4 * g),
-                        PixelPairBytes(DotLuma(group[0], g), u, DotLuma(group[1], g), v));
-      }
+                        PixelPairBytes(evenLuma[g], u[g], oddLuma[g], v[g]));
       for (int32_t r = 0; r < rowCount; ++r)
         std::memcpy(outRows[r] + 4 * q, &pixelPairs[r], sizeof(uint32_t));
     }
@@ -135,30 +136,34 @@ class Sse2TileYUY2 {
     return _mm_set1_epi32(both);
   }
 
-  // The luma sums of one output column of row group g.
-  __m128i DotLuma(const WeightEntry &entry, int g) const {
-    const __m128i *pair = luma_ + kGroups * pairOf_.Divide(entry.Offset) + g;
+  // The luma sums of one output column, every row group: a coefficient pair is broadcast once
+  // for all the groups, and the loop runs once per column.
+  void DotLuma(const WeightEntry &entry, __m128i (&sums)[kGroups]) const {
+    const __m128i *pair = luma_ + kGroups * pairOf_.Divide(entry.Offset);
     const int32_t count = PairCount(entry.Coeffs);
-    __m128i sums = _mm_setzero_si128();
-    for (int32_t j = 0; j < count; ++j, pair += kGroups)
-      sums = _mm_add_epi32(sums, _mm_madd_epi16(_mm_load_si128(pair),
-                                                BroadcastPair(entry.Coeffs + 2 * j)));
-    return sums;
+    for (int g = 0; g < kGroups; ++g) sums[g] = _mm_setzero_si128();
+    for (int32_t j = 0; j < count; ++j, pair += kGroups) {
+      const __m128i coeffs = BroadcastPair(entry.Coeffs + 2 * j);
+      for (int g = 0; g < kGroups; ++g)
+        sums[g] = _mm_add_epi32(sums[g], _mm_madd_epi16(_mm_load_si128(pair + g), coeffs));
+    }
   }
 
-  // The U and V sums of one output pixel pair of row group g; a chroma entry's Offset is its
+  // The U and V sums of one output pixel pair, every row group; a chroma entry's Offset is its
   // first (even) chroma sample.
-  void DotChroma(const WeightEntry &entry, int g, __m128i &uSums, __m128i &vSums) const {
-    const int32_t first = kGroups * (pairOf_.Divide(entry.Offset) / 2) + g;
+  void DotChroma(const WeightEntry &entry, __m128i (&uSums)[kGroups],
+                 __m128i (&vSums)[kGroups]) const {
+    const int32_t first = kGroups * (pairOf_.Divide(entry.Offset) / 2);
     const __m128i *u = u_ + first;
     const __m128i *v = v_ + first;
     const int32_t count = PairCount(entry.Coeffs);
-    uSums = _mm_setzero_si128();
-    vSums = _mm_setzero_si128();
+    for (int g = 0; g < kGroups; ++g) uSums[g] = vSums[g] = _mm_setzero_si128();
     for (int32_t j = 0; j < count; ++j, u += kGroups, v += kGroups) {
       const __m128i coeffs = BroadcastPair(entry.Coeffs + 2 * j);
-      uSums = _mm_add_epi32(uSums, _mm_madd_epi16(_mm_load_si128(u), coeffs));
-      vSums = _mm_add_epi32(vSums, _mm_madd_epi16(_mm_load_si128(v), coeffs));
+      for (int g = 0; g < kGroups; ++g) {
+        uSums[g] = _mm_add_epi32(uSums[g], _mm_madd_epi16(_mm_load_si128(u + g), coeffs));
+        vSums[g] = _mm_add_epi32(vSums[g], _mm_madd_epi16(_mm_load_si128(v + g), coeffs));
+      }
     }
   }
 
@@ -175,10 +180,11 @@ class Sse2TileYUY2 {
 
   // An odd width ends in a column with a luma entry and no chroma entry.
   void StoreLumaOnlyColumn(uint8_t *const *outRows, int32_t rowCount, int32_t q) const {
+    __m128i sums[kGroups];
+    DotLuma(p_.HWeights.Entries[3 * q], sums);
     alignas(16) int32_t luma[kRows];
     for (int g = 0; g < kGroups; ++g)
-      _mm_store_si128(reinterpret_cast<__m128i *>(luma + 4 * g),
-                      Sse2Ops::Descale(DotLuma(p_.HWeights.Entries[3 * q], g)));
+      _mm_store_si128(reinterpret_cast<__m128i *>(luma + 4 * g), Sse2Ops::Descale(sums[g]));
     for (int32_t r = 0; r < rowCount; ++r) {
       outRows[r][4 * q] = portable::YUY2Format::Clamp(luma[r]);
       outRows[r][4 * q + 1] = portable::YUY2Format::kNeutralChroma;
