@@ -142,11 +142,21 @@ class Sse2TileYUY2 {
     const __m128i *pair = luma_ + kGroups * pairOf_.Divide(entry.Offset);
     const int32_t count = PairCount(entry.Coeffs);
     for (int g = 0; g < kGroups; ++g) sums[g] = _mm_setzero_si128();
-    for (int32_t j = 0; j < count; ++j, pair += kGroups) {
-      const __m128i coeffs = BroadcastPair(entry.Coeffs + 2 * j);
-      for (int g = 0; g < kGroups; ++g)
-        sums[g] = _mm_add_epi32(sums[g], _mm_madd_epi16(_mm_load_si128(pair + g), coeffs));
+    // Two pairs per pass here and in DotChroma: a column has only a few, and the loop's own
+    // work weighs less per pair.
+    int32_t j = 0;
+    for (; j + 2 <= count; j += 2, pair += 2 * kGroups) {
+      AddLumaPair(entry.Coeffs + 2 * j, pair, sums);
+      AddLumaPair(entry.Coeffs + 2 * j + 2, pair + kGroups, sums);
     }
+    if (j < count) AddLumaPair(entry.Coeffs + 2 * j, pair, sums);
+  }
+
+  // Adds one coefficient pair's products with every row group's luma pairs at `pair`.
+  static void AddLumaPair(const int16_t *coeffs, const __m128i *pair, __m128i (&sums)[kGroups]) {
+    const __m128i both = BroadcastPair(coeffs);
+    for (int g = 0; g < kGroups; ++g)
+      sums[g] = _mm_add_epi32(sums[g], _mm_madd_epi16(_mm_load_si128(pair + g), both));
   }
 
   // The U and V sums of one output pixel pair, every row group; a chroma entry's Offset is its
@@ -158,12 +168,21 @@ class Sse2TileYUY2 {
     const __m128i *v = v_ + first;
     const int32_t count = PairCount(entry.Coeffs);
     for (int g = 0; g < kGroups; ++g) uSums[g] = vSums[g] = _mm_setzero_si128();
-    for (int32_t j = 0; j < count; ++j, u += kGroups, v += kGroups) {
-      const __m128i coeffs = BroadcastPair(entry.Coeffs + 2 * j);
-      for (int g = 0; g < kGroups; ++g) {
-        uSums[g] = _mm_add_epi32(uSums[g], _mm_madd_epi16(_mm_load_si128(u + g), coeffs));
-        vSums[g] = _mm_add_epi32(vSums[g], _mm_madd_epi16(_mm_load_si128(v + g), coeffs));
-      }
+    int32_t j = 0;
+    for (; j + 2 <= count; j += 2, u += 2 * kGroups, v += 2 * kGroups) {
+      AddChromaPair(entry.Coeffs + 2 * j, u, v, uSums, vSums);
+      AddChromaPair(entry.Coeffs + 2 * j + 2, u + kGroups, v + kGroups, uSums, vSums);
+    }
+    if (j < count) AddChromaPair(entry.Coeffs + 2 * j, u, v, uSums, vSums);
+  }
+
+  // Adds one coefficient pair's products with every row group's U pairs at `u`, V pairs at `v`.
+  static void AddChromaPair(const int16_t *coeffs, const __m128i *u, const __m128i *v,
+                            __m128i (&uSums)[kGroups], __m128i (&vSums)[kGroups]) {
+    const __m128i both = BroadcastPair(coeffs);
+    for (int g = 0; g < kGroups; ++g) {
+      uSums[g] = _mm_add_epi32(uSums[g], _mm_madd_epi16(_mm_load_si128(u + g), both));
+      vSums[g] = _mm_add_epi32(vSums[g], _mm_madd_epi16(_mm_load_si128(v + g), both));
     }
   }
 
