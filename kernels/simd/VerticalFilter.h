@@ -86,13 +86,23 @@ struct VerticalFilter {
                    Sample *out) {
     const Vec *pattern = patterns + (s % kPhases) * 2;
     Vec low = Ops::Zero(), high = Ops::Zero();
-    for (int32_t j = 0; j < pairs; ++j, pattern += kPatternsPerPair) {
-      Vec lowPairs, highPairs;
-      Ops::InterleaveLines(lines[2 * j] + s, lines[2 * j + 1] + s, lowPairs, highPairs);
-      low = Ops::Add(low, Ops::MulAdd(lowPairs, pattern[0]));
-      high = Ops::Add(high, Ops::MulAdd(highPairs, pattern[1]));
-    }
+    // kPerPass pairs per pass of the loop (see the Ops), the pairs left over one at a time.
+    constexpr int32_t kPerPass = Ops::kVerticalPairsPerPass;
+    int32_t j = 0;
+    for (; j + kPerPass <= pairs; j += kPerPass)
+      for (int32_t k = j; k < j + kPerPass; ++k)
+        AddPair(pattern + k * kPatternsPerPair, lines + 2 * k, s, low, high);
+    for (; j < pairs; ++j) AddPair(pattern + j * kPatternsPerPair, lines + 2 * j, s, low, high);
     Ops::StoreDescaled(out + s, low, high);
+  }
+
+  // Adds the products of one pair's lines, samples s on, with its coefficient patterns.
+  static void AddPair(const Vec *pattern, const Sample *const *pairLines, int32_t s, Vec &low,
+                      Vec &high) {
+    Vec lowPairs, highPairs;
+    Ops::InterleaveLines(pairLines[0] + s, pairLines[1] + s, lowPairs, highPairs);
+    low = Ops::Add(low, Ops::MulAdd(lowPairs, pattern[0]));
+    high = Ops::Add(high, Ops::MulAdd(highPairs, pattern[1]));
   }
 };
 

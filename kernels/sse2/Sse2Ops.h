@@ -12,6 +12,9 @@ struct Sse2Ops {
   using Vec = __m128i;
   static constexpr int kLanes = 4;    // 32-bit lanes
   static constexpr int kSamples = 8;  // 16-bit samples per step of the vertical filter
+  // Source line pairs per pass of the vertical filter's loop over a step's pairs: at eight
+  // samples a step the loop's own work weighs enough that taking two at a time pays.
+  static constexpr int kVerticalPairsPerPass = 2;
 
   // The sample of a step that 32-bit lane k of its low (half 0) or high (half 1) interleaved
   // pairs belongs to.
