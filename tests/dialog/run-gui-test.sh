@@ -2,10 +2,11 @@
 # Runs a Windows GUI test program under Wine on a virtual display with a Japanese locale, so
 # that windows can be created and the ANSI code page is 932 as on a Japanese user's machine.
 #
-# GUI programs get a Wine prefix of their own, whose wineserver (and with it Wine's desktop
+# Every run gets a new Wine prefix of its own, whose wineserver (and with it Wine's desktop
 # process) starts under this display and ends with the run. The other tests keep a persistent
-# wineserver started without a display, and a desktop process bound to no display would keep
-# every window from being created.
-export WINEPREFIX="${QUORLIN_GUI_WINEPREFIX:-$HOME/.wine-quorlin-gui}"
-export LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all
-exec xvfb-run -a sh -c 'wine "$@"; status=$?; wineserver -w; exit $status' gui-test "$@"
+# wineserver started without a display, whose desktop process could create no window, and a
+# prefix kept from run to run can carry the state of a run that was killed.
+prefix=$(mktemp -d "${TMPDIR:-/tmp}/quorlin-gui-wine.XXXXXX") || exit 1
+trap 'rm -rf "$prefix"' EXIT
+export WINEPREFIX="$prefix" LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all
+xvfb-run -a sh -c 'wine "$@"; status=$?; wineserver -w; exit $status' gui-test "$@"
