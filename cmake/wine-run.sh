@@ -1,3 +1,10 @@
 #!/bin/sh
 # Starts a Windows program under Wine without Wine's debug chatter.
-WINEDEBUG=-all exec wine "$@"
+#
+# Wine's background services (services.exe, winedevice.exe, ...) start with the first program
+# that needs them and live as long as the wineserver, holding on to that program's output.
+# Started by a test program, they would keep ctest (or a pipe) waiting long after the program
+# has ended, so they are started here first with no link to this script's output.
+export WINEDEBUG=-all
+wineboot </dev/null >/dev/null 2>&1
+exec wine "$@"

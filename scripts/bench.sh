@@ -14,7 +14,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 runs=${1:-5}
 frames=20
-export WINEDEBUG=-all
+wine=("sh" "$root/cmake/wine-run.sh")
 
 if ! [ -f /usr/include/zimg.h ] || ! command -v ffmpeg >/dev/null; then
   apt-get install -y libzimg-dev ffmpeg >/dev/null
@@ -34,7 +34,7 @@ geometries=("1920 1080 1280 720" "1280 720 1920 1080")
 # Our kernels through the engine.
 for mode in yc48 yuy2; do
   flag=$([ $mode = yuy2 ] && echo --yuy2 || true)
-  wine "$build/tools/bench/quorlin_bench.exe" --dll "Z:$build/dist/DLL" --frames $frames \
+  "${wine[@]}" "$build/tools/bench/quorlin_bench.exe" --dll "Z:$build/dist/DLL" --frames $frames \
     --runs "$runs" --only "Spline36 1" $flag |
     awk -v mode=$mode '$2 == "Spline36" && $4 == "->" {
       g = $3 "->" $5
@@ -57,7 +57,7 @@ for g in "${geometries[@]}"; do
   for mode in yc48 yuy2; do
     flag=$([ $mode = yuy2 ] && echo --yuy2 || true)
     ms=$(for r in $(seq "$runs"); do
-      wine "$build/tools/host/quorlin_host.exe" --auf "Z:$build/dist/Quorlin.auf" --size ${dw}x${dh} \
+      "${wine[@]}" "$build/tools/host/quorlin_host.exe" --auf "Z:$build/dist/Quorlin.auf" --size ${dw}x${dh} \
         --luma Spline36 --chroma Spline36 --kernel AVX2 --threads 1 --frames 30 --save $flag \
         $input 2>&1 |
         sed -n 's/.*frame time (shortest, average): [0-9.]*ms \([0-9.]*\)ms.*/\1/p'

@@ -7,7 +7,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 bash "$root/scripts/setup.sh"
 CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} BUILD_DIR="$build" bash "$root/scripts/build.sh"
-export WINEDEBUG=-all
-wine "$build/tools/host/quorlin_host.exe" --auf "Z:$build/dist/Quorlin.auf" \
+sh "$root/cmake/wine-run.sh" "$build/tools/host/quorlin_host.exe" --auf "Z:$build/dist/Quorlin.auf" \
   --size 1280x720 --luma Spline36 --chroma Spline36 --save \
   -o "Z:$build/out.y4m" "$@"

@@ -7,9 +7,19 @@ const char kInputCaption[] = "解像度リストに追加";
 
 namespace {
 
+// Every message goes to a window of the UI thread, which answers only while it pumps. A plain
+// SendMessage could wait for ever: the UI thread does not pump while it ends the answerer, and
+// a message sent to a window it is destroying stays unanswered. So every send gives up after a
+// while; an unanswered window is simply looked at again on the next round.
+LRESULT SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 1000, &result);
+  return static_cast<LRESULT>(result);
+}
+
 std::string TextOf(HWND window) {
   char text[1024] = {};
-  SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  SendBounded(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
   return text;
 }
 
@@ -102,7 +112,7 @@ void ModalAnswerer::AnswerWarning(HWND box) {
     std::lock_guard<std::mutex> lock(mutex_);
     warnings_.push_back(text);
   }
-  SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  SendBounded(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
 void ModalAnswerer::AnswerInput(HWND window) {
@@ -111,7 +121,7 @@ void ModalAnswerer::AnswerInput(HWND window) {
   const HWND prompt = ChildOfClass(window, "Static");
   const HWND ok = GetDlgItem(window, IDOK);
   seen.Prompt = prompt ? TextOf(prompt) : std::string();
-  seen.EditLimit = edit ? static_cast<int>(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0)) : 0;
+  seen.EditLimit = edit ? static_cast<int>(SendBounded(edit, EM_GETLIMITTEXT, 0, 0)) : 0;
   seen.OkIsDefault = ok && (GetWindowLongA(ok, GWL_STYLE) & BS_DEFPUSHBUTTON) != 0;
   seen.HasCancel = GetDlgItem(window, IDCANCEL) != nullptr;
   RECT rect;
@@ -127,8 +137,9 @@ void ModalAnswerer::AnswerInput(HWND window) {
       inputs_.pop_front();
     }
   }
-  if (answer.Confirm && edit) SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer.Text.c_str()));
+  if (answer.Confirm && edit)
+    SendBounded(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer.Text.c_str()));
   const int button = answer.Confirm ? IDOK : IDCANCEL;
-  SendMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
+  SendBounded(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+              reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
 }
