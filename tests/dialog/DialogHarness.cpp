@@ -29,7 +29,7 @@ std::string ComboText(HWND combo, int index) {
 DialogHarness::DialogHarness(const DialogSetup &setup) {
   install_.WriteSetting("Quorlin", setup.yuy2 ? "YUY2SizeList" : "SizeList", setup.sizeList);
   for (const auto &key : setup.keys) install_.WriteSetting("Quorlin", key.first, key.second);
-  answerer_ = std::make_unique<ModalAnswerer>(GetCurrentThreadId());
+  answerer_ = std::make_unique<ModalAnswerer>();
   quorlin_host::HostSessionOptions options = install_.Options(setup.yuy2);
   options.maxWidth = kMaxWidth;
   options.maxHeight = kMaxHeight;

@@ -1,25 +1,21 @@
 #include "ModalAnswerer.h"
 
-#include <chrono>
+#include <map>
 
 const char kWarningCaption[] = "警告";
 const char kInputCaption[] = "解像度リストに追加";
 
 namespace {
 
-// Every message goes to a window of the UI thread, which answers only while it pumps. A plain
-// SendMessage could wait for ever: the UI thread does not pump while it ends the answerer, and
-// a message sent to a window it is destroying stays unanswered. So every send gives up after a
-// while; an unanswered window is simply looked at again on the next round.
-LRESULT SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 1000, &result);
-  return static_cast<LRESULT>(result);
+// Answerers by their timer: a thread timer's callback receives only the timer's identifier.
+std::map<UINT_PTR, ModalAnswerer *> &AnswerersByTimer() {
+  static std::map<UINT_PTR, ModalAnswerer *> answerers;
+  return answerers;
 }
 
 std::string TextOf(HWND window) {
   char text[1024] = {};
-  SendBounded(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
   return text;
 }
 
@@ -45,6 +41,13 @@ std::vector<HWND> Children(HWND parent) {
   return children;
 }
 
+// A click on one of the window's buttons, posted so that the window's modal loop takes it
+// after the answer is complete, as it would take a user's click.
+void Press(HWND window, int button) {
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
+}
+
 HWND ChildOfClass(HWND parent, const char *className) {
   for (HWND child : Children(parent)) {
     if (lstrcmpiA(ClassOf(child).c_str(), className) == 0) return child;
@@ -54,44 +57,41 @@ HWND ChildOfClass(HWND parent, const char *className) {
 
 }  // namespace
 
-ModalAnswerer::ModalAnswerer(DWORD uiThread) : uiThread_(uiThread), thread_([this] { Run(); }) {}
+ModalAnswerer::ModalAnswerer() : timer_(SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &OnTimer)) {
+  AnswerersByTimer()[timer_] = this;
+}
 
 ModalAnswerer::~ModalAnswerer() {
-  stop_ = true;
-  thread_.join();
+  KillTimer(nullptr, timer_);
+  AnswerersByTimer().erase(timer_);
 }
 
-void ModalAnswerer::AnswerNextInput(const std::string &text) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  inputs_.push_back({true, text});
-}
+void ModalAnswerer::AnswerNextInput(const std::string &text) { inputs_.push_back({true, text}); }
 
-void ModalAnswerer::CancelNextInput() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  inputs_.push_back({false, std::string()});
-}
+void ModalAnswerer::CancelNextInput() { inputs_.push_back({false, std::string()}); }
 
 std::vector<std::string> ModalAnswerer::TakeWarnings() {
-  std::lock_guard<std::mutex> lock(mutex_);
   std::vector<std::string> taken;
   taken.swap(warnings_);
   return taken;
 }
 
 std::vector<InputWindowSeen> ModalAnswerer::TakeInputWindows() {
-  std::lock_guard<std::mutex> lock(mutex_);
   std::vector<InputWindowSeen> taken;
   taken.swap(inputWindows_);
   return taken;
 }
 
-void ModalAnswerer::Run() {
-  while (!stop_) {
-    std::vector<HWND> windows;
-    EnumThreadWindows(uiThread_, &CollectVisibleWindow, reinterpret_cast<LPARAM>(&windows));
-    for (HWND window : windows) Answer(window);
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
+void CALLBACK ModalAnswerer::OnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+  const auto found = AnswerersByTimer().find(timer);
+  if (found != AnswerersByTimer().end()) found->second->AnswerOpenWindows();
+}
+
+void ModalAnswerer::AnswerOpenWindows() {
+  std::vector<HWND> windows;
+  EnumThreadWindows(GetCurrentThreadId(), &CollectVisibleWindow,
+                    reinterpret_cast<LPARAM>(&windows));
+  for (HWND window : windows) Answer(window);
 }
 
 void ModalAnswerer::Answer(HWND window) {
@@ -108,11 +108,8 @@ void ModalAnswerer::AnswerWarning(HWND box) {
   for (HWND child : Children(box)) {
     if (lstrcmpiA(ClassOf(child).c_str(), "Static") == 0) text += TextOf(child);
   }
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    warnings_.push_back(text);
-  }
-  SendBounded(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  warnings_.push_back(text);
+  Press(box, IDOK);
 }
 
 void ModalAnswerer::AnswerInput(HWND window) {
@@ -121,25 +118,20 @@ void ModalAnswerer::AnswerInput(HWND window) {
   const HWND prompt = ChildOfClass(window, "Static");
   const HWND ok = GetDlgItem(window, IDOK);
   seen.Prompt = prompt ? TextOf(prompt) : std::string();
-  seen.EditLimit = edit ? static_cast<int>(SendBounded(edit, EM_GETLIMITTEXT, 0, 0)) : 0;
+  seen.EditLimit = edit ? static_cast<int>(SendMessageA(edit, EM_GETLIMITTEXT, 0, 0)) : 0;
   seen.OkIsDefault = ok && (GetWindowLongA(ok, GWL_STYLE) & BS_DEFPUSHBUTTON) != 0;
   seen.HasCancel = GetDlgItem(window, IDCANCEL) != nullptr;
   RECT rect;
   GetWindowRect(window, &rect);
   seen.Centre = POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 
+  inputWindows_.push_back(seen);
   InputAnswer answer{false, std::string()};
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    inputWindows_.push_back(seen);
-    if (!inputs_.empty()) {
-      answer = inputs_.front();
-      inputs_.pop_front();
-    }
+  if (!inputs_.empty()) {
+    answer = inputs_.front();
+    inputs_.pop_front();
   }
   if (answer.Confirm && edit)
-    SendBounded(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer.Text.c_str()));
-  const int button = answer.Confirm ? IDOK : IDCANCEL;
-  SendBounded(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-              reinterpret_cast<LPARAM>(GetDlgItem(window, button)));
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer.Text.c_str()));
+  Press(window, answer.Confirm ? IDOK : IDCANCEL);
 }

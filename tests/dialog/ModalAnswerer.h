@@ -1,16 +1,17 @@
-// Answers the modal windows that the dialog opens on the test's UI thread, as a user would:
-// from a helper thread it finds each warning box by its caption, notes its text and presses
-// OK, and fills in the text-input window with the queued text (or cancels it).
+// Answers the modal windows that the dialog opens on the test's UI thread, as a user would: it
+// finds each warning box by its caption, notes its text and presses OK, and fills in the
+// text-input window with the queued text (or cancels it).
+//
+// It works from a thread timer of the UI thread, which every modal loop dispatches, so it needs
+// no thread of its own: a helper thread calling into the window system while the UI thread
+// loads libraries and creates its first windows could deadlock inside Wine.
 #pragma once
 
 #include <windows.h>
 
-#include <atomic>
 #include <deque>
-#include <mutex>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 // What the text-input window looked like when it was answered.
@@ -24,7 +25,8 @@ struct InputWindowSeen {
 
 class ModalAnswerer {
  public:
-  explicit ModalAnswerer(DWORD uiThread);
+  // Starts answering on the calling thread, which must be the dialog's UI thread.
+  ModalAnswerer();
   ~ModalAnswerer();
   ModalAnswerer(const ModalAnswerer &) = delete;
   ModalAnswerer &operator=(const ModalAnswerer &) = delete;
@@ -43,19 +45,17 @@ class ModalAnswerer {
     std::string Text;
   };
 
-  void Run();
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD);
+  void AnswerOpenWindows();
   void Answer(HWND window);
   void AnswerWarning(HWND box);
   void AnswerInput(HWND window);
 
-  DWORD uiThread_;
-  std::mutex mutex_;
   std::deque<InputAnswer> inputs_;
   std::vector<std::string> warnings_;
   std::vector<InputWindowSeen> inputWindows_;
   std::set<HWND> answered_;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
+  UINT_PTR timer_;
 };
 
 extern const char kWarningCaption[];
