@@ -15,6 +15,9 @@ struct Avx2Ops {
   static constexpr int kSamples = 16;  // 16-bit samples per step of the vertical filter
   // Source line pairs per pass of the vertical filter's loop: two measured no faster here.
   static constexpr int kVerticalPairsPerPass = 1;
+  // Output lines the vertical filter takes together, sharing their source loads: two measured
+  // about a tenth faster at 1920x1080 -> 1280x720.
+  static constexpr int32_t kVerticalLinesAtOnce = 2;
 
   // Interleaving works within each 128-bit half: lanes 0 to 3 of the low (half 0) or high
   // (half 1) pairs come from samples 0 to 7, lanes 4 to 7 from samples 8 to 15.

@@ -2,7 +2,8 @@
 // built from the filters of a `Filters` class, so every kernel shares the thread shares, the
 // tile loop and the work areas and differs only in how a line or rows are filtered:
 //   - Format, Layout, Sample, kSpp; kBlockWidth and kBlockHeight, the combined pass's tiles;
-//   - LineScratchBytes and FilterLine, the vertical filter of one output line;
+//   - kLinesAtOnce, LineScratchBytes and FilterLines, the vertical filter of up to
+//     kLinesAtOnce output lines;
 //   - TileFilter, which filters kBlockHeight rows horizontally at once (see
 //     portable/TransposedTileFilter.h).
 #pragma once
@@ -37,6 +38,22 @@ typename Format::Sample *FrameLine(void *frame, int32_t lineSize, int32_t y) {
                                                      static_cast<size_t>(lineSize) * y);
 }
 
+// The vertical filter of output lines [begin, end), Filters::kLinesAtOnce at a time; line y
+// goes to outLine(y), its pixels [pixelBegin, pixelEnd) from the pointer's position on.
+template <class Filters, class OutLine>
+void FilterLines(const SourceFrame<typename Filters::Format> &source, const WeightEntry *entries,
+                 int32_t pairStep, int32_t begin, int32_t end, int32_t pixelBegin,
+                 int32_t pixelEnd, void *scratch, const OutLine &outLine) {
+  constexpr int32_t kAtOnce = Filters::kLinesAtOnce;
+  for (int32_t y = begin; y < end; y += kAtOnce) {
+    const int32_t count = std::min(kAtOnce, end - y);
+    typename Filters::Sample *outs[kAtOnce];
+    for (int32_t i = 0; i < count; ++i) outs[i] = outLine(y + i);
+    Filters::FilterLines(source, entries + y, pairStep, count, pixelBegin, pixelEnd, scratch,
+                         outs);
+  }
+}
+
 // Width only: each thread takes whole rows, a tile's height at a time. The output overwrites
 // the rows it is computed from, so the tile filter reads the rows in full before writing any.
 template <class Filters>
@@ -66,11 +83,9 @@ void __cdecl ResizeVertical(void *dst, const void *src, ResizeParams *p, int32_t
   void *scratch = WorkSlice<uint8_t>(p->Work1, p->Work1Size, index);
   const SourceFrame<Format> source{src, p->LineSize, p->SrcHeight};
   const LineShare rows = ShareOf(p->DstHeight, index, count);
-  for (int32_t y = rows.Begin; y < rows.End; ++y) {
-    const WeightEntry &entry = p->VWeights.Entries[y];
-    Filters::FilterLine(source, entry, entry.Offset / p->LinePairStep, 0, p->SrcWidth, scratch,
-                        FrameLine<Format>(dst, p->LineSize, y));
-  }
+  FilterLines<Filters>(source, p->VWeights.Entries, p->LinePairStep, rows.Begin, rows.End, 0,
+                       p->SrcWidth, scratch,
+                       [dst, p](int32_t y) { return FrameLine<Format>(dst, p->LineSize, y); });
 }
 
 inline TileColumns SourceColumnsOf(const TileRange &tile, int32_t srcWidth) {
@@ -107,14 +122,12 @@ void FilterTile(void *dst, const SourceFrame<typename Filters::Format> &source,
   using Format = typename Filters::Format;
   static_assert(Filters::kBlockHeight == Filters::TileFilter::kRows, "a tile's rows at once");
   const TileColumns &columns = tile.Columns;
+  FilterLines<Filters>(source, p.VWeights.Entries, kCombinedVStep, tile.YBegin, tile.YEnd,
+                       columns.Begin, columns.ReadEnd, scratch, [&](int32_t y) {
+                         return tileFilter.PlainRow(y - tile.YBegin) + columns.Begin * Filters::kSpp;
+                       });
   const typename Format::Sample *rows[Filters::kBlockHeight];
-  for (int32_t y = tile.YBegin; y < tile.YEnd; ++y) {
-    const WeightEntry &entry = p.VWeights.Entries[y];
-    typename Format::Sample *plain = tileFilter.PlainRow(y - tile.YBegin);
-    Filters::FilterLine(source, entry, entry.Offset / kCombinedVStep, columns.Begin,
-                        columns.ReadEnd, scratch, plain + columns.Begin * Filters::kSpp);
-    rows[y - tile.YBegin] = plain;
-  }
+  for (int32_t y = tile.YBegin; y < tile.YEnd; ++y) rows[y - tile.YBegin] = tileFilter.PlainRow(y - tile.YBegin);
   tileFilter.Filter(rows, tile.YEnd - tile.YBegin, columns, tile.XBegin, tile.XEnd,
                     FrameLine<Format>(dst, p.LineSize, tile.YBegin), p.LineSize);
 }

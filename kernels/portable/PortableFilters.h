@@ -22,15 +22,18 @@ struct PortableFilters {
   static constexpr int kSpp = Format::kSamplesPerPixel;
   using TileFilter = TransposedTileFilter<Format, Layout>;
 
+  static constexpr int32_t kLinesAtOnce = 1;
+
   static int32_t LineScratchBytes(int32_t srcWidth, int32_t) {
     return RowCapacityPixels(srcWidth) * kSpp * static_cast<int32_t>(sizeof(uint32_t));
   }
 
-  static void FilterLine(const SourceFrame<Format> &source, const WeightEntry &entry,
-                         int32_t firstLinePair, int32_t pixelBegin, int32_t pixelEnd,
-                         void *scratch, Sample *out) {
-    FilterLineVertically<Format, Layout>(source, entry, firstLinePair, pixelBegin, pixelEnd,
-                                         static_cast<uint32_t *>(scratch), out);
+  static void FilterLines(const SourceFrame<Format> &source, const WeightEntry *entries,
+                          int32_t pairStep, int32_t, int32_t pixelBegin, int32_t pixelEnd,
+                          void *scratch, Sample *const *outs) {
+    FilterLineVertically<Format, Layout>(source, entries[0], entries[0].Offset / pairStep,
+                                         pixelBegin, pixelEnd, static_cast<uint32_t *>(scratch),
+                                         outs[0]);
   }
 };
 

@@ -26,14 +26,16 @@ struct SimdLineFilters {
   static constexpr uint32_t kBlockHeight = kSimdBlockHeight;
   using Vertical = VerticalFilter<Ops, Format, Layout>;
 
+  static constexpr int32_t kLinesAtOnce = Vertical::kLinesAtOnce;
+
   static int32_t LineScratchBytes(int32_t, int32_t srcHeight) {
     return Vertical::ScratchBytes(srcHeight);
   }
 
-  static void FilterLine(const portable::SourceFrame<Format> &source, const WeightEntry &entry,
-                         int32_t firstLinePair, int32_t pixelBegin, int32_t pixelEnd,
-                         void *scratch, Sample *out) {
-    Vertical::Filter(source, entry, firstLinePair, pixelBegin, pixelEnd, scratch, out);
+  static void FilterLines(const portable::SourceFrame<Format> &source, const WeightEntry *entries,
+                          int32_t pairStep, int32_t count, int32_t pixelBegin, int32_t pixelEnd,
+                          void *scratch, Sample *const *outs) {
+    Vertical::FilterLines(source, entries, pairStep, count, pixelBegin, pixelEnd, scratch, outs);
   }
 };
 

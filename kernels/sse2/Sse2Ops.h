@@ -15,6 +15,9 @@ struct Sse2Ops {
   // Source line pairs per pass of the vertical filter's loop over a step's pairs: at eight
   // samples a step the loop's own work weighs enough that taking two at a time pays.
   static constexpr int kVerticalPairsPerPass = 2;
+  // Output lines the vertical filter takes together: two measured slower here than one line
+  // with two pairs a pass, as the eight registers cannot hold both lines' sums and pairs.
+  static constexpr int32_t kVerticalLinesAtOnce = 1;
 
   // The sample of a step that 32-bit lane k of its low (half 0) or high (half 1) interleaved
   // pairs belongs to.
