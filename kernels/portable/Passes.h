@@ -122,12 +122,12 @@ void FilterTile(void *dst, const SourceFrame<typename Filters::Format> &source,
   using Format = typename Filters::Format;
   static_assert(Filters::kBlockHeight == Filters::TileFilter::kRows, "a tile's rows at once");
   const TileColumns &columns = tile.Columns;
+  const auto plainRow = [&](int32_t y) { return tileFilter.PlainRow(y - tile.YBegin); };
   FilterLines<Filters>(source, p.VWeights.Entries, kCombinedVStep, tile.YBegin, tile.YEnd,
-                       columns.Begin, columns.ReadEnd, scratch, [&](int32_t y) {
-                         return tileFilter.PlainRow(y - tile.YBegin) + columns.Begin * Filters::kSpp;
-                       });
+                       columns.Begin, columns.ReadEnd, scratch,
+                       [&](int32_t y) { return plainRow(y) + columns.Begin * Filters::kSpp; });
   const typename Format::Sample *rows[Filters::kBlockHeight];
-  for (int32_t y = tile.YBegin; y < tile.YEnd; ++y) rows[y - tile.YBegin] = tileFilter.PlainRow(y - tile.YBegin);
+  for (int32_t y = tile.YBegin; y < tile.YEnd; ++y) rows[y - tile.YBegin] = plainRow(y);
   tileFilter.Filter(rows, tile.YEnd - tile.YBegin, columns, tile.XBegin, tile.XEnd,
                     FrameLine<Format>(dst, p.LineSize, tile.YBegin), p.LineSize);
 }

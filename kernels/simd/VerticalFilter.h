@@ -4,10 +4,10 @@
 // their coefficient pair in one multiply-add to 32 bits. The sums wrap around like the portable
 // kernel's and are rounded, descaled and clamped the same way.
 //
-// Where the Ops ask for it, two output lines are filtered together: neighbouring lines share most of their source line
-// pairs, so each pair of the two blocks is loaded and interleaved once and meets both lines'
-// coefficients. A line whose block does not hold a pair meets it with zero coefficients, which
-// add nothing to its sums.
+// Where the Ops ask for it, two output lines are filtered together: neighbouring lines share
+// most of their source line pairs, so each pair of the two blocks is loaded and interleaved
+// once and meets both lines' coefficients. A line whose block does not hold a pair meets it
+// with zero coefficients, which add nothing to its sums.
 #pragma once
 
 #include <algorithm>
