@@ -46,18 +46,15 @@ class TransposedTileYC48 {
   // The rows are read in full before any output is written, so they may be the output rows.
   void Filter(const int16_t *const *rows, int32_t rowCount, const portable::TileColumns &columns,
               int32_t xBegin, int32_t xEnd, void *out, int32_t lineSize) const {
-    const int16_t *tileRows[kRows];
-    TileRowsOf(rows, rowCount, tileRows);
-    Transpose(tileRows, columns);
-    int16_t *outRows[kRows];
-    OutputRowsOf(out, lineSize, rowCount, outRows);
+    const TileRowSet<int16_t> tile(rows, rowCount, out, lineSize);
+    Transpose(tile.In, columns);
     for (int32_t x = xBegin; x < xEnd; ++x) {
       __m256i rows01and45, rows23and67;
       FilterColumn(p_.HWeights.Entries[x], rows01and45, rows23and67);
       if (rowCount == kRows && x + 1 < xEnd)
-        StoreFullColumn(outRows, x, rows01and45, rows23and67);
+        StoreFullColumn(tile.Out, x, rows01and45, rows23and67);
       else
-        StoreColumn(outRows, rowCount, x, x + 1 < xEnd, rows01and45, rows23and67);
+        StoreColumn(tile.Out, rowCount, x, x + 1 < xEnd, rows01and45, rows23and67);
     }
   }
 

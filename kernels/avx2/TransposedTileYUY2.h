@@ -46,11 +46,8 @@ class TransposedTileYUY2 {
   // The rows are read in full before any output is written, so they may be the output rows.
   void Filter(const uint8_t *const *rows, int32_t rowCount, const portable::TileColumns &columns,
               int32_t xBegin, int32_t xEnd, void *out, int32_t lineSize) const {
-    const uint8_t *tileRows[kRows];
-    TileRowsOf(rows, rowCount, tileRows);
-    Transpose(tileRows, columns);
-    uint8_t *outRows[kRows];
-    OutputRowsOf(out, lineSize, rowCount, outRows);
+    const TileRowSet<uint8_t> tile(rows, rowCount, out, lineSize);
+    Transpose(tile.In, columns);
     for (int32_t q = xBegin / 2; q < xEnd / 2; ++q) {
       const WeightEntry *group = p_.HWeights.Entries + 3 * q;
       const __m256i evenLuma = LumaColumn(group[0]);
@@ -64,9 +61,9 @@ class TransposedTileYUY2 {
         uSums = _mm256_add_epi32(uSums, _mm256_madd_epi16(_mm256_load_si256(u + j), coeffs));
         vSums = _mm256_add_epi32(vSums, _mm256_madd_epi16(_mm256_load_si256(v + j), coeffs));
       }
-      StorePixelPairs(outRows, rowCount, q, evenLuma, uSums, oddLuma, vSums);
+      StorePixelPairs(tile.Out, rowCount, q, evenLuma, uSums, oddLuma, vSums);
     }
-    if (xEnd % 2 != 0) StoreLumaOnlyColumn(outRows, rowCount, xEnd / 2);
+    if (xEnd % 2 != 0) StoreLumaOnlyColumn(tile.Out, rowCount, xEnd / 2);
   }
 
  private:

@@ -40,19 +40,22 @@ class PlainTileRows {
   int32_t stride_;
 };
 
-// The tile's rows as the transposition reads them: rows past `rowCount` repeat row 0.
+// The rows of a tile as a tile filter takes them: `In`, the rows the transposition reads,
+// where rows past `rowCount` repeat row 0; `Out`, output row r from `out` on for r < rowCount,
+// null past it.
 template <typename Sample>
-void TileRowsOf(const Sample *const *rows, int32_t rowCount, const Sample *(&tileRows)[kTileRows]) {
-  for (int32_t r = 0; r < kTileRows; ++r) tileRows[r] = rows[r < rowCount ? r : 0];
-}
+struct TileRowSet {
+  TileRowSet(const Sample *const *rows, int32_t rowCount, void *out, int32_t lineSize) {
+    for (int32_t r = 0; r < kTileRows; ++r) {
+      In[r] = rows[r < rowCount ? r : 0];
+      Out[r] = r < rowCount ? reinterpret_cast<Sample *>(static_cast<uint8_t *>(out) +
+                                                         static_cast<ptrdiff_t>(lineSize) * r)
+                            : nullptr;
+    }
+  }
 
-// Output row r of a tile starting at `out`, for r < rowCount (null past it).
-template <typename Sample>
-void OutputRowsOf(void *out, int32_t lineSize, int32_t rowCount, Sample *(&outRows)[kTileRows]) {
-  for (int32_t r = 0; r < kTileRows; ++r)
-    outRows[r] = r < rowCount ? reinterpret_cast<Sample *>(static_cast<uint8_t *>(out) +
-                                                           static_cast<ptrdiff_t>(lineSize) * r)
-                              : nullptr;
-}
+  const Sample *In[kTileRows];
+  Sample *Out[kTileRows];
+};
 
 }  // namespace simd

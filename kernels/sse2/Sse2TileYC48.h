@@ -48,18 +48,15 @@ class Sse2TileYC48 {
   // written, so they may be the output rows.
   void Filter(const int16_t *const *rows, int32_t rowCount, const portable::TileColumns &columns,
               int32_t xBegin, int32_t xEnd, void *out, int32_t lineSize) const {
-    const int16_t *tileRows[kRows];
-    TileRowsOf(rows, rowCount, tileRows);
-    Transpose(tileRows, columns);
-    int16_t *outRows[kRows];
-    OutputRowsOf(out, lineSize, rowCount, outRows);
+    const TileRowSet<int16_t> tile(rows, rowCount, out, lineSize);
+    Transpose(tile.In, columns);
     for (int32_t x = xBegin; x < xEnd; ++x) {
       __m128i pixels[kRows / 2];  // rows 0 and 1, 2 and 3, ...: (Y, Cb, Cr, 0) each
       FilterColumn(p_.HWeights.Entries[x], pixels);
       if (rowCount == kRows && x + 1 < xEnd)
-        StoreFullColumn(outRows, x, pixels);
+        StoreFullColumn(tile.Out, x, pixels);
       else
-        StoreColumn(outRows, rowCount, x, x + 1 < xEnd, pixels);
+        StoreColumn(tile.Out, rowCount, x, x + 1 < xEnd, pixels);
     }
   }
 

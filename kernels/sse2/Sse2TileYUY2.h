@@ -50,11 +50,8 @@ class Sse2TileYUY2 {
   // The rows are read in full before any output is written, so they may be the output rows.
   void Filter(const uint8_t *const *rows, int32_t rowCount, const portable::TileColumns &columns,
               int32_t xBegin, int32_t xEnd, void *out, int32_t lineSize) const {
-    const uint8_t *tileRows[kRows];
-    TileRowsOf(rows, rowCount, tileRows);
-    Transpose(tileRows, columns);
-    uint8_t *outRows[kRows];
-    OutputRowsOf(out, lineSize, rowCount, outRows);
+    const TileRowSet<uint8_t> tile(rows, rowCount, out, lineSize);
+    Transpose(tile.In, columns);
     for (int32_t q = xBegin / 2; q < xEnd / 2; ++q) {
       const WeightEntry *group = p_.HWeights.Entries + 3 * q;
       __m128i evenLuma[kGroups], oddLuma[kGroups], u[kGroups], v[kGroups];
@@ -66,9 +63,9 @@ class Sse2TileYUY2 {
         _mm_store_si128(reinterpret_cast<__m128i *>(pixelPairs + 4 * g),
                         PixelPairBytes(evenLuma[g], u[g], oddLuma[g], v[g]));
       for (int32_t r = 0; r < rowCount; ++r)
-        std::memcpy(outRows[r] + 4 * q, &pixelPairs[r], sizeof(uint32_t));
+        std::memcpy(tile.Out[r] + 4 * q, &pixelPairs[r], sizeof(uint32_t));
     }
-    if (xEnd % 2 != 0) StoreLumaOnlyColumn(outRows, rowCount, xEnd / 2);
+    if (xEnd % 2 != 0) StoreLumaOnlyColumn(tile.Out, rowCount, xEnd / 2);
   }
 
  private:
