@@ -11,6 +11,7 @@
 #pragma once
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 
 #include "portable/RowFilters.h"
@@ -107,16 +108,13 @@ struct VerticalFilter {
   }
 
   static Span SpanOf(const Block *blocks, int32_t count) {
-    int32_t first = 0, end = 0;
-    bool any = false;
-    for (int32_t i = 0; i < count; ++i) {
-      if (blocks[i].Pairs == 0) continue;
-      first = any ? std::min(first, blocks[i].FirstPair) : blocks[i].FirstPair;
-      end = any ? std::max(end, blocks[i].FirstPair + blocks[i].Pairs)
-                : blocks[i].FirstPair + blocks[i].Pairs;
-      any = true;
-    }
-    return {first, end - first};
+    int32_t first = INT32_MAX, end = 0;
+    for (int32_t i = 0; i < count; ++i)
+      if (blocks[i].Pairs > 0) {
+        first = std::min(first, blocks[i].FirstPair);
+        end = std::max(end, blocks[i].FirstPair + blocks[i].Pairs);
+      }
+    return first < end ? Span{first, end - first} : Span{0, 0};
   }
 
   // The two lines of the pair from `firstLine` on, at sample `sampleBegin`.
