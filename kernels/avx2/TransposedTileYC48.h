@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "avx2/TransposedTile.h"
+#include "simd/HalfStores.h"
 #include "portable/SampleFormats.h"
 #include "simd/ExactDivider.h"
 #include "engine/ResizeParams.h"
@@ -134,14 +135,14 @@ class TransposedTileYC48 {
     const __m128i rows23 = _mm256_castsi256_si128(rows23and67);
     const __m128i rows67 = _mm256_extracti128_si256(rows23and67, 1);
     const int32_t at = kSpp * x;
-    _mm_storel_epi64(reinterpret_cast<__m128i *>(outRows[0] + at), rows01);
-    _mm_storeh_pd(reinterpret_cast<double *>(outRows[1] + at), _mm_castsi128_pd(rows01));
-    _mm_storel_epi64(reinterpret_cast<__m128i *>(outRows[2] + at), rows23);
-    _mm_storeh_pd(reinterpret_cast<double *>(outRows[3] + at), _mm_castsi128_pd(rows23));
-    _mm_storel_epi64(reinterpret_cast<__m128i *>(outRows[4] + at), rows45);
-    _mm_storeh_pd(reinterpret_cast<double *>(outRows[5] + at), _mm_castsi128_pd(rows45));
-    _mm_storel_epi64(reinterpret_cast<__m128i *>(outRows[6] + at), rows67);
-    _mm_storeh_pd(reinterpret_cast<double *>(outRows[7] + at), _mm_castsi128_pd(rows67));
+    StoreLowHalf(outRows[0] + at, rows01);
+    StoreHighHalf(outRows[1] + at, rows01);
+    StoreLowHalf(outRows[2] + at, rows23);
+    StoreHighHalf(outRows[3] + at, rows23);
+    StoreLowHalf(outRows[4] + at, rows45);
+    StoreHighHalf(outRows[5] + at, rows45);
+    StoreLowHalf(outRows[6] + at, rows67);
+    StoreHighHalf(outRows[7] + at, rows67);
   }
 
   // The rows [0, rowCount) of a column, 6 bytes per row, or 8 with room after the pixel.

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "simd/HalfStores.h"
+
 namespace simd {
 
 struct Sse2Ops {
@@ -58,7 +60,7 @@ struct Sse2Ops {
   }
   static void StoreDescaled(uint8_t *out, Vec low, Vec high) {
     const Vec words = _mm_packs_epi32(Descale(low), Descale(high));
-    _mm_storel_epi64(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(words, words));
+    StoreLowHalf(out, _mm_packus_epi16(words, words));
   }
 };
 

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "Sse2Ops.h"
+#include "simd/HalfStores.h"
 #include "portable/SampleFormats.h"
 #include "simd/ExactDivider.h"
 #include "simd/TileRows.h"
@@ -153,9 +154,8 @@ class Sse2TileYC48 {
   static void StoreFullColumn(int16_t *const *outRows, int32_t x,
                               const __m128i (&pixels)[kRows / 2]) {
     for (int32_t i = 0; i < kRows / 2; ++i) {
-      _mm_storel_epi64(reinterpret_cast<__m128i *>(outRows[2 * i] + kSpp * x), pixels[i]);
-      _mm_storeh_pd(reinterpret_cast<double *>(outRows[2 * i + 1] + kSpp * x),
-                    _mm_castsi128_pd(pixels[i]));
+      StoreLowHalf(outRows[2 * i] + kSpp * x, pixels[i]);
+      StoreHighHalf(outRows[2 * i + 1] + kSpp * x, pixels[i]);
     }
   }
 
