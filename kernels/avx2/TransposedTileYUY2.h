@@ -136,11 +136,25 @@ class TransposedTileYUY2 {
     const __m256i bytes = _mm256_packus_epi16(_mm256_unpacklo_epi32(evenAndU, oddAndV),
                                               _mm256_unpackhi_epi32(evenAndU, oddAndV));
     // Row r's four bytes in 32-bit lane r.
+    if (rowCount == kRows) {
+      const __m128i rows0to3 = _mm256_castsi256_si128(bytes);
+      const __m128i rows4to7 = _mm256_extracti128_si256(bytes, 1);
+      StoreWord(outRows[0] + 4 * q, _mm_cvtsi128_si32(rows0to3));
+      StoreWord(outRows[1] + 4 * q, _mm_extract_epi32(rows0to3, 1));
+      StoreWord(outRows[2] + 4 * q, _mm_extract_epi32(rows0to3, 2));
+      StoreWord(outRows[3] + 4 * q, _mm_extract_epi32(rows0to3, 3));
+      StoreWord(outRows[4] + 4 * q, _mm_cvtsi128_si32(rows4to7));
+      StoreWord(outRows[5] + 4 * q, _mm_extract_epi32(rows4to7, 1));
+      StoreWord(outRows[6] + 4 * q, _mm_extract_epi32(rows4to7, 2));
+      StoreWord(outRows[7] + 4 * q, _mm_extract_epi32(rows4to7, 3));
+      return;
+    }
     alignas(32) uint32_t pixelPairs[kRows];
     _mm256_store_si256(reinterpret_cast<__m256i *>(pixelPairs), bytes);
-    for (int32_t r = 0; r < rowCount; ++r)
-      std::memcpy(outRows[r] + 4 * q, &pixelPairs[r], sizeof(uint32_t));
+    for (int32_t r = 0; r < rowCount; ++r) StoreWord(outRows[r] + 4 * q, pixelPairs[r]);
   }
+
+  static void StoreWord(uint8_t *out, uint32_t word) { std::memcpy(out, &word, sizeof(word)); }
 
   // An odd width ends in a column with a luma entry and no chroma entry.
   void StoreLumaOnlyColumn(uint8_t *const *outRows, int32_t rowCount, int32_t q) const {
