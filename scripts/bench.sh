@@ -8,11 +8,16 @@
 #   - ffmpeg's swscale (spline) and zscale (spline36), one filter thread and all cores.
 # Installs libzimg-dev and ffmpeg when missing (only this script uses them).
 #
-#   scripts/bench.sh [runs]      (BUILD_DIR as for scripts/build.sh; runs default 5)
+# The machine may be shared, and its speed drifts over minutes. So the engine and zimg, whose
+# ratios are the targets, are measured in alternating rounds, and each of their figures is the
+# median over the rounds (each round's figure being itself a median of `runs` runs).
+#
+#   scripts/bench.sh [runs] [rounds]   (BUILD_DIR as for scripts/build.sh; defaults 5 and 3)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 runs=${1:-5}
+rounds=${2:-3}
 frames=20
 wine=("sh" "$root/cmake/wine-run.sh")
 
@@ -31,17 +36,25 @@ median() { sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 echo "load before: $(uptime | sed 's/.*load average: //')" >&2
 geometries=("1920 1080 1280 720" "1280 720 1920 1080")
 
-# Our kernels through the engine.
-for mode in yc48 yuy2; do
-  flag=$([ $mode = yuy2 ] && echo --yuy2 || true)
-  "${wine[@]}" "$build/tools/bench/quorlin_bench.exe" --dll "Z:$build/dist/DLL" --frames $frames \
-    --runs "$runs" --only "Spline36 1" $flag |
-    awk -v mode=$mode '$2 == "Spline36" && $4 == "->" {
-      g = $3 "->" $5
-      print $1 " " mode " " g " 1thr|" $6
-      print $1 " " mode " " g " 2thr|" $7
-      if ($1 == "AVX2") print "AVX2 " mode " " g " rebuild|" $9
-    }' >>"$results"
+# Our kernels through the engine, and zimg, one thread, in alternating rounds.
+for round in $(seq "$rounds"); do
+  for mode in yc48 yuy2; do
+    flag=$([ $mode = yuy2 ] && echo --yuy2 || true)
+    "${wine[@]}" "$build/tools/bench/quorlin_bench.exe" --dll "Z:$build/dist/DLL" --frames $frames \
+      --runs "$runs" --only "Spline36 1" $flag |
+      awk -v mode=$mode '$2 == "Spline36" && $4 == "->" {
+        g = $3 "->" $5
+        print $1 " " mode " " g " 1thr|" $6
+        print $1 " " mode " " g " 2thr|" $7
+        if ($1 == "AVX2") print "AVX2 " mode " " g " rebuild|" $9
+      }' >>"$results"
+  done
+
+  for g in "${geometries[@]}"; do
+    read -r sw sh dw dh <<<"$g"
+    "$build/native/zimg_bench" $sw $sh $dw $dh $frames "$runs" |
+      awk '{sub(":", "", $5); print $1 " " $2 " " $3 "->" $5 "|" $6}' >>"$results"
+  done
 done
 
 # The real plug-in in the test host, AVX2 kernel, one worker thread: the title's average. The
@@ -64,13 +77,6 @@ for g in "${geometries[@]}"; do
     done | median)
     record "host AVX2 $mode ${sw}x${sh}->${dw}x${dh} 1thr" "${ms:-nan}"
   done
-done
-
-# zimg, one thread.
-for g in "${geometries[@]}"; do
-  read -r sw sh dw dh <<<"$g"
-  "$build/native/zimg_bench" $sw $sh $dw $dh $frames "$runs" |
-    awk '{sub(":", "", $5); print $1 " " $2 " " $3 "->" $5 "|" $6}' >>"$results"
 done
 
 # FFmpeg: time for N frames with the scaler minus the same pipeline without it.
@@ -106,11 +112,18 @@ echo "load after: $(uptime | sed 's/.*load average: //')" >&2
 
 python3 - "$results" <<'PY'
 import sys
+import statistics
 rows = [l.rstrip("\n").split("|") for l in open(sys.argv[1]) if "|" in l]
-ms = {name: float(v) for name, v in rows if v not in ("", "nan")}
-print(f"{'case':58} {'ms/frame':>9}")
+rounds = {}  # name -> figures, in the order first recorded
 for name, v in rows:
-    print(f"{name:58} {v:>9}")
+    rounds.setdefault(name, [])
+    if v not in ("", "nan"):
+        rounds[name].append(float(v))
+ms = {name: statistics.median(vs) for name, vs in rounds.items() if vs}
+print(f"{'case':58} {'ms/frame':>9}  rounds")
+for name, vs in rounds.items():
+    figure = f"{ms[name]:.3f}" if name in ms else "nan"
+    print(f"{name:58} {figure:>9}  {' '.join(f'{v:.3f}' for v in vs)}")
 print()
 def ratio(label, a, b, target=None):
     if a in ms and b in ms and ms[b] > 0:
