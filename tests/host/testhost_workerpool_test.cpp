@@ -57,6 +57,21 @@ TEST(WorkerPool, EveryIndexRunsExactlyOncePerCall) {
   }
 }
 
+// Calls in quick succession find the workers still spinning; calls after a pause find them
+// asleep. Both must run every index once, with more workers than processors too.
+TEST(WorkerPool, CallsAfterAPauseWakeSleepingWorkers) {
+  for (int threads : {1, 2, 2 * WorkerPool::LogicalProcessorCount() + 1}) {
+    WorkerPool pool(threads);
+    Calls calls(threads);
+    constexpr int kRuns = 4;
+    for (int run = 0; run < kRuns; ++run) {
+      Sleep(20);  // far longer than a worker spins
+      pool.Run(&CountCall, &calls, &calls.expectedCount);
+    }
+    for (int i = 0; i < threads; ++i) EXPECT_EQ(calls.perIndex[i], kRuns) << threads << "/" << i;
+  }
+}
+
 TEST(WorkerPool, DefaultIsOnePerLogicalProcessor) {
   WorkerPool pool(0);
   EXPECT_EQ(pool.ThreadCount(), WorkerPool::LogicalProcessorCount());

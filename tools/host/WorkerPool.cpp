@@ -2,7 +2,17 @@
 
 #include <windows.h>
 
+#include <chrono>
+
 namespace quorlin_host {
+
+namespace {
+
+// How long a waiting thread spins before it sleeps: longer than the gap between two frames'
+// passes, far shorter than a frame.
+constexpr std::chrono::microseconds kSpinTime{200};
+
+}  // namespace
 
 WorkerPool::WorkerPool(int threads)
     : count_(threads > 0 ? threads : LogicalProcessorCount()) {
@@ -25,31 +35,55 @@ int WorkerPool::LogicalProcessorCount() {
   return info.dwNumberOfProcessors > 0 ? static_cast<int>(info.dwNumberOfProcessors) : 1;
 }
 
+template <class Done>
+bool WorkerPool::SpinUntil(const Done &done) {
+  const auto end = std::chrono::steady_clock::now() + kSpinTime;
+  for (int i = 0; !done(); ++i) {
+    SwitchToThread();
+    if (i % 16 == 15 && std::chrono::steady_clock::now() >= end) return done();
+  }
+  return true;
+}
+
 void WorkerPool::Run(MULTI_THREAD_FUNC func, void *param1, void *param2) {
-  std::unique_lock<std::mutex> lock(mutex_);
-  func_ = func;
-  param1_ = param1;
-  param2_ = param2;
-  pending_ = ThreadCount();
-  ++generation_;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    func_ = func;
+    param1_ = param1;
+    param2_ = param2;
+    pending_ = ThreadCount();
+    ++generation_;
+  }
   jobReady_.notify_all();
-  jobDone_.wait(lock, [this] { return pending_ == 0; });
+  const auto allDone = [this] { return pending_ == 0; };
+  if (SpinUntil(allDone)) return;
+  std::unique_lock<std::mutex> lock(mutex_);
+  jobDone_.wait(lock, allDone);
 }
 
 void WorkerPool::WorkerLoop(int index) {
   uint64_t seen = 0;
-  std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
-    jobReady_.wait(lock, [&] { return stopping_ || generation_ != seen; });
-    if (stopping_) return;
-    seen = generation_;
-    const MULTI_THREAD_FUNC func = func_;
-    void *const param1 = param1_;
-    void *const param2 = param2_;
-    lock.unlock();
+    const auto jobOrStop = [&] { return stopping_ || generation_ != seen; };
+    if (!SpinUntil(jobOrStop)) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      jobReady_.wait(lock, jobOrStop);
+    }
+    MULTI_THREAD_FUNC func;
+    void *param1, *param2;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (stopping_) return;
+      seen = generation_;
+      func = func_;
+      param1 = param1_;
+      param2 = param2_;
+    }
     func(index, ThreadCount(), param1, param2);
-    lock.lock();
-    if (--pending_ == 0) jobDone_.notify_one();
+    if (--pending_ == 0) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      jobDone_.notify_one();
+    }
   }
 }
 

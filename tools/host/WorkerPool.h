@@ -1,8 +1,15 @@
 // Persistent worker threads behind the host's exec_multi_thread_func service: each call runs
 // the function once on every worker, with the worker's index and the worker count, and returns
 // when all have finished.
+//
+// Frames follow each other closely, and under Wine every sleep and wake-up of a thread goes
+// through the Wine server (tens of microseconds each). So a worker waits for the next job by
+// spinning for a short while before it sleeps, and the caller waits for the workers the same
+// way. A spinning thread gives its processor to any other ready thread, so that spinning never
+// keeps a worker from running when there are more threads than processors.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -29,6 +36,10 @@ class WorkerPool {
 
  private:
   void WorkerLoop(int index);
+  // Spins until done() holds or the spin time is over, giving the processor to any other
+  // ready thread meanwhile; true if done() holds.
+  template <class Done>
+  static bool SpinUntil(const Done &done);
 
   const int count_;
   std::vector<std::thread> threads_;
@@ -38,9 +49,9 @@ class WorkerPool {
   MULTI_THREAD_FUNC func_ = nullptr;
   void *param1_ = nullptr;
   void *param2_ = nullptr;
-  uint64_t generation_ = 0;  // counts jobs; a worker runs each generation once
-  int pending_ = 0;          // workers still running the current job
-  bool stopping_ = false;
+  std::atomic<uint64_t> generation_{0};  // counts jobs; a worker runs each generation once
+  std::atomic<int> pending_{0};          // workers still running the current job
+  std::atomic<bool> stopping_{false};
 };
 
 }  // namespace quorlin_host
