@@ -8,6 +8,7 @@
 
 #include <emmintrin.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -51,13 +52,18 @@ class Sse2TileYC48 {
               int32_t xBegin, int32_t xEnd, void *out, int32_t lineSize) const {
     const TileRowSet<int16_t> tile(rows, rowCount, out, lineSize);
     Transpose(tile.In, columns);
-    for (int32_t x = xBegin; x < xEnd; ++x) {
-      __m128i pixels[kRows / 2];  // rows 0 and 1, 2 and 3, ...: (Y, Cb, Cr, 0) each
-      FilterColumn(p_.HWeights.Entries[x], pixels);
-      if (rowCount == kRows && x + 1 < xEnd)
-        StoreFullColumn(tile.Out, x, pixels);
-      else
-        StoreColumn(tile.Out, rowCount, x, x + 1 < xEnd, pixels);
+    // A group of four rows at a time: its three sums stay in registers.
+    for (int g = 0; g < kGroups && 4 * g < rowCount; ++g) {
+      const int32_t groupRows = std::min(rowCount - 4 * g, 4);
+      int16_t *const *outRows = tile.Out + 4 * g;
+      for (int32_t x = xBegin; x < xEnd; ++x) {
+        __m128i pixels[2];  // rows 0 and 1, 2 and 3 of the group: (Y, Cb, Cr, 0) each
+        FilterColumn(p_.HWeights.Entries[x], g, pixels);
+        if (groupRows == 4 && x + 1 < xEnd)
+          StoreFullColumn(outRows, x, pixels);
+        else
+          StoreColumn(outRows, groupRows, x, x + 1 < xEnd, pixels);
+      }
     }
   }
 
@@ -106,42 +112,27 @@ class Sse2TileYC48 {
     _mm_store_si128(pair + 2, _mm_unpacklo_epi64(cr01, cr23));
   }
 
-  // One output column of the eight rows, descaled and clamped, as pixels (Y, Cb, Cr, 0) of
-  // 16-bit samples, two rows per vector.
-  void FilterColumn(const WeightEntry &entry, __m128i (&pixels)[kRows / 2]) const {
-    const __m128i *pair = pairs_ + kVectorsPerPair * pairOf_.Divide(entry.Offset);
+  // One output column of the four rows of group g, descaled and clamped, as pixels (Y, Cb,
+  // Cr, 0) of 16-bit samples, two rows per vector.
+  void FilterColumn(const WeightEntry &entry, int g, __m128i (&pixels)[2]) const {
+    const __m128i *pair = pairs_ + kVectorsPerPair * pairOf_.Divide(entry.Offset) + kSpp * g;
     const int32_t count = PairCount(entry.Coeffs);
-    __m128i sums[kGroups][kSpp];
-    for (int g = 0; g < kGroups; ++g)
-      for (int s = 0; s < kSpp; ++s) sums[g][s] = _mm_setzero_si128();
-    // Two pairs per pass: a column has only a few, and the loop's own work and the sums'
-    // trips through the stack (they do not all fit in registers) weigh less per pair.
-    int32_t j = 0;
-    for (; j + 2 <= count; j += 2, pair += 2 * kVectorsPerPair) {
-      AddPair(entry.Coeffs + j * Layout::kPairCoeffs, pair, sums);
-      AddPair(entry.Coeffs + (j + 1) * Layout::kPairCoeffs, pair + kVectorsPerPair, sums);
-    }
-    if (j < count) AddPair(entry.Coeffs + j * Layout::kPairCoeffs, pair, sums);
-    for (int g = 0; g < kGroups; ++g) {
-      const __m128i yCr =
-          _mm_packs_epi32(Sse2Ops::Descale(sums[g][0]), Sse2Ops::Descale(sums[g][2]));
-      const __m128i cb0 = _mm_packs_epi32(Sse2Ops::Descale(sums[g][1]), _mm_setzero_si128());
-      const __m128i yCb = _mm_unpacklo_epi16(yCr, cb0);
-      const __m128i cr0 = _mm_unpackhi_epi16(yCr, cb0);
-      pixels[2 * g] = _mm_unpacklo_epi32(yCb, cr0);
-      pixels[2 * g + 1] = _mm_unpackhi_epi32(yCb, cr0);
-    }
-  }
-
-  // Adds one coefficient pair's products with the eight rows' sample pairs at `pair`.
-  static void AddPair(const int16_t *coeffs, const __m128i *pair,
-                      __m128i (&sums)[kGroups][kSpp]) {
-    const __m128i luma = BroadcastPair(coeffs + Layout::SetOffset(portable::kLumaSet));
-    const __m128i chroma = BroadcastPair(coeffs + Layout::SetOffset(portable::kChromaSet));
-    for (int g = 0; g < kGroups; ++g)
+    __m128i sums[kSpp];
+    for (int s = 0; s < kSpp; ++s) sums[s] = _mm_setzero_si128();
+    for (int32_t j = 0; j < count; ++j, pair += kVectorsPerPair) {
+      const int16_t *coeffs = entry.Coeffs + j * Layout::kPairCoeffs;
+      const __m128i luma = BroadcastPair(coeffs + Layout::SetOffset(portable::kLumaSet));
+      const __m128i chroma = BroadcastPair(coeffs + Layout::SetOffset(portable::kChromaSet));
       for (int s = 0; s < kSpp; ++s)
-        sums[g][s] = _mm_add_epi32(sums[g][s], _mm_madd_epi16(_mm_load_si128(pair + kSpp * g + s),
-                                                              s == 0 ? luma : chroma));
+        sums[s] = _mm_add_epi32(sums[s], _mm_madd_epi16(_mm_load_si128(pair + s),
+                                                        s == 0 ? luma : chroma));
+    }
+    const __m128i yCr = _mm_packs_epi32(Sse2Ops::Descale(sums[0]), Sse2Ops::Descale(sums[2]));
+    const __m128i cb0 = _mm_packs_epi32(Sse2Ops::Descale(sums[1]), _mm_setzero_si128());
+    const __m128i yCb = _mm_unpacklo_epi16(yCr, cb0);
+    const __m128i cr0 = _mm_unpackhi_epi16(yCr, cb0);
+    pixels[0] = _mm_unpacklo_epi32(yCb, cr0);
+    pixels[1] = _mm_unpackhi_epi32(yCb, cr0);
   }
 
   static __m128i BroadcastPair(const int16_t *pair) {
@@ -150,20 +141,20 @@ class Sse2TileYC48 {
     return _mm_set1_epi32(both);
   }
 
-  // Stores 8 bytes per row: the fourth sample lands on the next pixel, written afterwards.
-  static void StoreFullColumn(int16_t *const *outRows, int32_t x,
-                              const __m128i (&pixels)[kRows / 2]) {
-    for (int32_t i = 0; i < kRows / 2; ++i) {
+  // Stores 8 bytes per row of a group: the fourth sample lands on the next pixel, written
+  // afterwards.
+  static void StoreFullColumn(int16_t *const *outRows, int32_t x, const __m128i (&pixels)[2]) {
+    for (int32_t i = 0; i < 2; ++i) {
       StoreLowHalf(outRows[2 * i] + kSpp * x, pixels[i]);
       StoreHighHalf(outRows[2 * i + 1] + kSpp * x, pixels[i]);
     }
   }
 
-  // The rows [0, rowCount) of a column, 6 bytes per row, or 8 with room after the pixel.
+  // The rows [0, rowCount) of a group's column, 6 bytes per row, or 8 with room after the pixel.
   static void StoreColumn(int16_t *const *outRows, int32_t rowCount, int32_t x, bool roomAfter,
-                          const __m128i (&pixels)[kRows / 2]) {
-    alignas(16) int16_t rowPixels[kRows][4];
-    for (int32_t i = 0; i < kRows / 2; ++i)
+                          const __m128i (&pixels)[2]) {
+    alignas(16) int16_t rowPixels[4][4];
+    for (int32_t i = 0; i < 2; ++i)
       _mm_store_si128(reinterpret_cast<__m128i *>(rowPixels[2 * i]), pixels[i]);
     for (int32_t r = 0; r < rowCount; ++r)
       std::memcpy(outRows[r] + kSpp * x, rowPixels[r], roomAfter ? 8 : 6);
