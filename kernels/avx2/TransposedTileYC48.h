@@ -45,8 +45,11 @@ class TransposedTileYC48 {
   // whose pixels [Begin, ReadEnd) of `columns` are read; pixels up to End read as zeros. Output
   // row r starts at `out` + r x lineSize bytes.
   // The rows are read in full before any output is written, so they may be the output rows.
-  void Filter(const int16_t *const *rows, int32_t rowCount, const portable::TileColumns &columns,
-              int32_t xBegin, int32_t xEnd, void *out, int32_t lineSize) const {
+  // Inlined into the pass loops: called out of line, it reloads the tile's pointers after every
+  // store (about 5 % slower at 1920x1080 -> 1280x720).
+  [[gnu::always_inline]] void Filter(const int16_t *const *rows, int32_t rowCount,
+                                     const portable::TileColumns &columns, int32_t xBegin,
+                                     int32_t xEnd, void *out, int32_t lineSize) const {
     const TileRowSet<int16_t> tile(rows, rowCount, out, lineSize);
     Transpose(tile.In, columns);
     for (int32_t x = xBegin; x < xEnd; ++x) {
@@ -87,18 +90,10 @@ class TransposedTileYC48 {
                                              0, 1, 6, 7, 2, 3, 8, 9, 4, 5, 10, 11, -1, -1, -1, -1);
     __m256i r[4];
     for (int i = 0; i < 4; ++i)
-      r[i] = _mm256_shuffle_epi8(
-          _mm256_inserti128_si256(_mm256_castsi128_si256(LoadPair(rows[i], q)),
-                                  LoadPair(rows[i + 4], q), 1),
-          toPairs);
-    const __m256i yCb01 = _mm256_unpacklo_epi32(r[0], r[1]);
-    const __m256i cr01 = _mm256_unpackhi_epi32(r[0], r[1]);
-    const __m256i yCb23 = _mm256_unpacklo_epi32(r[2], r[3]);
-    const __m256i cr23 = _mm256_unpackhi_epi32(r[2], r[3]);
+      r[i] = RowsSideBySide(LoadPair(rows[i], q), LoadPair(rows[i + 4], q), toPairs);
+    TransposeLanes(r);
     __m256i *pair = pairs_ + kSpp * q;
-    _mm256_store_si256(pair, _mm256_unpacklo_epi64(yCb01, yCb23));
-    _mm256_store_si256(pair + 1, _mm256_unpackhi_epi64(yCb01, yCb23));
-    _mm256_store_si256(pair + 2, _mm256_unpacklo_epi64(cr01, cr23));
+    for (int s = 0; s < kSpp; ++s) _mm256_store_si256(pair + s, r[s]);
   }
 
   static __m128i LoadPair(const int16_t *row, int32_t q) {

@@ -101,18 +101,12 @@ class TransposedTileYUY2 {
                          0, -1, 2, -1, 4, -1, 6, -1, 1, -1, 5, -1, 3, -1, 7, -1);
     __m256i r[4];
     for (int i = 0; i < 4; ++i)
-      r[i] = _mm256_shuffle_epi8(
-          _mm256_inserti128_si256(_mm256_castsi128_si256(LoadGroup(rows[i], g)),
-                                  LoadGroup(rows[i + 4], g), 1),
-          toPairs);
-    const __m256i luma01 = _mm256_unpacklo_epi32(r[0], r[1]);
-    const __m256i chroma01 = _mm256_unpackhi_epi32(r[0], r[1]);
-    const __m256i luma23 = _mm256_unpacklo_epi32(r[2], r[3]);
-    const __m256i chroma23 = _mm256_unpackhi_epi32(r[2], r[3]);
-    _mm256_store_si256(luma_ + 2 * g, _mm256_unpacklo_epi64(luma01, luma23));
-    _mm256_store_si256(luma_ + 2 * g + 1, _mm256_unpackhi_epi64(luma01, luma23));
-    _mm256_store_si256(u_ + g, _mm256_unpacklo_epi64(chroma01, chroma23));
-    _mm256_store_si256(v_ + g, _mm256_unpackhi_epi64(chroma01, chroma23));
+      r[i] = RowsSideBySide(LoadGroup(rows[i], g), LoadGroup(rows[i + 4], g), toPairs);
+    TransposeLanes(r);
+    _mm256_store_si256(luma_ + 2 * g, r[0]);
+    _mm256_store_si256(luma_ + 2 * g + 1, r[1]);
+    _mm256_store_si256(u_ + g, r[2]);
+    _mm256_store_si256(v_ + g, r[3]);
   }
 
   static __m128i LoadGroup(const uint8_t *row, int32_t g) {

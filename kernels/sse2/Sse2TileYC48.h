@@ -14,6 +14,7 @@
 
 #include "Sse2Ops.h"
 #include "simd/HalfStores.h"
+#include "simd/LaneTranspose.h"
 #include "portable/SampleFormats.h"
 #include "simd/ExactDivider.h"
 #include "simd/TileRows.h"
@@ -103,13 +104,8 @@ class Sse2TileYC48 {
           _mm_loadu_si128(reinterpret_cast<const __m128i *>(rows[i] + 2 * kSpp * q));
       r[i] = _mm_unpacklo_epi16(pixels, _mm_srli_si128(pixels, 6));
     }
-    const __m128i yCb01 = _mm_unpacklo_epi32(r[0], r[1]);
-    const __m128i cr01 = _mm_unpackhi_epi32(r[0], r[1]);
-    const __m128i yCb23 = _mm_unpacklo_epi32(r[2], r[3]);
-    const __m128i cr23 = _mm_unpackhi_epi32(r[2], r[3]);
-    _mm_store_si128(pair, _mm_unpacklo_epi64(yCb01, yCb23));
-    _mm_store_si128(pair + 1, _mm_unpackhi_epi64(yCb01, yCb23));
-    _mm_store_si128(pair + 2, _mm_unpacklo_epi64(cr01, cr23));
+    TransposeLanes(r);
+    for (int s = 0; s < kSpp; ++s) _mm_store_si128(pair + s, r[s]);
   }
 
   // One output column of the four rows of group g, descaled and clamped, as pixels (Y, Cb,

@@ -14,6 +14,7 @@
 #include "Sse2Ops.h"
 #include "portable/SampleFormats.h"
 #include "simd/ExactDivider.h"
+#include "simd/LaneTranspose.h"
 #include "simd/TileRows.h"
 #include "engine/ResizeParams.h"
 
@@ -117,14 +118,11 @@ class Sse2TileYUY2 {
       samples = _mm_shuffle_epi32(samples, _MM_SHUFFLE(3, 1, 2, 0));
       r[i] = _mm_shufflehi_epi16(samples, _MM_SHUFFLE(3, 1, 2, 0));
     }
-    const __m128i luma01 = _mm_unpacklo_epi32(r[0], r[1]);
-    const __m128i chroma01 = _mm_unpackhi_epi32(r[0], r[1]);
-    const __m128i luma23 = _mm_unpacklo_epi32(r[2], r[3]);
-    const __m128i chroma23 = _mm_unpackhi_epi32(r[2], r[3]);
-    _mm_store_si128(luma_ + kGroups * 2 * k + g, _mm_unpacklo_epi64(luma01, luma23));
-    _mm_store_si128(luma_ + kGroups * (2 * k + 1) + g, _mm_unpackhi_epi64(luma01, luma23));
-    _mm_store_si128(u_ + kGroups * k + g, _mm_unpacklo_epi64(chroma01, chroma23));
-    _mm_store_si128(v_ + kGroups * k + g, _mm_unpackhi_epi64(chroma01, chroma23));
+    TransposeLanes(r);
+    _mm_store_si128(luma_ + kGroups * 2 * k + g, r[0]);
+    _mm_store_si128(luma_ + kGroups * (2 * k + 1) + g, r[1]);
+    _mm_store_si128(u_ + kGroups * k + g, r[2]);
+    _mm_store_si128(v_ + kGroups * k + g, r[3]);
   }
 
   static __m128i BroadcastPair(const int16_t *pair) {
