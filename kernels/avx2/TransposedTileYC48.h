@@ -10,36 +10,27 @@
 #include <cstdint>
 #include <cstring>
 
+#include "avx2/Avx2Ops.h"
 #include "avx2/TransposedTile.h"
 #include "simd/HalfStores.h"
 #include "portable/SampleFormats.h"
-#include "simd/ExactDivider.h"
+#include "simd/TileStorage.h"
 #include "engine/ResizeParams.h"
 
 namespace simd {
 
 template <class Layout>
-class TransposedTileYC48 {
+class TransposedTileYC48 : public TileStorage<portable::YC48Format, Avx2Ops> {
  public:
   static constexpr int32_t kRows = kTileRows;
   static constexpr int kSpp = portable::YC48Format::kSamplesPerPixel;
-  using Plain = PlainTileRows<portable::YC48Format>;
 
   // The plain rows for the vertical filter's output, then the transposed pairs.
   static int32_t BufferBytes(int32_t srcWidth) {
-    return Plain::Bytes(srcWidth) +
-           portable::RowCapacityPixels(srcWidth) / 2 * kSpp * static_cast<int32_t>(sizeof(__m256i));
+    return Bytes(srcWidth, portable::RowCapacityPixels(srcWidth) / 2 * kSpp);
   }
 
-  TransposedTileYC48(const ResizeParams &p, void *buffer)
-      : p_(p),
-        pairOf_(p.HStep),
-        plain_(buffer, p.SrcWidth),
-        pairs_(reinterpret_cast<__m256i *>(static_cast<uint8_t *>(buffer) +
-                                           Plain::Bytes(p.SrcWidth))) {}
-
-  // Row r of the tile's plain rows, source pixels at their own positions.
-  int16_t *PlainRow(int32_t r) const { return plain_.Row(r); }
+  TransposedTileYC48(const ResizeParams &p, void *buffer) : TileStorage(p, buffer) {}
 
   // Output pixels [xBegin, xEnd) of `rowCount` rows (at most kRows) from the rows at `rows`,
   // whose pixels [Begin, ReadEnd) of `columns` are read; pixels up to End read as zeros. Output
@@ -79,7 +70,8 @@ class TransposedTileYC48 {
               lanes[s][r] |= static_cast<int32_t>(sample) << (16 * t);
             }
       for (int s = 0; s < kSpp; ++s)
-        pairs_[kSpp * q + s] = _mm256_load_si256(reinterpret_cast<const __m256i *>(lanes[s]));
+        transposed_[kSpp * q + s] =
+            _mm256_load_si256(reinterpret_cast<const __m256i *>(lanes[s]));
     }
   }
 
@@ -92,7 +84,7 @@ class TransposedTileYC48 {
     for (int i = 0; i < 4; ++i)
       r[i] = RowsSideBySide(LoadPair(rows[i], q), LoadPair(rows[i + 4], q), toPairs);
     TransposeLanes(r);
-    __m256i *pair = pairs_ + kSpp * q;
+    __m256i *pair = transposed_ + kSpp * q;
     for (int s = 0; s < kSpp; ++s) _mm256_store_si256(pair + s, r[s]);
   }
 
@@ -103,7 +95,7 @@ class TransposedTileYC48 {
   // One output column of the eight rows, descaled and clamped, as pixels (Y, Cb, Cr, 0) of
   // 16-bit samples: rows 0, 1 | 4, 5 in the first vector, rows 2, 3 | 6, 7 in the second.
   void FilterColumn(const WeightEntry &entry, __m256i &rows01and45, __m256i &rows23and67) const {
-    const __m256i *pair = pairs_ + kSpp * pairOf_.Divide(entry.Offset);
+    const __m256i *pair = transposed_ + kSpp * pairOf_.Divide(entry.Offset);
     const int32_t count = PairCount(entry.Coeffs);
     __m256i y = _mm256_setzero_si256(), cb = _mm256_setzero_si256(), cr = _mm256_setzero_si256();
     for (int32_t j = 0; j < count; ++j, pair += kSpp) {
@@ -150,11 +142,6 @@ class TransposedTileYC48 {
     for (int32_t r = 0; r < rowCount; ++r)
       std::memcpy(outRows[r] + kSpp * x, pixels[kSlot[r]], roomAfter ? 8 : 6);
   }
-
-  const ResizeParams &p_;
-  const ExactDivider pairOf_;
-  const Plain plain_;
-  __m256i *pairs_;
 };
 
 }  // namespace simd

@@ -10,34 +10,29 @@
 #include <cstdint>
 #include <cstring>
 
+#include "avx2/Avx2Ops.h"
 #include "avx2/TransposedTile.h"
 #include "portable/SampleFormats.h"
-#include "simd/ExactDivider.h"
+#include "simd/TileStorage.h"
 #include "engine/ResizeParams.h"
 
 namespace simd {
 
-class TransposedTileYUY2 {
+class TransposedTileYUY2 : public TileStorage<portable::YUY2Format, Avx2Ops> {
  public:
   static constexpr int32_t kRows = kTileRows;
-  using Plain = PlainTileRows<portable::YUY2Format>;
 
   // The plain rows, then the luma pairs (two per group of four pixels), the U pairs and the
   // V pairs (one each).
   static int32_t BufferBytes(int32_t srcWidth) {
-    return Plain::Bytes(srcWidth) + 4 * Groups(srcWidth) * static_cast<int32_t>(sizeof(__m256i));
+    return Bytes(srcWidth, 4 * Groups(srcWidth));
   }
 
   TransposedTileYUY2(const ResizeParams &p, void *buffer)
-      : p_(p),
-        pairOf_(p.HStep),
-        plain_(buffer, p.SrcWidth),
-        luma_(reinterpret_cast<__m256i *>(static_cast<uint8_t *>(buffer) +
-                                          Plain::Bytes(p.SrcWidth))),
+      : TileStorage(p, buffer),
+        luma_(transposed_),
         u_(luma_ + 2 * Groups(p.SrcWidth)),
         v_(u_ + Groups(p.SrcWidth)) {}
-
-  uint8_t *PlainRow(int32_t r) const { return plain_.Row(r); }
 
   // Output pixels [xBegin, xEnd) of `rowCount` rows (at most kRows), xBegin even, from the rows
   // at `rows`, whose pixels [Begin, ReadEnd) of `columns` are read; pixels up to End read as
@@ -161,9 +156,6 @@ class TransposedTileYUY2 {
     }
   }
 
-  const ResizeParams &p_;
-  const ExactDivider pairOf_;
-  const Plain plain_;
   __m256i *luma_, *u_, *v_;
 };
 

@@ -16,34 +16,25 @@
 #include "simd/HalfStores.h"
 #include "simd/LaneTranspose.h"
 #include "portable/SampleFormats.h"
-#include "simd/ExactDivider.h"
+#include "simd/TileStorage.h"
 #include "simd/TileRows.h"
 #include "engine/ResizeParams.h"
 
 namespace simd {
 
 template <class Layout>
-class Sse2TileYC48 {
+class Sse2TileYC48 : public TileStorage<portable::YC48Format, Sse2Ops> {
  public:
   static constexpr int32_t kRows = kTileRows;
   static constexpr int kSpp = portable::YC48Format::kSamplesPerPixel;
   static constexpr int kGroups = kRows / 4;
-  using Plain = PlainTileRows<portable::YC48Format>;
 
   // The plain rows for the vertical filter's output, then the transposed pairs.
   static int32_t BufferBytes(int32_t srcWidth) {
-    return Plain::Bytes(srcWidth) + portable::RowCapacityPixels(srcWidth) / 2 * kVectorsPerPair *
-                                        static_cast<int32_t>(sizeof(__m128i));
+    return Bytes(srcWidth, portable::RowCapacityPixels(srcWidth) / 2 * kVectorsPerPair);
   }
 
-  Sse2TileYC48(const ResizeParams &p, void *buffer)
-      : p_(p),
-        pairOf_(p.HStep),
-        plain_(buffer, p.SrcWidth),
-        pairs_(reinterpret_cast<__m128i *>(static_cast<uint8_t *>(buffer) +
-                                           Plain::Bytes(p.SrcWidth))) {}
-
-  int16_t *PlainRow(int32_t r) const { return plain_.Row(r); }
+  Sse2TileYC48(const ResizeParams &p, void *buffer) : TileStorage(p, buffer) {}
 
   // Output pixels [xBegin, xEnd) of `rowCount` rows (at most kRows) from the rows at `rows`,
   // whose pixels [Begin, ReadEnd) of `columns` are read; pixels up to End read as zeros. Output
@@ -78,7 +69,7 @@ class Sse2TileYC48 {
     // A 16-byte load at pair q reads 4 bytes past the pair: stop where that leaves the rows.
     for (; 12 * q + 16 <= kSpp * 2 * columns.ReadEnd; ++q)
       for (int g = 0; g < kGroups; ++g)
-        TransposeGroup(rows + 4 * g, pairs_ + kVectorsPerPair * q + kSpp * g, q);
+        TransposeGroup(rows + 4 * g, transposed_ + kVectorsPerPair * q + kSpp * g, q);
     for (; q < columns.End / 2; ++q) {
       alignas(16) int32_t lanes[kSpp][kRows] = {};
       for (int32_t r = 0; r < kRows; ++r)
@@ -90,7 +81,7 @@ class Sse2TileYC48 {
             }
       for (int g = 0; g < kGroups; ++g)
         for (int s = 0; s < kSpp; ++s)
-          pairs_[kVectorsPerPair * q + kSpp * g + s] =
+          transposed_[kVectorsPerPair * q + kSpp * g + s] =
               _mm_load_si128(reinterpret_cast<const __m128i *>(lanes[s] + 4 * g));
     }
   }
@@ -111,7 +102,7 @@ class Sse2TileYC48 {
   // One output column of the four rows of group g, descaled and clamped, as pixels (Y, Cb,
   // Cr, 0) of 16-bit samples, two rows per vector.
   void FilterColumn(const WeightEntry &entry, int g, __m128i (&pixels)[2]) const {
-    const __m128i *pair = pairs_ + kVectorsPerPair * pairOf_.Divide(entry.Offset) + kSpp * g;
+    const __m128i *pair = transposed_ + kVectorsPerPair * pairOf_.Divide(entry.Offset) + kSpp * g;
     const int32_t count = PairCount(entry.Coeffs);
     __m128i sums[kSpp];
     for (int s = 0; s < kSpp; ++s) sums[s] = _mm_setzero_si128();
@@ -155,11 +146,6 @@ class Sse2TileYC48 {
     for (int32_t r = 0; r < rowCount; ++r)
       std::memcpy(outRows[r] + kSpp * x, rowPixels[r], roomAfter ? 8 : 6);
   }
-
-  const ResizeParams &p_;
-  const ExactDivider pairOf_;
-  const Plain plain_;
-  __m128i *pairs_;
 };
 
 }  // namespace simd

@@ -13,36 +13,29 @@
 
 #include "Sse2Ops.h"
 #include "portable/SampleFormats.h"
-#include "simd/ExactDivider.h"
+#include "simd/TileStorage.h"
 #include "simd/LaneTranspose.h"
 #include "simd/TileRows.h"
 #include "engine/ResizeParams.h"
 
 namespace simd {
 
-class Sse2TileYUY2 {
+class Sse2TileYUY2 : public TileStorage<portable::YUY2Format, Sse2Ops> {
  public:
   static constexpr int32_t kRows = kTileRows;
   static constexpr int kGroups = kRows / 4;
-  using Plain = PlainTileRows<portable::YUY2Format>;
 
   // The plain rows, then the luma pairs (two per four pixels), the U pairs and the V pairs
   // (one each), every pair once per group of rows.
   static int32_t BufferBytes(int32_t srcWidth) {
-    return Plain::Bytes(srcWidth) +
-           4 * kGroups * PixelGroups(srcWidth) * static_cast<int32_t>(sizeof(__m128i));
+    return Bytes(srcWidth, 4 * kGroups * PixelGroups(srcWidth));
   }
 
   Sse2TileYUY2(const ResizeParams &p, void *buffer)
-      : p_(p),
-        pairOf_(p.HStep),
-        plain_(buffer, p.SrcWidth),
-        luma_(reinterpret_cast<__m128i *>(static_cast<uint8_t *>(buffer) +
-                                          Plain::Bytes(p.SrcWidth))),
+      : TileStorage(p, buffer),
+        luma_(transposed_),
         u_(luma_ + 2 * kGroups * PixelGroups(p.SrcWidth)),
         v_(u_ + kGroups * PixelGroups(p.SrcWidth)) {}
-
-  uint8_t *PlainRow(int32_t r) const { return plain_.Row(r); }
 
   // Output pixels [xBegin, xEnd) of `rowCount` rows (at most kRows), xBegin even, from the rows
   // at `rows`, whose pixels [Begin, ReadEnd) of `columns` are read; pixels up to End read as
@@ -205,9 +198,6 @@ class Sse2TileYUY2 {
     }
   }
 
-  const ResizeParams &p_;
-  const ExactDivider pairOf_;
-  const Plain plain_;
   __m128i *luma_, *u_, *v_;
 };
 

@@ -1,0 +1,43 @@
+// What every SIMD tile filter keeps: the pass's parameters, the divider from a table offset to
+// a source pixel pair, and its buffer, which holds the plain rows the vertical filter writes and
+// after them the vectors of transposed sample pairs.
+#pragma once
+
+#include <cstdint>
+
+#include "simd/ExactDivider.h"
+#include "simd/TileRows.h"
+#include "engine/ResizeParams.h"
+
+namespace simd {
+
+// `Ops` (Sse2Ops or Avx2Ops) gives the vector type.
+template <class Format, class Ops>
+class TileStorage {
+ public:
+  using Sample = typename Format::Sample;
+  using Vec = typename Ops::Vec;
+
+  // Row r of the tile's plain rows, source pixels at their own positions.
+  Sample *PlainRow(int32_t r) const { return plain_.Row(r); }
+
+ protected:
+  // The buffer for rows of `srcWidth` pixels and `vectors` transposed vectors.
+  static int32_t Bytes(int32_t srcWidth, int32_t vectors) {
+    return PlainTileRows<Format>::Bytes(srcWidth) + vectors * static_cast<int32_t>(sizeof(Vec));
+  }
+
+  TileStorage(const ResizeParams &p, void *buffer)
+      : p_(p),
+        pairOf_(p.HStep),
+        plain_(buffer, p.SrcWidth),
+        transposed_(reinterpret_cast<Vec *>(static_cast<uint8_t *>(buffer) +
+                                            PlainTileRows<Format>::Bytes(p.SrcWidth))) {}
+
+  const ResizeParams &p_;
+  const ExactDivider pairOf_;
+  const PlainTileRows<Format> plain_;
+  Vec *const transposed_;
+};
+
+}  // namespace simd
