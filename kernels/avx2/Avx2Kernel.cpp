@@ -2,8 +2,6 @@
 // filter rows horizontally eight at a time.
 #include "avx2/Avx2Kernel.h"
 
-#include <type_traits>
-
 #include "avx2/Avx2Ops.h"
 #include "avx2/TransposedTileYC48.h"
 #include "avx2/TransposedTileYUY2.h"
@@ -12,13 +10,12 @@
 
 namespace {
 
-// The AVX2 vertical filter, and rows filtered horizontally a tile's height at a time.
+// Declared here, in this file only, so that the compiler may inline the passes' filters freely
+// (with outside linkage it inlines less: about 10 % slower).
 template <class Format, class Layout>
-struct Avx2Filters : simd::SimdLineFilters<simd::Avx2Ops, Format, Layout> {
-  using TileFilter = typename std::conditional<std::is_same<Format, portable::YUY2Format>::value,
-                                               simd::TransposedTileYUY2,
-                                               simd::TransposedTileYC48<Layout>>::type;
-};
+struct Avx2Filters
+    : simd::SimdKernel<simd::Avx2Ops, simd::TransposedTileYC48,
+                       simd::TransposedTileYUY2>::Filters<Format, Layout> {};
 
 }  // namespace
 

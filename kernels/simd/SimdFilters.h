@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "VerticalFilter.h"
 #include "portable/RowFilters.h"
@@ -37,6 +38,17 @@ struct SimdLineFilters {
                           void *scratch, Sample *const *outs) {
     Vertical::FilterLines(source, entries, pairStep, count, pixelBegin, pixelEnd, scratch, outs);
   }
+};
+
+// A SIMD kernel's filters for the pass templates: the line filters over `Ops`, and the tile
+// filter of the frame format, YC48Tile<Layout> or YUY2Tile.
+template <class Ops, template <class Layout> class YC48Tile, class YUY2Tile>
+struct SimdKernel {
+  template <class Format, class Layout>
+  struct Filters : SimdLineFilters<Ops, Format, Layout> {
+    using TileFilter = typename std::conditional<std::is_same<Format, portable::YUY2Format>::value,
+                                                 YUY2Tile, YC48Tile<Layout>>::type;
+  };
 };
 
 }  // namespace simd

@@ -49,7 +49,7 @@ struct VerticalFilter {
   static void FilterLines(const portable::SourceFrame<Format> &source, const WeightEntry *entries,
                           int32_t pairStep, int32_t count, int32_t pixelBegin, int32_t pixelEnd,
                           void *scratch, Sample *const *outs) {
-    Block blocks[kLinesAtOnce];
+    Block blocks[kLinesAtOnce] = {};
     for (int32_t i = 0; i < count; ++i) blocks[i] = BlockOf(source, entries[i], pairStep);
     const int32_t samples = (pixelEnd - pixelBegin) * kSpp;
     if (samples < kSamples) {
