@@ -41,12 +41,14 @@ BOOL RunEngine(FILTER *fp, FILTER_PROC_INFO *fpip) {
   return Engine ? Engine->ProcessFrame(fp, fpip) : TRUE;
 }
 
-// Times the engine call only while the host writes its output file, before and after.
+// Times the engine call only while the host writes its output file: the host is asked before
+// and after every call, whether it saves or not, and only a frame saved on both sides counts.
 BOOL ProcessAndTime(FILTER *fp, FILTER_PROC_INFO *fpip) {
-  const bool timed = IsSaving(fp, fpip);
-  const LONGLONG start = timed ? PerformanceCount() : 0;
+  const bool savingBefore = IsSaving(fp, fpip);
+  const LONGLONG start = savingBefore ? PerformanceCount() : 0;
   const BOOL result = RunEngine(fp, fpip);
-  if (timed && IsSaving(fp, fpip)) SaveTimer.AddFrame(SecondsBetween(start, PerformanceCount()));
+  const bool savingAfter = IsSaving(fp, fpip);
+  if (savingBefore && savingAfter) SaveTimer.AddFrame(SecondsBetween(start, PerformanceCount()));
   return result;
 }
 

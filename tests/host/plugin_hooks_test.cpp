@@ -93,6 +93,29 @@ TEST_F(SaveTimingTest, EachSaveStartsAfreshAndASaveWithoutFramesKeepsTheTitle) {
   EXPECT_EQ(session_.WindowTitle(), title);
 }
 
+// The host's is_saving, counted: the test puts it in place of the test host's own service.
+BOOL(__cdecl *hostIsSaving)(void *editp) = nullptr;
+int isSavingQueries = 0;
+
+BOOL __cdecl CountedIsSaving(void *editp) {
+  ++isSavingQueries;
+  return hostIsSaving(editp);
+}
+
+TEST_F(SaveTimingTest, EveryFrameAsksWhetherTheHostSavesBeforeAndAfterTheEngine) {
+  EXFUNC *exfunc = session_.Filter().exfunc;
+  hostIsSaving = exfunc->is_saving;
+  exfunc->is_saving = &CountedIsSaving;
+  for (bool saving : {false, true}) {
+    if (saving) ASSERT_TRUE(session_.SaveStart(0, 0));
+    isSavingQueries = 0;
+    Frame(0);
+    EXPECT_EQ(isSavingQueries, 2) << (saving ? "saving" : "not saving");
+  }
+  ASSERT_TRUE(session_.SaveEnd());
+  exfunc->is_saving = hostIsSaving;
+}
+
 TEST(WindowProcedure, SettingsChangedAsksForARedrawOnlyWhileActive) {
   PluginInstall install;
   HostSession session(install.Options());
