@@ -186,17 +186,19 @@ void TFilter::FillTiles(TileRange *tiles, int32_t tileCount, int32_t blockSize, 
 }
 
 // YUY2 column tiles address the horizontal table in groups of three entries per output pixel
-// pair: luma of the even column, luma of the odd column, chroma of the pair. One chroma
-// coefficient pair spans two source pixel pairs, so a chroma entry reaches twice as far per
-// pair as a luma entry. The tile covers every source pair that any of its entries reads.
+// pair: luma of the even column, luma of the odd column, chroma of the pair. A tile holds whole
+// pairs: from the pair of its first column to the pair of its last, so with an odd block width
+// two neighbouring tiles share the pair they split. One chroma coefficient pair spans two
+// source pixel pairs, so a chroma entry reaches twice as far per pair as a luma entry. The tile
+// covers every source pair that any of its entries reads.
 void TFilter::FillYUY2ColumnTiles() {
   ResizeParams &p = params_;
   const int32_t blockWidth = kernel_->BlockWidth;
   const int32_t step = p.HStep;
   for (int32_t i = 0; i < p.TilesX; ++i) {
     const int32_t firstGroup = (blockWidth * i) / 2;
-    const int32_t lastGroup =
-        i == p.TilesX - 1 ? (p.DstWidth - 1) / 2 : (blockWidth * (i + 1)) / 2 - 1;
+    const int32_t lastColumn = i == p.TilesX - 1 ? p.DstWidth - 1 : blockWidth * (i + 1) - 1;
+    const int32_t lastGroup = lastColumn / 2;
     WeightEntry *first = &p.HWeights.Entries[3 * firstGroup];
     const WeightEntry *last = &p.HWeights.Entries[3 * lastGroup];
     TileRange &tile = p.ColumnTiles[i];

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 #include <thread>
 #include <vector>
 
@@ -311,6 +313,55 @@ TEST_F(EngineTest, YUY2ColumnTilesGoByPixelPairsAndCoverTheChromaReach) {
       EXPECT_LE(entry.Offset / 8 + pairs, tile.FirstUnit + tile.UnitCount) << "tile " << i;
     }
   }
+}
+
+// The table entries that output `position` of an axis reads: its own, or for a YUY2 column
+// the three of its pixel pair (luma even, luma odd, chroma).
+std::vector<int32_t> EntriesOf(int32_t position, bool yuy2Columns) {
+  if (!yuy2Columns) return {position};
+  const int32_t group = 3 * (position / 2);
+  return {group, group + 1, group + 2};
+}
+
+// Each tile starts at the entry of its first output (YUY2 columns: of its first output's pixel
+// pair), and its source range covers every unit that the entries of its outputs read.
+void ExpectTilesCover(const TileRange *tiles, int32_t tileCount, int32_t block, int32_t dstLen,
+                      const WeightTable &table, int32_t step, bool yuy2Columns) {
+  ASSERT_EQ(tileCount, (dstLen + block - 1) / block);
+  for (int32_t i = 0; i < tileCount; ++i) {
+    const TileRange &tile = tiles[i];
+    EXPECT_EQ(tile.FirstEntry, &table.Entries[EntriesOf(block * i, yuy2Columns)[0]]) << "tile " << i;
+    for (int32_t pos = block * i; pos < std::min(block * (i + 1), dstLen); ++pos)
+      for (int32_t e : EntriesOf(pos, yuy2Columns)) {
+        const WeightEntry &entry = table.Entries[e];
+        const int32_t units = PairCount(entry.Coeffs) * (yuy2Columns && e % 3 == 2 ? 2 : 1);
+        EXPECT_GE(entry.Offset / step, tile.FirstUnit) << "tile " << i << ", output " << pos;
+        EXPECT_LE(entry.Offset / step + units, tile.FirstUnit + tile.UnitCount)
+            << "tile " << i << ", output " << pos;
+      }
+  }
+}
+
+// A kernel may declare any tile size of 1 or more: narrower than a YUY2 pixel pair, odd, or
+// larger than the frame. Every pass then runs, and the combined pass's tiles cover their outputs.
+TEST_F(EngineTest, EveryTileSizeWorksInBothModesAndEveryPass) {
+  for (bool yuy2 : {false, true})
+    for (uint32_t block : {1u, 2u, 3u, 1001u}) {
+      SCOPED_TRACE(testing::Message() << (yuy2 ? "YUY2" : "YC48") << ", tiles of " << block);
+      kernel_.info.BlockWidth = kernel_.info.BlockHeight = block;
+      target_ = {130, 70};
+      Engine(yuy2, new FakeSetter(yuy2 ? kSeparateWeights : kSharedWeights, yuy2));
+      for (const std::pair<int32_t, int32_t> &source :
+           {std::make_pair(300, 70), std::make_pair(130, 200), std::make_pair(300, 200)}) {
+        kernel_.ClearCalls();
+        EXPECT_EQ(Process(source.first, source.second).w, 130);
+        EXPECT_EQ(kernel_.Calls().size(), static_cast<size_t>(threadCount));
+      }
+      const ResizeParams &p = engine_->Params();
+      ExpectTilesCover(p.ColumnTiles, p.TilesX, block, 130, p.HWeights, p.HStep, yuy2);
+      ExpectTilesCover(p.RowTiles, p.TilesY, block, 70, p.VWeights, kernel_.info.CombinedVStep,
+                       false);
+    }
 }
 
 TEST_F(EngineTest, TargetsOutsideTheHostBuffersPassTheFrameThrough) {
