@@ -1,5 +1,7 @@
 #include "PluginCases.h"
 
+#include <algorithm>
+
 namespace {
 
 std::string FileNamePart(const std::string &path) {
@@ -80,4 +82,18 @@ std::string TakeUnloadLog() {
   GetEnvironmentVariableA("QUORLIN_UNLOAD_LOG", log, sizeof(log));
   SetEnvironmentVariableA("QUORLIN_UNLOAD_LOG", nullptr);
   return log;
+}
+
+std::vector<std::string> SkipReports(const std::vector<std::string> &debugOutput) {
+  const std::string prefix = "Quorlin: skipped ";
+  std::vector<std::string> reports;
+  for (const std::string &line : debugOutput) {
+    if (line.compare(0, prefix.size(), prefix) != 0) continue;
+    const size_t fileEnd = line.find(".dll: ");
+    if (fileEnd == std::string::npos) continue;
+    reports.push_back(FileNamePart(line.substr(prefix.size(), fileEnd + 4 - prefix.size())) +
+                      line.substr(fileEnd + 4));
+  }
+  std::sort(reports.begin(), reports.end());
+  return reports;
 }

@@ -22,3 +22,7 @@ std::string ModuleFileOf(const void *address);
 
 // The "<id>;" entries the fixtures logged while being unloaded since the last call.
 std::string TakeUnloadLog();
+
+// The "Quorlin: skipped <path>: <reason>" lines among `debugOutput`, as "<file name>: <reason>",
+// sorted.
+std::vector<std::string> SkipReports(const std::vector<std::string> &debugOutput);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "DebugOutput.h"
 #include "PluginCases.h"
 #include "engine/TFilterPluginList.h"
 
@@ -69,6 +70,23 @@ TEST_F(KernelListTest, IndexOfNameIsExactCaseSensitiveAndFirstWins) {
   EXPECT_EQ(list.IndexOfName("FAST"), -1);
   EXPECT_EQ(list.IndexOfName("Fas"), -1);
   EXPECT_EQ(list.IndexOfName("Width0"), -1);
+}
+
+// A record in unreadable memory, or whose Name runs into unreadable memory or past 255 bytes,
+// is not kept, and each is reported in one line of debug output.
+TEST_F(KernelListTest, LeavesOutBrokenRecordsAndSaysWhy) {
+  quorlin_host::DebugOutputCapture reports;
+  TFilterPluginList list;
+  list.LoadPlugins(CaseDirectory("kernel_hostile").c_str(), 0);
+  EXPECT_EQ(SourcesOf(list), std::vector<std::string>{"klongestname.dll"});
+  EXPECT_EQ(list.IndexOfName(std::string(255, 'x').c_str()), 0);
+  for (const char *file : {"kunterminated.dll", "klongname.dll", "kunreadable.dll"})
+    EXPECT_FALSE(IsLoaded(file)) << file;
+  EXPECT_EQ(SkipReports(reports.Lines()),
+            (std::vector<std::string>{
+                "klongname.dll: kernel: the name is not a readable text of at most 255 bytes",
+                "kunreadable.dll: kernel: the record is not readable memory",
+                "kunterminated.dll: kernel: the name is not a readable text of at most 255 bytes"}));
 }
 
 TEST_F(KernelListTest, ReleasesItsLibrariesLastLoadedFirst) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "DebugOutput.h"
 #include "PluginCases.h"
 #include "plugins/WindowFuncPlugin.h"
 
@@ -134,6 +135,32 @@ TEST_F(WindowFuncListTest, IndexOfNameIsExactCaseSensitiveAndFirstWins) {
   EXPECT_EQ(list.IndexOfName("Betas"), -1);
   EXPECT_EQ(list.IndexOfName(""), -1);
   EXPECT_EQ(list.IndexOfName("Zeta"), -1);  // its record has no Create
+}
+
+// Broken libraries cost neither the editor nor the other libraries anything: a record whose
+// texts run into unreadable memory or past 255 bytes, or that itself lies in unreadable memory,
+// is left out; a library listing more than 256 functions (one whose list never ends) is left
+// out whole. Each is reported in one line of debug output.
+TEST_F(WindowFuncListTest, LeavesOutBrokenRecordsAndLibrariesListingTooManyAndSaysWhy) {
+  quorlin_host::DebugOutputCapture reports;
+  TWndFuncPluginList list;
+  list.LoadPlugins(CaseDirectory("window_hostile").c_str());
+  std::map<std::string, int> listed;
+  for (const std::string &name : NamesOf(list)) ++listed[name];
+  EXPECT_EQ(listed, (std::map<std::string, int>{
+                        {"First", 1}, {std::string(255, 'x'), 1}, {"Last", 1}, {"Most", 256}}));
+  EXPECT_FALSE(IsLoaded("wendless.dll"));
+  EXPECT_FALSE(IsLoaded("wtoomany.dll"));
+
+  EXPECT_EQ(SkipReports(reports.Lines()),
+            (std::vector<std::string>{
+                "wbroken.dll: window function 1: the name is not a readable text of at most 255 bytes",
+                "wbroken.dll: window function 2: the parameter label is not a readable text of at "
+                "most 255 bytes",
+                "wbroken.dll: window function 3: the name is not a readable text of at most 255 bytes",
+                "wbroken.dll: window function 6: the record is not readable memory",
+                "wendless.dll: it lists more than 256 window functions",
+                "wtoomany.dll: it lists more than 256 window functions"}));
 }
 
 TEST_F(WindowFuncListTest, DeleteRemovesTheRecordAndKeepsItsLibraryLoaded) {

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "ColorConversion.h"
+#include "DebugOutput.h"
 #include "HostCommandLine.h"
 #include "HostSession.h"
 #include "OfferedNames.h"
@@ -254,6 +255,8 @@ int Run(const HostCommand &command) {
 
 int main(int argc, char **argv) {
   using namespace quorlin_host;
+  // What the plug-in reports, such as a library it skipped, appears among the host's reports.
+  DebugOutputCapture debugOutput(stderr);
   try {
     const HostCommand command = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (command.help) {
