@@ -1,5 +1,7 @@
 #include "host/FuncEntry.h"
 
+#include <windows.h>
+
 #include <cstdio>
 #include <vector>
 
@@ -20,6 +22,22 @@ int16_t RememberedParam(const std::string &item, const WindowFuncInfo &info) {
 }  // namespace
 
 std::string FuncEntryKey(const WindowFuncInfo &info) { return kFuncKeyPrefix + std::string(info.Name); }
+
+// Walks the name as code-page text: the trailing byte of a double-byte character may have the
+// code of "[" or "]" and is part of the character, not a bracket.
+bool HasFuncEntryKey(const WindowFuncInfo &info) {
+  const std::string name = info.Name;
+  if (!name.empty() && name.back() == ' ') return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(name[i]);
+    if (IsDBCSLeadByte(c) && i + 1 < name.size()) {
+      ++i;
+      continue;
+    }
+    if (c < 0x20 || c == 0x7F || c == '=' || c == '[' || c == ']') return false;
+  }
+  return true;
+}
 
 FuncEntry ParseFuncEntry(const std::string &value, const WindowFuncInfo &info) {
   const std::vector<std::string> items = SplitCommaText(value);

@@ -15,6 +15,12 @@ struct FuncEntry {
 // The settings-file key of a function: "Func_" followed by its name as its plug-in reports it.
 std::string FuncEntryKey(const WindowFuncInfo &info);
 
+// Whether the function's key reads back as written: its name holds no control character (a
+// line break would start a new line), no "=", "[" or "]", and ends in no blank (the file's
+// reader drops blanks around a key). A function without such a key is never read from or
+// written to the file; its parameters start at the default in every run.
+bool HasFuncEntryKey(const WindowFuncInfo &info);
+
 // Reads an entry's value. Three items: item 1 other than the number 1 disables the function
 // (an item that is no number counts as 1); items 2 and 3 are the luma and chroma parameters.
 // Any other item count keeps the function with its defaults. A parameter that is no number,

@@ -28,9 +28,24 @@ std::string TSettingsFile::Read(const std::string &key, const std::string &fallb
   }
 }
 
-bool TSettingsFile::Write(const std::string &key, const std::string &value) const {
-  return WritePrivateProfileStringA(section_.c_str(), key.c_str(), value.c_str(), path_.c_str()) !=
-         FALSE;
+bool TSettingsFile::Store(const std::string &key, const std::string &value) const {
+  if (Holds(key, value)) return true;
+  if (value.size() > kMaxWrittenValueBytes) return false;
+  // Two fallbacks tell a missing key from one that holds either of them.
+  const std::string before = Read(key, "0");
+  const bool existed = before != "0" || Read(key, "1") != "1";
+  if (Write(key, value.c_str()) && Holds(key, value)) return true;
+  Write(key, existed ? before.c_str() : nullptr);  // null removes the key again
+  return false;
+}
+
+// Whether the key is present and reads back as `value`.
+bool TSettingsFile::Holds(const std::string &key, const std::string &value) const {
+  return Read(key, "0") == value && Read(key, "1") == value;
+}
+
+bool TSettingsFile::Write(const std::string &key, const char *value) const {
+  return WritePrivateProfileStringA(section_.c_str(), key.c_str(), value, path_.c_str()) != FALSE;
 }
 
 TSettingsFile SettingsFileOf(const std::string &modulePath) {

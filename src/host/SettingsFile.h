@@ -1,8 +1,14 @@
 // One section of the installation's settings file "QuorlinEx.ini", read and written key by key.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+
+// The longest value the system's profile functions write whole: they pass a value on as a
+// counted wide-character text of at most 32767 characters with its zero, and drop or cut a
+// longer one while still reporting success.
+constexpr size_t kMaxWrittenValueBytes = 32766;
 
 class TSettingsFile {
  public:
@@ -11,12 +17,18 @@ class TSettingsFile {
 
   // The key's whole value, however long, or `fallback` when the file, section or key is missing.
   std::string Read(const std::string &key, const std::string &fallback) const;
-  // Writes one key at once; false when the file could not be written.
-  bool Write(const std::string &key, const std::string &value) const;
+  // Makes the key hold `value`, writing it only when the file does not hold that value
+  // already, so that what the plug-in did not change stays in the file as the user wrote it.
+  // A value the system cannot write whole (longer than kMaxWrittenValueBytes), or one that does
+  // not read back whole, leaves the key as it was and gives false.
+  bool Store(const std::string &key, const std::string &value) const;
 
   const std::string &Path() const { return path_; }
 
  private:
+  bool Holds(const std::string &key, const std::string &value) const;
+  bool Write(const std::string &key, const char *value) const;
+
   std::string path_;
   std::string section_;
 };

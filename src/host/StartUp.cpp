@@ -46,7 +46,8 @@ void ReadFuncEntries(const TSettingsFile &file) {
   int32_t index = 0;
   while (index < WndFuncPlugins->Count()) {
     const WindowFuncInfo &info = *WndFuncPlugins->Item(index);
-    const FuncEntry entry = ParseFuncEntry(file.Read(FuncEntryKey(info), ""), info);
+    const std::string value = HasFuncEntryKey(info) ? file.Read(FuncEntryKey(info), "") : "";
+    const FuncEntry entry = ParseFuncEntry(value, info);
     if (!entry.Enabled) {
       WndFuncPlugins->Delete(index);
       FuncParams.erase(FuncParams.begin() + index);

@@ -1,6 +1,8 @@
 #include "PluginInstall.h"
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace {
@@ -60,6 +62,7 @@ PluginInstall::PluginInstall(const InstallLayout &layout)
     Copy(built + kLibraries[1], pluginDirectory_ + kLibraries[1]);
     Copy(built + kLibraries[2], pluginDirectory_ + kLibraries[2]);
   }
+  for (const std::string &library : layout.extraLibraries) Copy(built + library, pluginDirectory_ + library);
 }
 
 PluginInstall::~PluginInstall() { RemoveTree(root_); }
@@ -75,6 +78,17 @@ std::string PluginInstall::ReadSetting(const std::string &section, const std::st
   const DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), "<missing>", value.data(),
                                                 static_cast<DWORD>(value.size()), SettingsPath().c_str());
   return std::string(value.data(), length);
+}
+
+std::string PluginInstall::SettingsFileText() const {
+  std::ifstream in(SettingsPath(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void PluginInstall::WriteSettingsFileText(const std::string &text) {
+  std::ofstream out(SettingsPath(), std::ios::binary);
+  out << text;
+  if (!out) throw std::runtime_error("cannot write " + SettingsPath());
 }
 
 quorlin_host::HostSessionOptions PluginInstall::Options(bool yuy2) const {

@@ -19,6 +19,8 @@ struct InstallLayout {
   std::string pluginFolder = "DLL";
   bool windowFuncs = true;
   bool kernels = true;
+  // Further test libraries of the build copied into the plug-in folder.
+  std::vector<std::string> extraLibraries;
 };
 
 class PluginInstall {
@@ -35,6 +37,9 @@ class PluginInstall {
   void WriteSetting(const std::string &section, const std::string &key, const std::string &value);
   // The key's value, or "<missing>" when the file, section or key is not there.
   std::string ReadSetting(const std::string &section, const std::string &key) const;
+  // The settings file's bytes as they stand, and a whole new file of `text`.
+  std::string SettingsFileText() const;
+  void WriteSettingsFileText(const std::string &text);
 
   quorlin_host::HostSessionOptions Options(bool yuy2 = false) const;
 

@@ -236,4 +236,58 @@ TEST(StartUp, YUY2ModeUsesOnlyTheYUY2SizeList) {
   EXPECT_EQ(fresh.ReadSetting("Quorlin", "SizeList"), kMissing);
 }
 
+// The file as a shut-down with the recording libraries writes it, with `sizeList` as SizeList
+// (or YUY2SizeList) and `pluginDir` as PluginDir.
+std::string WrittenFile(const std::string &sizeKey, const std::string &sizeList,
+                        const std::string &pluginDir = "DLL") {
+  return "[Quorlin]\r\nFilterName=" + kOwnTitle + "\r\nPluginDir=" + pluginDir +
+         "\r\nFunc_Spline36=1,0,0\r\nFunc_Lanczos=1,3,3\r\nFunc_Signed=1,-7,-7\r\n"
+         "Func_Wide=1,100,100\r\nFunc_Keyable=1,4,4\r\n" + sizeKey + "=" + sizeList + "\r\n";
+}
+
+// Values longer than the system can write whole (beyond 32766 bytes) that the plug-in read and
+// did not change stay in the file exactly as the user wrote them, and the next start reads them
+// whole. A PluginDir that long names no folder, so no function is listed or written.
+TEST(ShutDown, LongValuesTheUserWroteStayInTheFileUnchanged) {
+  InstallLayout layout;
+  layout.extraLibraries = {"UnkeyableWindowFuncs.dll"};
+  for (bool yuy2 : {false, true}) {
+    const std::string key = yuy2 ? "YUY2SizeList" : "SizeList";
+    for (size_t length : {size_t{32767}, size_t{70000}}) {
+      SCOPED_TRACE(testing::Message() << key << " of " << length << " bytes");
+      PluginInstall install(layout);
+      const std::string text = WrittenFile(key, LongSizeList(length));
+      install.WriteSettingsFileText(text);
+      { HostSession session(install.Options(yuy2)); }
+      EXPECT_EQ(install.SettingsFileText(), text);
+    }
+  }
+  PluginInstall install(layout);
+  const std::string longDir = "[Quorlin]\r\nFilterName=" + kOwnTitle + "\r\nPluginDir=DLL" +
+                              std::string(40000, 'd') + "\r\nSizeList=640x480\r\n";
+  install.WriteSettingsFileText(longDir);
+  { HostSession session(install.Options()); }
+  EXPECT_EQ(install.SettingsFileText(), longDir);
+}
+
+// Functions whose names cannot be keys (a line break, "=", "[", "]", a trailing blank) are
+// offered without an entry: a shut-down adds nothing for them and changes nothing else.
+TEST(ShutDown, FunctionsWhoseNamesCannotBeKeysGetNoEntry) {
+  InstallLayout layout;
+  layout.extraLibraries = {"UnkeyableWindowFuncs.dll"};
+  PluginInstall install(layout);
+  const std::string text = WrittenFile("SizeList", "640x480");
+  install.WriteSettingsFileText(text);
+  {
+    HostSession session(install.Options());
+    // The project's functions are listed: a parameter outside their range 1..9 is replaced by
+    // the remembered one, which is their default 4 (an unlisted name would keep it).
+    ASSERT_TRUE(session.LoadProject(ProjectBytes(ProjectSettings(8, 8, "Bad=Name", "Close]", 50, 2))));
+    const ResizeSettings settings = SettingsOf(session.ExData());
+    EXPECT_EQ(settings.LumaParam, 4);
+    EXPECT_EQ(settings.ChromaParam, 2);
+  }
+  EXPECT_EQ(install.SettingsFileText(), text);
+}
+
 }  // namespace

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "host/FrameTimer.h"
@@ -84,6 +86,16 @@ TEST(FuncEntry, WrittenBackAsEnabledWithSignedParameters) {
   const FuncEntry back = ParseFuncEntry(FormatFuncEntry(FuncParamPair{-7, 9}), kWide);
   EXPECT_EQ(back.Params.Luma, -7);
   EXPECT_EQ(back.Params.Chroma, 9);
+}
+
+// A key that would start a line or a section, hold an "=" or lose a blank does not read back.
+// The trailing byte of "ー" (0x81 0x5B) has the code of "[" and is part of the character.
+TEST(FuncEntry, OnlyNamesThatReadBackAsKeysHaveAnEntry) {
+  for (const char *name : {"Lanczos", "Spline 36", "", "σ×100", "シャープ", "表示", "a;b"})
+    EXPECT_TRUE(HasFuncEntryKey(Function(name, 0, 0, 0))) << name;
+  for (const char *name : {"Bad=Name", "Line\r\nBreak", "Line\nBreak", "Tab\tTab", "[Section]",
+                           "Open[", "Close]", "Trailing ", "Bell\x07"})
+    EXPECT_FALSE(HasFuncEntryKey(Function(name, 0, 0, 0))) << name;
 }
 
 TEST(ValidateParameter, InsideTheRangeIsRemembered) {
@@ -202,7 +214,7 @@ TEST_F(SettingsFileTest, LongValuesComeBackWhole) {
     std::string sizes;
     while (sizes.size() < length) sizes += "1920x1080,";
     sizes.resize(length);
-    ASSERT_TRUE(file.Write("SizeList", sizes));
+    ASSERT_TRUE(file.Store("SizeList", sizes));
     EXPECT_EQ(file.Read("SizeList", "512x384"), sizes) << length;
   }
 }
@@ -210,10 +222,38 @@ TEST_F(SettingsFileTest, LongValuesComeBackWhole) {
 TEST_F(SettingsFileTest, MissingKeysSectionsAndFilesGiveTheFallback) {
   const TSettingsFile file(directory_, "Quorlin");
   EXPECT_EQ(file.Read("SizeList", "512x384"), "512x384");
-  ASSERT_TRUE(file.Write("SizeList", "640x480"));
+  ASSERT_TRUE(file.Store("SizeList", "640x480"));
   EXPECT_EQ(TSettingsFile(directory_, "Other").Read("SizeList", "512x384"), "512x384");
   EXPECT_EQ(file.Read("PluginDir", "DLL"), "DLL");
   EXPECT_EQ(file.Read("SizeList", "512x384"), "640x480");
+}
+
+std::string FileText(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileText(const std::string &path, const std::string &text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// The system writes no value longer than 32766 bytes whole. A value the file holds already is
+// not written at all, however long; one that cannot be written whole leaves the file as it was.
+TEST_F(SettingsFileTest, StoreWritesOnlyChangesAndNothingItCannotWriteWhole) {
+  const TSettingsFile file(directory_, "Quorlin");
+  for (size_t length : {kMaxWrittenValueBytes + 1, size_t{70000}}) {
+    SCOPED_TRACE(length);
+    const std::string held(length, 'h');
+    const std::string text = "[Quorlin]\r\nSizeList=" + held + "\r\n";
+    WriteFileText(file.Path(), text);
+    EXPECT_TRUE(file.Store("SizeList", held));
+    EXPECT_FALSE(file.Store("SizeList", std::string(length, 'c')));
+    EXPECT_FALSE(file.Store("PluginDir", std::string(length, 'c')));
+    EXPECT_EQ(FileText(file.Path()), text);
+  }
+  const std::string longest(kMaxWrittenValueBytes, 'w');
+  EXPECT_TRUE(file.Store("SizeList", longest));
+  EXPECT_EQ(file.Read("SizeList", ""), longest);
 }
 
 }  // namespace
