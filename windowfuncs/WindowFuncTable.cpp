@@ -36,9 +36,9 @@ constexpr WindowFunction kFunctions[] = {
     {"Spline64", nullptr, 0, 0, 0, Spline64Shape, FixedRadius<4>},
     {"Lanczos", "  半径", 2, 8, 3, LanczosShape, LobeRadius},
     {"Blackman", "  半径", 2, 8, 3, BlackmanShape, LobeRadius},
-    {"Bicubic", "  シャープネス", 0, 200, 50, BicubicShape, FixedRadius<2>},
+    {"Bicubic", "  鋭さ", 0, 200, 50, BicubicShape, FixedRadius<2>},
     {"Bilinear", nullptr, 0, 0, 0, BilinearShape, FixedRadius<1>},
-    {"Gaussian", "  σ×100", 10, 400, 50, GaussianShape, GaussianRadius},
+    {"Gaussian", "  ぼかし", 10, 400, 50, GaussianShape, GaussianRadius},
 };
 constexpr size_t kFunctionCount = sizeof(kFunctions) / sizeof(kFunctions[0]);
 

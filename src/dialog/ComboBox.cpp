@@ -64,4 +64,16 @@ void SetHeights(HWND combo, int fieldHeight, int itemHeight) {
   }
 }
 
+void SetDroppedRows(HWND combo, int rows) {
+  const LRESULT itemHeight = SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0);
+  if (itemHeight <= 0) return;
+  RECT rect;
+  GetWindowRect(combo, &rect);
+  // A combo box's window height is its closed height plus the dropped-down list's, whose
+  // border takes one pixel above and one below the entries.
+  SetWindowPos(combo, nullptr, 0, 0, rect.right - rect.left,
+               WindowHeight(combo) + rows * static_cast<int>(itemHeight) + 2,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace combo

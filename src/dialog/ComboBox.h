@@ -20,5 +20,8 @@ void Delete(HWND combo, int index);
 int FindExact(HWND combo, const std::string &text);
 // Makes the closed box `fieldHeight` pixels tall and its list entries `itemHeight` pixels.
 void SetHeights(HWND combo, int fieldHeight, int itemHeight);
+// Sizes the dropped-down list for `rows` entries of the height the list really has (the
+// system may keep its entries taller than asked, as the font needs).
+void SetDroppedRows(HWND combo, int rows);
 
 }  // namespace combo

@@ -201,7 +201,10 @@ void TConfigDialog::ApplyFormFont() {
   }
   for (size_t i = 0; i < kFormControlCount; ++i) {
     const FormControl &control = kFormControls[i];
-    if (control.ListRows > 0) combo::SetHeights(this->*control.Field, control.Height, kComboItemHeight);
+    if (control.ListRows > 0) {
+      combo::SetHeights(this->*control.Field, control.Height, kComboItemHeight);
+      combo::SetDroppedRows(this->*control.Field, control.ListRows);
+    }
     if (std::string(control.ClassName) == "STATIC")
       FitLabelToText(this->*control.Field, font_, control.Width);
   }

@@ -5,10 +5,12 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "DialogHarness.h"
+#include "plugins/WindowFuncInfo.h"
 
 namespace {
 
@@ -107,6 +109,53 @@ TEST(DialogLayout, EveryControlSitsWhereTheFormPutsItWithItsCaption) {
       EXPECT_EQ(TextOf(control), expected.caption);
     }
   }
+}
+
+// Dropped down, the size list shows exactly 10 entries, whatever item height the font gives.
+TEST(DialogLayout, DroppedDownSizeListShowsTenEntries) {
+  DialogSetup setup;
+  setup.sizeList = "";
+  for (int width = 100; width <= 1500; width += 100) setup.sizeList += std::to_string(width) + "x100,";
+  DialogHarness dialog(setup);
+  const HWND sizes = dialog.Control(kIdSizeList);
+  ASSERT_GT(SendMessageA(sizes, CB_GETCOUNT, 0, 0), 10);
+  SendMessageA(sizes, CB_SHOWDROPDOWN, TRUE, 0);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetComboBoxInfo(sizes, &info));
+  RECT list;
+  GetClientRect(info.hwndList, &list);
+  const LRESULT itemHeight = SendMessageA(info.hwndList, LB_GETITEMHEIGHT, 0, 0);
+  SendMessageA(sizes, CB_SHOWDROPDOWN, FALSE, 0);
+  EXPECT_EQ(list.bottom - list.top, 10 * itemHeight) << "items of " << itemHeight << " pixels";
+}
+
+// Every parameter label of the shipped window functions fits, in the dialog's own font, into
+// the caption area of a parameter panel: the space left of its edit box.
+TEST(DialogLayout, ShippedParameterLabelsFitTheirCaptionArea) {
+  DialogHarness dialog;
+  const HWND panel = dialog.Control(kIdLumaParamPanel);
+  const int captionWidth = RectInParent(dialog.Control(kIdLumaParamEdit)).left;
+  ASSERT_EQ(captionWidth, 48);
+  const HMODULE shipped = LoadLibraryA(QUORLIN_DIST_DLL "WindowFuncs.dll");
+  ASSERT_NE(shipped, nullptr);
+  const auto getInfo = reinterpret_cast<GetWindowFuncPluginInfoFunc>(
+      reinterpret_cast<void *>(GetProcAddress(shipped, "GetWindowFuncPluginInfo")));
+  ASSERT_NE(getInfo, nullptr);
+  const HDC dc = GetDC(panel);
+  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(panel, WM_GETFONT, 0, 0)));
+  int labels = 0;
+  for (int32_t index = 0; const WindowFuncInfo *info = getInfo(index); ++index) {
+    if (!info->ParamLabel) continue;
+    ++labels;
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, info->ParamLabel, static_cast<int>(std::strlen(info->ParamLabel)), &extent);
+    EXPECT_LE(extent.cx, captionWidth) << info->Name << ": \"" << info->ParamLabel << "\"";
+  }
+  SelectObject(dc, old);
+  ReleaseDC(panel, dc);
+  FreeLibrary(shipped);
+  EXPECT_GT(labels, 0);
 }
 
 // The tab key visits the focusable controls in window order.

@@ -36,9 +36,9 @@ const std::map<std::string, Documented> kCatalogue = {
     {"Spline64", {nullptr, 0, 0, 0, 4, true, kExact}},
     {"Lanczos", {kRadiusLabel, 2, 8, 3, 3, true, 0.02}},
     {"Blackman", {kRadiusLabel, 2, 8, 3, 3, true, 0.05}},
-    {"Bicubic", {"  \x83\x56\x83\x83\x81\x5B\x83\x76\x83\x6C\x83\x58", 0, 200, 50, 2, true, kExact}},
+    {"Bicubic", {"  \x89\x73\x82\xB3", 0, 200, 50, 2, true, kExact}},  // "  鋭さ"
     {"Bilinear", {nullptr, 0, 0, 0, 1, true, kExact}},
-    {"Gaussian", {"  \x83\xD0\x81\x7E" "100", 10, 400, 50, 2, false, 0}},
+    {"Gaussian", {"  \x82\xDA\x82\xA9\x82\xB5", 10, 400, 50, 2, false, 0}},  // "  ぼかし"
 };
 
 // One instance, released when the test is done with it.
