@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -39,9 +40,11 @@ void DebugOutputCapture::Add(const std::string &text) {
   while (start < text.size()) {
     size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
-    lines_.push_back(text.substr(start, end - start));
-    if (echo_) std::fprintf(echo_, "%s\n", lines_.back().c_str());
+    const std::string line = text.substr(start, end - start);
     start = end + 1;
+    if (std::find(lines_.begin(), lines_.end(), line) != lines_.end()) continue;
+    lines_.push_back(line);
+    if (echo_) std::fprintf(echo_, "%s\n", line.c_str());
   }
 }
 

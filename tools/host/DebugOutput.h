@@ -19,7 +19,8 @@ class DebugOutputCapture {
   DebugOutputCapture(const DebugOutputCapture &) = delete;
   DebugOutputCapture &operator=(const DebugOutputCapture &) = delete;
 
-  // The lines caught so far, without their line ends.
+  // The lines caught so far, without their line ends, each once: the host lists the plug-in
+  // folder itself too, so the same report may come twice.
   std::vector<std::string> Lines() const;
 
  private:
