@@ -1,9 +1,10 @@
-// The command line of quorlin_host, the settings record it hands to the plug-in and the check
-// of method and kernel names.
+// The command line of quorlin_host, the settings it resolves against an installation and hands
+// to the plug-in as a settings record, and its progress line.
 #include <gtest/gtest.h>
 
 #include "HostCommandLine.h"
-#include "OfferedNames.h"
+#include "Progress.h"
+#include "RunSettings.h"
 #include "SettingsRecord.h"
 
 using namespace quorlin_host;
@@ -12,7 +13,8 @@ TEST(CommandLine, ReadsEveryOption) {
   const HostCommand command = ParseCommandLine(
       {"--auf", "x.auf", "--yuy2", "--threads", "3", "--max", "4000x3000", "--size", "1280x720",
        "--luma", "Lanczos3", "--chroma", "AreaAverage", "--luma-param", "-5", "--chroma-param",
-       "70000", "--kernel", "SSE2", "--frames", "7", "--save", "in.y4m", "-o", "-"});
+       "70000", "--kernel", "SSE2", "--frames", "7", "--save", "--remember", "--quiet", "in.y4m",
+       "-o", "-"});
   EXPECT_EQ(command.aufPath, "x.auf");
   EXPECT_TRUE(command.yuy2);
   EXPECT_EQ(command.threads, 3);
@@ -27,6 +29,8 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_EQ(*command.settings.kernel, "SSE2");
   EXPECT_EQ(command.frames, 7);
   EXPECT_TRUE(command.save);
+  EXPECT_TRUE(command.remember);
+  EXPECT_TRUE(command.quiet);
   EXPECT_EQ(command.inputPath, "in.y4m");
   EXPECT_EQ(command.outputPath, "-");
 }
@@ -84,42 +88,140 @@ TEST(SettingsRecord, NamesFillTheirThirtyTwoBytes) {
                std::invalid_argument);
 }
 
-TEST(OfferedNames, UnknownNamesAreRefusedWithTheChoices) {
-  OfferedNames offered;
-  offered.methods = {"Spline36", "Lanczos3", "NearestNeighbor"};
-  offered.kernels = {"Portable", "SSE2"};
-  SettingsChanges changes;
-  changes.lumaMode = "Lanczos3";
-  changes.chromaMode = "NearestNeighbor";
-  changes.kernel = "SSE2";
-  EXPECT_NO_THROW(CheckOfferedNames(changes, offered));
 
-  SettingsChanges misspelt = changes;
-  misspelt.chromaMode = "spline36";  // names are compared byte for byte
+namespace {
+
+// An installation like the shipped one, YC48 mode.
+Installation Shipped() {
+  Installation installation;
+  installation.methods = {{"Spline16"},
+                          {"Spline36"},
+                          {"Lanczos", true, 2, 8, 3},
+                          {"Bicubic", true, 0, 200, 50},
+                          {"NearestNeighbor", false, 0, 0, 0, true},
+                          {"AreaAverage", false, 0, 0, 0, true}};
+  installation.kernels = {"AVX2", "SSE2", "Portable"};
+  return installation;
+}
+
+SettingsChanges Changes(std::vector<std::string> args) {
+  return ParseCommandLine(args).settings;
+}
+
+std::string Resolved(const std::vector<std::string> &args,
+                     const Installation &installation = Shipped()) {
+  return DescribeRunSettings(ResolveRunSettings(Changes(args), installation));
+}
+
+// The message of the UsageError that resolving `args` throws.
+std::string Refusal(const std::vector<std::string> &args,
+                    const Installation &installation = Shipped()) {
   try {
-    CheckOfferedNames(misspelt, offered);
-    ADD_FAILURE() << "a misspelt chroma method was accepted";
-  } catch (const std::runtime_error &e) {
-    EXPECT_STREQ(e.what(), "unknown chroma method \"spline36\" "
-                           "(offered: Spline36, Lanczos3, NearestNeighbor)");
+    ResolveRunSettings(Changes(args), installation);
+  } catch (const UsageError &e) {
+    return e.what();
   }
-  misspelt = changes;
-  misspelt.kernel = "AVX2";
-  EXPECT_THROW(CheckOfferedNames(misspelt, offered), std::runtime_error);
+  return "<accepted>";
 }
 
-TEST(OfferedNames, AnEmptyListChecksNothing) {
-  SettingsChanges changes;
-  changes.lumaMode = "Anything";
-  changes.kernel = "Whatever";
-  EXPECT_NO_THROW(CheckOfferedNames(changes, OfferedNames{}));
-  const OfferedNames none = FindOfferedNames("Z:\\nonexistent\\DLL", false);
-  EXPECT_TRUE(none.methods.empty()) << "no built-ins without window functions either";
-  EXPECT_TRUE(none.kernels.empty());
+}  // namespace
+
+TEST(RunSettings, WhatIsNotGivenComesFromTheInstallationAndTheFunctionDefaults) {
+  Installation installation = Shipped();
+  EXPECT_EQ(Resolved({}), "512x384, luma Spline36, chroma Spline36, kernel AVX2");
+  installation.firstSize = FrameSize{1280, 720};
+  EXPECT_EQ(Resolved({}, installation), "1280x720, luma Spline36, chroma Spline36, kernel AVX2");
+  EXPECT_EQ(Resolved({"--size", "640x360", "--kernel", "SSE2"}, installation),
+            "640x360, luma Spline36, chroma Spline36, kernel SSE2");
+  EXPECT_EQ(Resolved({"--luma", "Bicubic"}), "512x384, luma Bicubic 50, chroma Bicubic 50, kernel AVX2");
+  EXPECT_EQ(Resolved({"--luma", "Lanczos", "--luma-param", "4"}),
+            "512x384, luma Lanczos 4, chroma Lanczos 4, kernel AVX2");
+  EXPECT_EQ(Resolved({"--luma", "Lanczos", "--chroma-param", "2"}),
+            "512x384, luma Lanczos 3, chroma Lanczos 2, kernel AVX2");
+  EXPECT_EQ(Resolved({"--luma", "Lanczos", "--chroma", "Bicubic"}),
+            "512x384, luma Lanczos 3, chroma Bicubic 50, kernel AVX2");
+  installation.methods.erase(installation.methods.begin() + 1);  // Spline36 switched off
+  EXPECT_EQ(Resolved({}, installation), "1280x720, luma Spline16, chroma Spline16, kernel AVX2");
 }
 
-TEST(OfferedNames, LibrariesAreLookedForInTheDllFolderBesideThePlugin) {
-  EXPECT_EQ(PluginDirectoryOf("C:\\AviUtl\\Plugins\\Quorlin.auf"), "C:\\AviUtl\\Plugins\\DLL");
-  EXPECT_EQ(PluginDirectoryOf("Z:/work/build/dist/Quorlin.auf"), "Z:/work/build/dist/DLL");
-  EXPECT_EQ(PluginDirectoryOf("Quorlin.auf"), "DLL");
+TEST(RunSettings, BuiltInMethodsRunOnBothPlanesAndSaySo) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--luma", "NearestNeighbor"}, "NearestNeighbor"},
+      {{"--luma", "NearestNeighbor", "--chroma", "Lanczos"}, "NearestNeighbor"},
+      {{"--luma", "Lanczos", "--chroma", "AreaAverage"}, "AreaAverage"},
+      {{"--luma", "AreaAverage", "--chroma", "NearestNeighbor"}, "NearestNeighbor"}};
+  for (const auto &[args, method] : cases) {
+    const RunSettings settings = ResolveRunSettings(Changes(args), Shipped());
+    EXPECT_EQ(DescribeRunSettings(settings),
+              "512x384, luma " + method + ", chroma " + method + ", kernel AVX2");
+    // A warning exactly when the command line named a different method for a plane.
+    EXPECT_EQ(settings.warnings.size(), args.size() == 4 ? 1u : 0u) << args[1];
+  }
+  const RunSettings mixed =
+      ResolveRunSettings(Changes({"--luma", "NearestNeighbor", "--chroma", "Lanczos"}), Shipped());
+  EXPECT_EQ(mixed.warnings.at(0),
+            "NearestNeighbor applies to luma and chroma alike; --chroma Lanczos is not used");
+}
+
+TEST(RunSettings, NamesAndParametersTheInstallationDoesNotOfferAreRefused) {
+  EXPECT_EQ(Refusal({"--luma", "Lanczos", "--luma-param", "99"}),
+            "--luma-param 99 is outside Lanczos's range 2..8");
+  EXPECT_EQ(Refusal({"--luma", "Lanczos", "--chroma", "Bicubic", "--chroma-param", "-1"}),
+            "--chroma-param -1 is outside Bicubic's range 0..200");
+  EXPECT_EQ(Refusal({"--luma-param", "0"}), "--luma-param: Spline36 takes no parameter");
+  EXPECT_EQ(Refusal({"--luma", "NearestNeighbor", "--chroma-param", "3"}),
+            "--chroma-param: NearestNeighbor takes no parameter");
+  EXPECT_EQ(Refusal({"--chroma", "spline36"}),
+            "--chroma \"spline36\" is not offered (offered: Spline16, Spline36, Lanczos, Bicubic, "
+            "NearestNeighbor, AreaAverage)");
+  EXPECT_EQ(Refusal({"--kernel", "AVX512"}),
+            "--kernel \"AVX512\" is not offered (offered: AVX2, SSE2, Portable)");
+  Installation yuy2 = Shipped();
+  yuy2.methods.resize(4);  // no built-in methods for YUY2 frames
+  EXPECT_NE(Refusal({"--luma", "AreaAverage"}, yuy2).find("is not offered"), std::string::npos);
+  EXPECT_EQ(Refusal({"--luma", "Lanczos", "--luma-param", "8", "--chroma-param", "2"}),
+            "<accepted>");
+}
+
+TEST(RunSettings, AnInstallationWithoutLibrariesPassesFramesThrough) {
+  Installation empty;
+  empty.firstSize = FrameSize{320, 240};
+  EXPECT_EQ(Resolved({"--luma", "Anything"}, empty), "320x240, frames pass unchanged (nothing installed)");
+}
+
+TEST(RunSettings, TheRecordCarriesEveryResolvedField) {
+  const RunSettings settings = ResolveRunSettings(
+      Changes({"--size", "1280x720", "--luma", "Lanczos", "--luma-param", "5", "--chroma",
+               "Bicubic", "--kernel", "SSE2"}),
+      Shipped());
+  const std::vector<uint8_t> record = SettingsRecordOf(settings);
+  EXPECT_EQ(SettingsWidth(record), 1280);
+  EXPECT_EQ(SettingsHeight(record), 720);
+  EXPECT_EQ(SettingsLumaMode(record), "Lanczos");
+  EXPECT_EQ(SettingsChromaMode(record), "Bicubic");
+  EXPECT_EQ(SettingsKernel(record), "SSE2");
+  EXPECT_EQ(record[104], 5);
+  EXPECT_EQ(record[108], 50);
+}
+
+TEST(Installation, TheFirstWellFormedSizeOfTheListIsTheDefault) {
+  EXPECT_EQ(FirstSizeOf("1280x720,640x480")->width, 1280);
+  EXPECT_EQ(FirstSizeOf("wide, 0x480 , 800x600")->height, 600);
+  EXPECT_FALSE(FirstSizeOf(""));
+  EXPECT_FALSE(FirstSizeOf("x,-5x5"));
+}
+
+TEST(Progress, LineShowsRateAndWhatIsLeftWhenTheTotalIsKnown) {
+  EXPECT_EQ(FormatProgress({120, 300, 2.0}), "frame 120/300   40%  60.0 fps  left 0:03");
+  EXPECT_EQ(FormatProgress({120, -1, 2.0}), "frame 120  60.0 fps");
+  EXPECT_EQ(FormatProgress({0, 300, 0.0}), "frame 0/300    0%  0.0 fps");
+  EXPECT_EQ(FormatProgress({300, 300, 10.0}), "frame 300/300  100%  30.0 fps");
+  EXPECT_EQ(FormatProgress({1, 200000, 1.0}), "frame 1/200000    0%  1.0 fps  left 55:33:19");
+}
+
+TEST(Progress, FrameCountOfAFileFollowsFromItsSize) {
+  const long long frame = 1920LL * 1080 * 3 / 2;
+  EXPECT_EQ(EstimateY4mFrames(50 + 300 * (frame + 6), 50, frame), 300);
+  EXPECT_EQ(EstimateY4mFrames(50, 50, frame), 0);
+  EXPECT_EQ(EstimateY4mFrames(-1, 50, frame), -1);  // size unknown
 }

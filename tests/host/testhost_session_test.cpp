@@ -1,12 +1,16 @@
 // The test host's session driving a fake plug-in: hook order, services, the filter window,
-// frames and image exchange, saves and project loads.
+// frames and image exchange, saves and project loads, and runs of Y4M frames through it.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 #include <vector>
 
+#include "ColorConversion.h"
+#include "FrameStream.h"
 #include "HostSession.h"
+#include "Y4mReader.h"
 #include "testhost_fake/FakeFilterLog.h"
 
 using namespace quorlin_host;
@@ -242,4 +246,82 @@ TEST_F(SessionTest, MultiThreadServiceCanBeLeftOut) {
   const std::vector<PIXEL_YC> pixels = Frame(4, 4);
   Process(session, pixels, 4, 4);
   EXPECT_EQ(log_.multiThreadServiceMissing, 1);
+}
+
+namespace {
+
+// A 4:2:0 frame whose samples all differ within their plane and from frame to frame.
+Y4mFrame NumberedFrame(int width, int height, int index) {
+  Y4mFrame frame;
+  frame.Resize(width, height, ChromaFormat::C420);
+  for (size_t i = 0; i < frame.y.size(); ++i) frame.y[i] = static_cast<uint8_t>(16 + i + index);
+  for (size_t i = 0; i < frame.u.size(); ++i) {
+    frame.u[i] = static_cast<uint8_t>(40 + 3 * i + index);
+    frame.v[i] = static_cast<uint8_t>(200 - i - index);
+  }
+  return frame;
+}
+
+// Runs `frames` frames (a fetch failing at `failAt`) through the session into a Y4M text.
+std::string Stream(HostSession &session, const Y4mHeader &header, int frames, int failAt = -1) {
+  std::ostringstream out;
+  Y4mWriter writer(out, header);
+  StreamRun run;
+  int fetched = 0;
+  run.fetch = [&](Y4mFrame &frame) {
+    if (fetched == failAt) throw Y4mError("truncated frame");
+    if (fetched == frames) return false;
+    frame = NumberedFrame(header.width, header.height, fetched++);
+    return true;
+  };
+  run.writer = &writer;
+  try {
+    RunFrameStream(session, run);
+  } catch (const Y4mError &) {
+    out << "<failed>";
+  }
+  return out.str();
+}
+
+}  // namespace
+
+TEST_F(SessionTest, StreamedFramesComeBackWholeInOrderOnAnyThreadCount) {
+  Y4mHeader header;
+  header.width = 10;
+  header.height = 6;
+  header.chroma = ChromaFormat::C444;
+  for (int threads : {1, 3}) {
+    options_.threads = threads;
+    HostSession session(options_);
+    std::istringstream written(Stream(session, header, 5));
+    Y4mReader reader(written);
+    Y4mFrame frame, sent, expected;
+    for (int index = 0; index < 5; ++index) {
+      ASSERT_TRUE(reader.ReadFrame(frame)) << index;
+      // 4:2:0 -> YC48 -> 4:4:4 through a plug-in that passes frames unchanged: the reference
+      // conversions of the same frame.
+      std::vector<PIXEL_YC> pixels;
+      Y4mToYc48(NumberedFrame(10, 6, index), pixels);
+      Yc48ToY4m(reinterpret_cast<const uint8_t *>(pixels.data()), 10, 6, 60, expected);
+      EXPECT_EQ(frame.y, expected.y) << index;
+      EXPECT_EQ(frame.u, expected.u) << index;
+      EXPECT_EQ(frame.v, expected.v) << index;
+    }
+    EXPECT_FALSE(reader.ReadFrame(frame));
+  }
+}
+
+TEST_F(SessionTest, StreamEndsLeaveAValidStream) {
+  Y4mHeader header;
+  header.width = 8;
+  header.height = 4;
+  header.chroma = ChromaFormat::C422;
+  options_.yuy2 = true;
+  HostSession session(options_);
+  const std::string headerLine = FormatY4mHeader(header);
+  EXPECT_EQ(Stream(session, header, 0), headerLine) << "no frames: the header alone";
+  const std::string two = Stream(session, header, 2);
+  EXPECT_EQ(two.size(), headerLine.size() + 2 * (6 + 8 * 4 * 2));
+  EXPECT_EQ(Stream(session, header, 5, 2), two + "<failed>")
+      << "the frames before a failure are written, then the failure is reported";
 }

@@ -1,6 +1,7 @@
 #include "ColorConversion.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <stdexcept>
 
@@ -17,18 +18,34 @@ int RoundedDivide(int numerator, int denominator) {
 
 uint8_t ClampToByte(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); }
 
-// Chroma sample of `plane` covering pixel (x, y).
-uint8_t ChromaAt(const Y4mFrame &frame, const std::vector<uint8_t> &plane, int x, int y) {
-  const int cx = frame.chroma == ChromaFormat::C444 ? x : x / 2;
-  const int cy = frame.chroma == ChromaFormat::C420 ? y / 2 : y;
-  return plane[static_cast<size_t>(cy) * frame.ChromaWidth() + cx];
-}
+// YC48 from 8-bit values, one entry per byte value, made from the reference functions.
+struct Yc48Tables {
+  std::array<int16_t, 256> luma, chroma;
+  Yc48Tables() {
+    for (int value = 0; value < 256; ++value) {
+      luma[value] = LumaToYc48(static_cast<uint8_t>(value));
+      chroma[value] = ChromaToYc48(static_cast<uint8_t>(value));
+    }
+  }
+};
+const Yc48Tables kToYc48;
 
-// Chroma of the pixel pair starting at even x, for 4:2:2 output.
-uint8_t PairChroma(const Y4mFrame &frame, const std::vector<uint8_t> &plane, int x, int y) {
-  if (frame.chroma != ChromaFormat::C444) return ChromaAt(frame, plane, x, y);
-  return static_cast<uint8_t>(
-      (ChromaAt(frame, plane, x, y) + ChromaAt(frame, plane, x + 1, y) + 1) / 2);
+// Yc48ToLuma and Yc48ToChroma without the division: RoundedDivide(n, 4096) is (n + 2048) >> 12.
+inline uint8_t FastYc48ToLuma(int y) { return ClampToByte(16 + ((y * 219 + 2048) >> 12)); }
+inline uint8_t FastYc48ToChroma(int c) { return ClampToByte(128 + ((c * 224 + 2048) >> 12)); }
+
+// The chroma row and horizontal step of row y: 4:4:4 takes every sample, the subsampled
+// formats one per pixel pair, 4:2:0 one row per two.
+int ChromaRow(ChromaFormat chroma, int y) { return chroma == ChromaFormat::C420 ? y / 2 : y; }
+
+template <int kChromaShift>
+void Yc48Row(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
+             PIXEL_YC *out) {
+  for (int x = 0; x < width; ++x) {
+    out[x].y = kToYc48.luma[luma[x]];
+    out[x].cb = kToYc48.chroma[u[x >> kChromaShift]];
+    out[x].cr = kToYc48.chroma[v[x >> kChromaShift]];
+  }
 }
 
 void RequireEvenWidth(int width) {
@@ -50,63 +67,99 @@ uint8_t Yc48ToLuma(int y) { return ClampToByte(16 + RoundedDivide(y * 219, 4096)
 
 uint8_t Yc48ToChroma(int c) { return ClampToByte(128 + RoundedDivide(c * 224, 4096)); }
 
-void Y4mToYc48(const Y4mFrame &frame, std::vector<PIXEL_YC> &pixels) {
-  pixels.resize(static_cast<size_t>(frame.width) * frame.height);
-  for (int y = 0; y < frame.height; ++y) {
+void Y4mToYc48Rows(const Y4mFrame &frame, uint8_t *pixels, ptrdiff_t strideBytes, int firstRow,
+                   int endRow) {
+  const int chromaWidth = frame.ChromaWidth();
+  for (int y = firstRow; y < endRow; ++y) {
+    const size_t chromaOffset = static_cast<size_t>(ChromaRow(frame.chroma, y)) * chromaWidth;
+    const uint8_t *luma = &frame.y[static_cast<size_t>(y) * frame.width];
+    PIXEL_YC *out = reinterpret_cast<PIXEL_YC *>(pixels + strideBytes * y);
+    if (frame.chroma == ChromaFormat::C444)
+      Yc48Row<0>(luma, &frame.u[chromaOffset], &frame.v[chromaOffset], frame.width, out);
+    else
+      Yc48Row<1>(luma, &frame.u[chromaOffset], &frame.v[chromaOffset], frame.width, out);
+  }
+}
+
+void Yc48ToY4mRows(const uint8_t *pixels, ptrdiff_t strideBytes, Y4mFrame &frame, int firstRow,
+                   int endRow) {
+  for (int y = firstRow; y < endRow; ++y) {
+    const PIXEL_YC *row = reinterpret_cast<const PIXEL_YC *>(pixels + strideBytes * y);
+    const size_t offset = static_cast<size_t>(y) * frame.width;
+    uint8_t *luma = &frame.y[offset], *u = &frame.u[offset], *v = &frame.v[offset];
     for (int x = 0; x < frame.width; ++x) {
-      const size_t i = static_cast<size_t>(y) * frame.width + x;
-      pixels[i].y = LumaToYc48(frame.y[i]);
-      pixels[i].cb = ChromaToYc48(ChromaAt(frame, frame.u, x, y));
-      pixels[i].cr = ChromaToYc48(ChromaAt(frame, frame.v, x, y));
+      luma[x] = FastYc48ToLuma(row[x].y);
+      u[x] = FastYc48ToChroma(row[x].cb);
+      v[x] = FastYc48ToChroma(row[x].cr);
     }
   }
+}
+
+void Y4mToYuy2Rows(const Y4mFrame &frame, uint8_t *packed, ptrdiff_t strideBytes, int firstRow,
+                   int endRow) {
+  RequireEvenWidth(frame.width);
+  const int chromaWidth = frame.ChromaWidth();
+  for (int y = firstRow; y < endRow; ++y) {
+    const size_t chromaOffset = static_cast<size_t>(ChromaRow(frame.chroma, y)) * chromaWidth;
+    const uint8_t *luma = &frame.y[static_cast<size_t>(y) * frame.width];
+    const uint8_t *u = &frame.u[chromaOffset], *v = &frame.v[chromaOffset];
+    uint8_t *out = packed + strideBytes * y;
+    for (int pair = 0; pair < frame.width / 2; ++pair) {
+      uint8_t *pixels = out + 4 * pair;
+      pixels[0] = luma[2 * pair];
+      pixels[2] = luma[2 * pair + 1];
+      if (frame.chroma == ChromaFormat::C444) {  // the pair's two samples, averaged
+        pixels[1] = static_cast<uint8_t>((u[2 * pair] + u[2 * pair + 1] + 1) / 2);
+        pixels[3] = static_cast<uint8_t>((v[2 * pair] + v[2 * pair + 1] + 1) / 2);
+      } else {
+        pixels[1] = u[pair];
+        pixels[3] = v[pair];
+      }
+    }
+  }
+}
+
+void Yuy2ToY4mRows(const uint8_t *packed, ptrdiff_t strideBytes, Y4mFrame &frame, int firstRow,
+                   int endRow) {
+  RequireEvenWidth(frame.width);
+  const int chromaWidth = frame.ChromaWidth();
+  for (int y = firstRow; y < endRow; ++y) {
+    const uint8_t *row = packed + strideBytes * y;
+    uint8_t *luma = &frame.y[static_cast<size_t>(y) * frame.width];
+    uint8_t *u = &frame.u[static_cast<size_t>(y) * chromaWidth];
+    uint8_t *v = &frame.v[static_cast<size_t>(y) * chromaWidth];
+    for (int pair = 0; pair < chromaWidth; ++pair) {
+      luma[2 * pair] = row[4 * pair];
+      u[pair] = row[4 * pair + 1];
+      luma[2 * pair + 1] = row[4 * pair + 2];
+      v[pair] = row[4 * pair + 3];
+    }
+  }
+}
+
+void Y4mToYc48(const Y4mFrame &frame, std::vector<PIXEL_YC> &pixels) {
+  pixels.resize(static_cast<size_t>(frame.width) * frame.height);
+  Y4mToYc48Rows(frame, reinterpret_cast<uint8_t *>(pixels.data()),
+                frame.width * static_cast<ptrdiff_t>(sizeof(PIXEL_YC)), 0, frame.height);
 }
 
 void Yc48ToY4m(const uint8_t *pixels, int width, int height, ptrdiff_t strideBytes,
                Y4mFrame &frame) {
   frame.Resize(width, height, ChromaFormat::C444);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      PIXEL_YC pixel;
-      std::memcpy(&pixel, pixels + strideBytes * y + sizeof(PIXEL_YC) * x, sizeof(pixel));
-      const size_t i = static_cast<size_t>(y) * width + x;
-      frame.y[i] = Yc48ToLuma(pixel.y);
-      frame.u[i] = Yc48ToChroma(pixel.cb);
-      frame.v[i] = Yc48ToChroma(pixel.cr);
-    }
-  }
+  Yc48ToY4mRows(pixels, strideBytes, frame, 0, height);
 }
 
 void Y4mToYuy2(const Y4mFrame &frame, std::vector<uint8_t> &packed) {
   RequireEvenWidth(frame.width);
-  const size_t rowBytes = static_cast<size_t>(frame.width) * 2;
-  packed.resize(rowBytes * frame.height);
-  for (int y = 0; y < frame.height; ++y) {
-    uint8_t *row = &packed[rowBytes * y];
-    const uint8_t *luma = &frame.y[static_cast<size_t>(y) * frame.width];
-    for (int x = 0; x < frame.width; x += 2) {
-      uint8_t *pair = row + 2 * x;
-      pair[0] = luma[x];
-      pair[1] = PairChroma(frame, frame.u, x, y);
-      pair[2] = luma[x + 1];
-      pair[3] = PairChroma(frame, frame.v, x, y);
-    }
-  }
+  packed.resize(static_cast<size_t>(frame.width) * 2 * frame.height);
+  Y4mToYuy2Rows(frame, packed.data(), frame.width * 2, 0, frame.height);
 }
 
 void Yuy2ToY4m(const uint8_t *packed, int width, int height, ptrdiff_t strideBytes,
                Y4mFrame &frame) {
   RequireEvenWidth(width);
   frame.Resize(width, height, ChromaFormat::C422);
-  const int chromaWidth = frame.ChromaWidth();
-  for (int y = 0; y < height; ++y) {
-    const uint8_t *row = packed + strideBytes * y;
-    for (int x = 0; x < width; ++x) frame.y[static_cast<size_t>(y) * width + x] = row[2 * x];
-    for (int cx = 0; cx < chromaWidth; ++cx) {
-      frame.u[static_cast<size_t>(y) * chromaWidth + cx] = row[4 * cx + 1];
-      frame.v[static_cast<size_t>(y) * chromaWidth + cx] = row[4 * cx + 3];
-    }
-  }
+  Yuy2ToY4mRows(packed, strideBytes, frame, 0, height);
 }
 
 }  // namespace quorlin_host

@@ -7,6 +7,12 @@
 // round trip unchanged. Subsampled chroma is repeated to each pixel it covers (4:2:2, 4:2:0 ->
 // 4:4:4); YC48 results are written as 4:4:4.
 //
+// The per-value functions below are the reference. The frame conversions reach the same results
+// without a division per pixel: 8-bit to YC48 through 256-entry tables made from the reference,
+// YC48 to 8-bit through the equivalent shift, (v * 219 + 2048) >> 12, since a divisor of 4096
+// makes the rounded division a floor shift. They work on ranges of rows, so that several threads
+// can share one frame.
+//
 // YUY2 keeps the 8-bit values as they are, packed Y0 U Y1 V per pixel pair. 4:4:4 chroma is
 // averaged over each pair (rounded), 4:2:0 chroma repeated on both rows; YUY2 results are
 // written as 4:2:2. A YUY2 row holds whole pixel pairs, so YUY2 frames have even widths.
@@ -26,7 +32,20 @@ int16_t ChromaToYc48(uint8_t chroma);
 uint8_t Yc48ToLuma(int y);
 uint8_t Yc48ToChroma(int c);
 
-// Frame rows packed: width pixels per row.
+// Rows firstRow..endRow-1 of `frame` into `pixels`, whose rows are `strideBytes` apart.
+void Y4mToYc48Rows(const Y4mFrame &frame, uint8_t *pixels, ptrdiff_t strideBytes, int firstRow,
+                   int endRow);
+// Rows firstRow..endRow-1 of `pixels` (rows `strideBytes` apart) into `frame`, which is already
+// sized as 4:4:4.
+void Yc48ToY4mRows(const uint8_t *pixels, ptrdiff_t strideBytes, Y4mFrame &frame, int firstRow,
+                   int endRow);
+// As above for YUY2; `frame` of Yuy2ToY4mRows is already sized as 4:2:2. Widths must be even.
+void Y4mToYuy2Rows(const Y4mFrame &frame, uint8_t *packed, ptrdiff_t strideBytes, int firstRow,
+                   int endRow);
+void Yuy2ToY4mRows(const uint8_t *packed, ptrdiff_t strideBytes, Y4mFrame &frame, int firstRow,
+                   int endRow);
+
+// Whole frames. Frame rows packed: width pixels per row.
 void Y4mToYc48(const Y4mFrame &frame, std::vector<PIXEL_YC> &pixels);
 // `pixels` rows are `strideBytes` apart; writes a 4:4:4 frame.
 void Yc48ToY4m(const uint8_t *pixels, int width, int height, ptrdiff_t strideBytes,

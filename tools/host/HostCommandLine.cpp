@@ -13,17 +13,24 @@ const char kUsageText[] =
     "  --yuy2              YUY2 filter mode (output 4:2:2) instead of YC48 (output 4:4:4)\n"
     "  --threads N         worker threads (default: one per logical processor)\n"
     "  --max WxH           the editor's maximum image size (default: fits input and target)\n"
-    "  --size WxH          target size\n"
+    "  --size WxH          target size (default: the first size of the installation's size\n"
+    "                      list in QuorlinEx.ini, else 512x384)\n"
     "  --luma NAME         luma method: a window function, NearestNeighbor or AreaAverage\n"
-    "  --chroma NAME       chroma method\n"
-    "  --luma-param N      luma window function parameter\n"
-    "  --chroma-param N    chroma window function parameter\n"
-    "  --kernel NAME       kernel plug-in\n"
+    "                      (default Spline36); the last two apply to luma and chroma alike\n"
+    "  --chroma NAME       chroma method (default: the luma method and parameter)\n"
+    "  --luma-param N      luma function's parameter (default: the function's default)\n"
+    "  --chroma-param N    chroma function's parameter (default: the function's default)\n"
+    "  --kernel NAME       kernel (default: the installation's first kernel)\n"
     "  --frames N          process at most N frames\n"
     "  --save              run as a save and print the plug-in's frame timing\n"
+    "  --remember          let the plug-in remember this run's parameters in QuorlinEx.ini,\n"
+    "                      as the editor does; without it the file is left as it was\n"
+    "  --quiet             no progress line\n"
     "  --window            show the filter window with the plug-in's dialog and a preview of\n"
-    "                      the first frame after the filter, redrawn as settings change\n"
-    "  -o PATH             write the result as Y4M (- for standard output)\n";
+    "                      the first frame after the filter, redrawn as settings change;\n"
+    "                      the dialog's changes are remembered, as in the editor\n"
+    "  -o PATH             write the result as Y4M (- for standard output)\n"
+    "  -h, --help          this text, and the methods and kernels installed\n";
 
 namespace {
 
@@ -73,6 +80,8 @@ HostCommand ParseCommandLine(const std::vector<std::string> &args) {
     else if (arg == "--frames") command.frames = ParseInt(arg, value(), 1, INT32_MAX);
     else if (arg == "--save") command.save = true;
     else if (arg == "--window") command.window = true;
+    else if (arg == "--remember") command.remember = true;
+    else if (arg == "--quiet") command.quiet = true;
     else if (arg == "-o") command.outputPath = value();
     else if (arg == "--help" || arg == "-h") command.help = true;
     else if (arg.size() > 1 && arg[0] == '-') throw UsageError("unknown option " + arg);

@@ -27,6 +27,8 @@ struct HostCommand {
   int frames = -1;         // -1: every frame of the input, or the built-in clip's length
   bool save = false;       // run the frames as a save and report the plug-in's timing
   bool window = false;     // show the filter window and a preview of the first frame
+  bool remember = false;   // let the plug-in keep what this run used in its settings file
+  bool quiet = false;      // no progress line
   bool help = false;
   SettingsChanges settings;
 };

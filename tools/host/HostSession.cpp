@@ -149,10 +149,15 @@ void HostSession::Stop() {
   liveSession = nullptr;
 }
 
-bool HostSession::ProcessFrame(const FrameInput &input) {
-  if (!input.pixels || input.width <= 0 || input.height <= 0 ||
-      input.width > options_.maxWidth || input.height > options_.maxHeight)
+void HostSession::CheckFrameSize(const FrameInput &input) const {
+  if (input.width <= 0 || input.height <= 0 || input.width > options_.maxWidth ||
+      input.height > options_.maxHeight)
     throw std::invalid_argument("frame size outside 1x1 .. the maximum image size");
+}
+
+bool HostSession::ProcessFrame(const FrameInput &input) {
+  if (!input.pixels) throw std::invalid_argument("frame without pixels");
+  CheckFrameSize(input);
   const size_t rowBytes = static_cast<size_t>(input.width) * BytesPerPixel();
   if (input.strideBytes < static_cast<ptrdiff_t>(rowBytes))
     throw std::invalid_argument("frame stride shorter than a row");
@@ -165,16 +170,33 @@ bool HostSession::ProcessFrame(const FrameInput &input) {
   currentInput_.pixels = currentFrame_.data();
   currentInput_.strideBytes = static_cast<ptrdiff_t>(rowBytes);
   hasFrame_ = true;
+  CopyCurrentFrameToEditImage();
   return RunFuncProc();
 }
 
-bool HostSession::RunFuncProc() {
+bool HostSession::ProcessFrameInPlace(
+    const FrameInput &input, const std::function<void(uint8_t *, ptrdiff_t)> &fill) {
+  CheckFrameSize(input);
+  currentFrame_.clear();
+  currentInput_ = input;
+  currentInput_.pixels = nullptr;
+  hasFrame_ = false;
+  fill(static_cast<uint8_t *>(editImage_),
+       static_cast<ptrdiff_t>(options_.maxWidth) * BytesPerPixel());
+  return RunFuncProc();
+}
+
+void HostSession::CopyCurrentFrameToEditImage() {
   const size_t rowBytes = static_cast<size_t>(currentInput_.width) * BytesPerPixel();
   const size_t lineBytes = static_cast<size_t>(options_.maxWidth) * BytesPerPixel();
   for (int y = 0; y < currentInput_.height; ++y) {
     std::memcpy(static_cast<uint8_t *>(editImage_) + lineBytes * y,
                 &currentFrame_[rowBytes * y], rowBytes);
   }
+}
+
+bool HostSession::RunFuncProc() {
+  const size_t lineBytes = static_cast<size_t>(options_.maxWidth) * BytesPerPixel();
   procInfo_ = FILTER_PROC_INFO{};
   procInfo_.ycp_edit = editImage_;
   procInfo_.ycp_temp = editImage_ == imageA_->Data() ? imageB_->Data() : imageA_->Data();
@@ -195,6 +217,18 @@ bool HostSession::RunFuncProc() {
   editImage_ = procInfo_.ycp_edit;
   hasOutput_ = true;
   return result != 0;
+}
+
+void HostSession::RunOnWorkers(const std::function<void(int, int)> &work) {
+  if (!workers_) {
+    work(0, 1);
+    return;
+  }
+  workers_->Run(
+      [](int index, int count, void *param1, void *) {
+        (*static_cast<const std::function<void(int, int)> *>(param1))(index, count);
+      },
+      const_cast<std::function<void(int, int)> *>(&work), nullptr);
 }
 
 void HostSession::CheckFuncProcResult() const {
@@ -288,6 +322,7 @@ void HostSession::Redraw() {
   if (!hasFrame_) return;
   ++redraws_;
   try {
+    CopyCurrentFrameToEditImage();
     RunFuncProc();
   } catch (const std::exception &e) {
     redrawError_ = e.what();

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,6 +73,12 @@ class HostSession {
   // std::runtime_error when func_proc leaves ycp_edit/ycp_temp pointing at anything but the
   // host's two images or a size outside max_w x max_h.
   bool ProcessFrame(const FrameInput &input);
+  // Lets `fill`(pixels, strideBytes) write a frame of `input`'s size straight into the image
+  // that func_proc gets (input.pixels and strideBytes are not used), then calls func_proc:
+  // the way of a long run of frames, without ProcessFrame's copies. The frame is not kept, so
+  // redraws process nothing until the next ProcessFrame. Throws as ProcessFrame does.
+  bool ProcessFrameInPlace(const FrameInput &input,
+                           const std::function<void(uint8_t *pixels, ptrdiff_t strideBytes)> &fill);
   // The result of the last func_proc (frame or redraw); empty before the first frame.
   FrameView Output() const;
 
@@ -97,6 +104,10 @@ class HostSession {
   // func_proc calls made because func_WndProc asked for a redraw.
   int RedrawCount() const { return redraws_; }
 
+  // Runs work(index, count) once on each of the host's worker threads (on this thread when
+  // there is no multi-thread service) and returns when all have finished.
+  void RunOnWorkers(const std::function<void(int index, int count)> &work);
+
   // What is_filter_active answers; true unless set otherwise.
   void SetFilterActive(bool active) { filterActive_ = active; }
 
@@ -116,6 +127,8 @@ class HostSession {
   void Stop();
   void LoadPlugin();
   void OpenFilterWindow();
+  void CheckFrameSize(const FrameInput &input) const;
+  void CopyCurrentFrameToEditImage();
   bool RunFuncProc();
   void CheckFuncProcResult() const;
   LRESULT OnWindowMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);

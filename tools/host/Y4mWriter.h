@@ -15,6 +15,7 @@ class Y4mWriter {
   // Throws std::invalid_argument when the frame does not match the header, std::runtime_error
   // when the stream fails (disk full, closed pipe).
   void WriteFrame(const Y4mFrame &frame);
+  const Y4mHeader &Header() const { return header_; }
 
  private:
   std::ostream &out_;

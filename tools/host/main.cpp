@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <iostream>
 #include <memory>
 
@@ -17,9 +16,13 @@
 #include "DebugOutput.h"
 #include "HostCommandLine.h"
 #include "HostSession.h"
-#include "OfferedNames.h"
+#include "FrameStream.h"
+#include "Installation.h"
 #include "PreviewWindow.h"
-#include "SettingsRecord.h"
+#include "Progress.h"
+#include "RunSettings.h"
+#include "SettingsFileGuard.h"
+#include "host/SettingsFile.h"
 #include "TestClip.h"
 #include "Y4mReader.h"
 #include "Y4mWriter.h"
@@ -57,9 +60,21 @@ std::string DefaultAufPath() {
 // Where frames come from: a Y4M stream or the built-in clip.
 struct FrameSource {
   Y4mHeader header;
-  int knownFrames = -1;  // -1: until the stream ends
-  std::function<bool(Y4mFrame &)> next;
+  int knownFrames = -1;  // -1: unknown, until the stream ends
+  FrameFetcher next;
 };
+
+long long FileSize(const std::string &path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+long long Y4mFrameBytes(const Y4mHeader &header) {
+  const long long chroma = static_cast<long long>(ChromaWidth(header.chroma, header.width)) *
+                           ChromaHeight(header.chroma, header.height);
+  return static_cast<long long>(header.width) * header.height + 2 * chroma;
+}
 
 FrameSource OpenSource(const HostCommand &command, std::unique_ptr<std::istream> &file,
                        std::unique_ptr<Y4mReader> &reader, std::unique_ptr<TestClip> &clip) {
@@ -85,13 +100,27 @@ FrameSource OpenSource(const HostCommand &command, std::unique_ptr<std::istream>
   }
   reader = std::make_unique<Y4mReader>(*in);
   source.header = reader->Header();
+  if (file)
+    source.knownFrames = EstimateY4mFrames(FileSize(command.inputPath), file->tellg(),
+                                           Y4mFrameBytes(source.header));
   source.next = [&reader](Y4mFrame &frame) { return reader->ReadFrame(frame); };
   return source;
 }
 
-HostSessionOptions SessionOptions(const HostCommand &command, const Y4mHeader &input) {
+std::string FullPath(const std::string &path) {
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+  return length > 0 && length < MAX_PATH ? std::string(full, length) : path;
+}
+
+std::string AufPathOf(const HostCommand &command) {
+  return FullPath(command.aufPath.empty() ? DefaultAufPath() : command.aufPath);
+}
+
+HostSessionOptions SessionOptions(const HostCommand &command, const std::string &aufPath,
+                                  const Y4mHeader &input, const RunSettings &settings) {
   HostSessionOptions options;
-  options.aufPath = command.aufPath.empty() ? DefaultAufPath() : command.aufPath;
+  options.aufPath = aufPath;
   options.yuy2 = command.yuy2;
   options.threads = command.threads;
   options.showWindow = command.window;
@@ -99,155 +128,181 @@ HostSessionOptions SessionOptions(const HostCommand &command, const Y4mHeader &i
     options.maxWidth = command.maxWidth;
     options.maxHeight = command.maxHeight;
   } else {
-    options.maxWidth = std::max({kDefaultMaxWidth, input.width,
-                                 command.settings.width.value_or(0)});
-    options.maxHeight = std::max({kDefaultMaxHeight, input.height,
-                                  command.settings.height.value_or(0)});
+    options.maxWidth = std::max({kDefaultMaxWidth, input.width, settings.width});
+    options.maxHeight = std::max({kDefaultMaxHeight, input.height, settings.height});
   }
   if (input.width > options.maxWidth || input.height > options.maxHeight)
     throw std::runtime_error("input " + std::to_string(input.width) + "x" +
                              std::to_string(input.height) + " is larger than the maximum " +
                              "image size; raise --max");
+  if (settings.width > options.maxWidth || settings.height > options.maxHeight)
+    throw std::runtime_error("target size is larger than the maximum image size; raise --max");
+  if (command.yuy2 && settings.width % 2 != 0)
+    throw std::runtime_error("YUY2 mode needs an even target width");
   return options;
 }
 
-// Refuses method and kernel names that the plug-in's library folder does not offer.
-void CheckCommandNames(const HostCommand &command, const std::string &aufPath) {
-  const std::string directory = PluginDirectoryOf(aufPath);
-  const OfferedNames offered = FindOfferedNames(directory, command.yuy2);
-  if (offered.methods.empty() || offered.kernels.empty())
-    std::cerr << "note: " << directory << " offers no window functions or no kernels; the "
-              << "plug-in will pass frames through unchanged and names are not checked\n";
-  CheckOfferedNames(command.settings, offered);
+// The settings to run, from the command line and the installation alone; warns of what the
+// command line asks for that will not run.
+RunSettings SettingsToRun(const HostCommand &command, const Installation &installation) {
+  if (installation.PassesThrough())
+    std::cerr << "note: " << installation.pluginDirectory << " offers no window functions or no "
+              << "kernels; the plug-in will pass frames through unchanged\n";
+  RunSettings settings = ResolveRunSettings(command.settings, installation);
+  for (const std::string &warning : settings.warnings) std::cerr << "warning: " << warning << "\n";
+  return settings;
 }
 
-// Hands the command line's settings to the plug-in as a project load, and checks that the
-// target size fits the host's images (the plug-in writes its result into them).
-void ApplyCommandSettings(HostSession &session, const HostCommand &command) {
-  if (command.settings.Any()) session.LoadProject(ChangeSettings(session.ExData(), command.settings));
-  const std::vector<uint8_t> record = session.ExData();
-  if (record.size() != kSettingsRecordSize) return;
-  const HostSessionOptions &options = session.Options();
-  if (SettingsWidth(record) > options.maxWidth || SettingsHeight(record) > options.maxHeight)
-    throw std::runtime_error("target size is larger than the maximum image size; raise --max");
-  if (command.yuy2 && SettingsWidth(record) % 2 != 0)
-    throw std::runtime_error("YUY2 mode needs an even target width");
-  std::cerr << "settings: " << SettingsWidth(record) << "x" << SettingsHeight(record)
-            << " luma " << SettingsLumaMode(record) << ", chroma "
-            << SettingsChromaMode(record) << ", kernel \"" << SettingsKernel(record) << "\"\n";
+// The stream written: the input's frame rate and aspect, the output size, 4:4:4 from YC48 or
+// 4:2:2 from YUY2, and always progressive, since the plug-in resizes whole frames.
+Y4mHeader OutputHeader(const Y4mHeader &input, const HostCommand &command,
+                       const RunSettings &settings, bool passesThrough) {
+  Y4mHeader header = input;
+  header.chroma = command.yuy2 ? ChromaFormat::C422 : ChromaFormat::C444;
+  header.interlace = "p";
+  if (!passesThrough) {
+    header.width = settings.width;
+    header.height = settings.height;
+  }
+  return header;
 }
 
-// Converts frames to and from the session's format, reusing its buffers.
-class FrameConverter {
- public:
-  explicit FrameConverter(bool yuy2) : yuy2_(yuy2) {}
+void WarnOfInterlace(const Y4mHeader &input) {
+  if (input.interlace == "t" || input.interlace == "b" || input.interlace == "m")
+    std::cerr << "warning: the input is marked interlaced (I" << input.interlace
+              << "); its frames are resized as whole frames and written marked progressive\n";
+}
 
-  FrameInput ToHost(const Y4mFrame &frame, int index, int count) {
-    FrameInput input;
-    input.width = frame.width;
-    input.height = frame.height;
-    input.frame = index;
-    input.frameCount = count;
-    if (yuy2_) {
-      Y4mToYuy2(frame, packed_);
-      input.pixels = packed_.data();
-      input.strideBytes = frame.width * 2;
-    } else {
-      Y4mToYc48(frame, pixels_);
-      input.pixels = pixels_.data();
-      input.strideBytes = frame.width * static_cast<ptrdiff_t>(sizeof(PIXEL_YC));
-    }
-    return input;
-  }
+std::unique_ptr<std::ostream> OpenOutput(const std::string &path) {
+  auto file = std::make_unique<std::ofstream>(path, std::ios::binary);
+  if (!*file) throw std::runtime_error("cannot create " + path);
+  return file;
+}
 
-  const Y4mFrame &FromHost(const FrameView &view) {
-    if (yuy2_)
-      Yuy2ToY4m(view.pixels, view.width, view.height, view.strideBytes, output_);
-    else
-      Yc48ToY4m(view.pixels, view.width, view.height, view.strideBytes, output_);
-    return output_;
-  }
-
- private:
-  bool yuy2_;
-  std::vector<PIXEL_YC> pixels_;
-  std::vector<uint8_t> packed_;
-  Y4mFrame output_;
-};
-
-int Run(const HostCommand &command) {
-  std::unique_ptr<std::istream> inputFile;
-  std::unique_ptr<Y4mReader> reader;
-  std::unique_ptr<TestClip> clip;
-  FrameSource source = OpenSource(command, inputFile, reader, clip);
-  if (command.yuy2 && source.header.width % 2 != 0)
-    throw std::runtime_error("YUY2 mode needs an even input width");
-  int frameLimit = source.knownFrames;
-  if (command.frames > 0)
-    frameLimit = frameLimit < 0 ? command.frames : std::min(frameLimit, command.frames);
-
-  const HostSessionOptions options = SessionOptions(command, source.header);
-  CheckCommandNames(command, options.aufPath);
-  HostSession session(options);
-  ApplyCommandSettings(session, command);
-  FrameConverter converter(command.yuy2);
-  Y4mFrame frame;
-  if (command.window) {
-    if (!source.next(frame)) throw std::runtime_error("the input has no frame to show");
-    return RunPreview(session, converter.ToHost(frame, 0, 1));
-  }
-
-  std::unique_ptr<std::ofstream> outputFile;
+int RunFrames(HostSession &session, const HostCommand &command, const FrameSource &source,
+              const Y4mHeader &outputHeader) {
+  std::unique_ptr<std::ostream> outputFile;
   std::ostream *out = nullptr;
   if (command.outputPath == "-") {
     _setmode(_fileno(stdout), _O_BINARY);
     out = &std::cout;
   } else if (!command.outputPath.empty()) {
-    outputFile = std::make_unique<std::ofstream>(command.outputPath, std::ios::binary);
-    if (!*outputFile) throw std::runtime_error("cannot create " + command.outputPath);
+    outputFile = OpenOutput(command.outputPath);
     out = outputFile.get();
   }
   std::unique_ptr<Y4mWriter> writer;
-  Y4mHeader outputHeader = source.header;
-  outputHeader.chroma = command.yuy2 ? ChromaFormat::C422 : ChromaFormat::C444;
+  if (out) writer = std::make_unique<Y4mWriter>(*out, outputHeader);
 
-  const bool progress = _isatty(_fileno(stderr)) != 0;
+  int frameLimit = source.knownFrames;
+  if (command.frames > 0)
+    frameLimit = frameLimit < 0 ? command.frames : std::min(frameLimit, command.frames);
+  std::unique_ptr<ProgressReporter> progress;
+  if (!command.quiet)
+    progress = std::make_unique<ProgressReporter>(stderr, _isatty(_fileno(stderr)) != 0,
+                                                  frameLimit);
+  StreamRun run;
+  run.fetch = source.next;
+  run.frameLimit = command.frames > 0 ? command.frames : -1;
+  run.writer = writer.get();
+  run.progress = progress.get();
+
   if (command.save) session.SaveStart(0, std::max(frameLimit, 1) - 1);
   const auto started = std::chrono::steady_clock::now();
-  int frames = 0;
-  while ((frameLimit < 0 || frames < frameLimit) && source.next(frame)) {
-    if (!session.ProcessFrame(converter.ToHost(frame, frames, std::max(frameLimit, 0))))
-      throw std::runtime_error("func_proc failed at frame " + std::to_string(frames));
-    const FrameView view = session.Output();
-    if (out) {
-      if (!writer) {
-        outputHeader.width = view.width;
-        outputHeader.height = view.height;
-        writer = std::make_unique<Y4mWriter>(*out, outputHeader);
-      }
-      if (view.width != outputHeader.width || view.height != outputHeader.height)
-        throw std::runtime_error("output size changed at frame " + std::to_string(frames));
-      writer->WriteFrame(converter.FromHost(view));
-    }
-    ++frames;
-    session.PumpMessages();
-    if (progress) std::cerr << "\rframe " << frames << std::flush;
-  }
+  const int frames = RunFrameStream(session, run);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (command.save) session.SaveEnd();
-  if (out) out->flush();
-  if (out && !*out) throw std::runtime_error("cannot write the output");
+  if (out && !out->flush()) throw std::runtime_error("cannot write the output");
 
-  if (progress) std::cerr << "\n";
-  const FrameView view = session.Output();
   std::fprintf(stderr, "%d frames %dx%d -> %dx%d in %.3f s (%.2f frames/s, conversion and I/O "
-               "included)\n", frames, source.header.width, source.header.height, view.width,
-               view.height, seconds, seconds > 0 ? frames / seconds : 0.0);
+               "included)\n", frames, source.header.width, source.header.height,
+               outputHeader.width, outputHeader.height, seconds,
+               seconds > 0 ? frames / seconds : 0.0);
   if (command.save)
     std::fprintf(stderr, "plug-in frame time (shortest, average): %s\n",
                  session.WindowTitle().c_str());
   return 0;
+}
+
+// Shows the first frame in the window mode.
+int RunWindow(HostSession &session, const FrameSource &source, bool yuy2) {
+  Y4mFrame frame;
+  if (!source.next(frame)) throw std::runtime_error("the input has no frame to show");
+  FrameInput input;
+  input.width = frame.width;
+  input.height = frame.height;
+  input.frameCount = 1;
+  std::vector<uint8_t> packed;
+  std::vector<PIXEL_YC> yc48;
+  if (yuy2) {
+    Y4mToYuy2(frame, packed);
+    input.pixels = packed.data();
+    input.strideBytes = frame.width * 2;
+  } else {
+    Y4mToYc48(frame, yc48);
+    input.pixels = yc48.data();
+    input.strideBytes = frame.width * static_cast<ptrdiff_t>(sizeof(PIXEL_YC));
+  }
+  return RunPreview(session, input);
+}
+
+std::string MegaBytes(long long bytes) { return std::to_string((bytes + 999999) / 1000000); }
+
+// A frame too large for this 32-bit program's memory ends the run with its size, not with the
+// allocator's bare failure.
+std::runtime_error OutOfMemory(const Y4mHeader &input, const HostSessionOptions &options,
+                               bool yuy2) {
+  const long long image =
+      static_cast<long long>(options.maxWidth) * options.maxHeight * (yuy2 ? 2 : 6);
+  return std::runtime_error(
+      "not enough memory for frames of " + std::to_string(input.width) + "x" +
+      std::to_string(input.height) + ": each Y4M frame takes " +
+      MegaBytes(Y4mFrameBytes(input)) + " MB and each of the host's two " +
+      std::to_string(options.maxWidth) + "x" + std::to_string(options.maxHeight) + " images " +
+      MegaBytes(image) + " MB");
+}
+
+int Run(const HostCommand &command) {
+  std::unique_ptr<std::istream> inputFile;
+  std::unique_ptr<Y4mReader> reader;
+  std::unique_ptr<TestClip> clip;
+  const FrameSource source = OpenSource(command, inputFile, reader, clip);
+  if (command.yuy2 && source.header.width % 2 != 0)
+    throw std::runtime_error("YUY2 mode needs an even input width");
+
+  const std::string aufPath = AufPathOf(command);
+  const Installation installation = ReadInstallation(aufPath, command.yuy2);
+  const RunSettings settings = SettingsToRun(command, installation);
+  const HostSessionOptions options = SessionOptions(command, aufPath, source.header, settings);
+  WarnOfInterlace(source.header);
+
+  // The window mode is the editor's own way of working and keeps what the dialog changes.
+  std::unique_ptr<SettingsFileGuard> keepSettingsFile;
+  if (!command.remember && !command.window)
+    keepSettingsFile = std::make_unique<SettingsFileGuard>(SettingsFileOf(aufPath).Path());
+  try {
+    HostSession session(options);
+    session.LoadProject(SettingsRecordOf(settings));
+    std::cerr << "settings: " << DescribeRunSettings(settings) << "\n";
+    if (command.window) return RunWindow(session, source, command.yuy2);
+    return RunFrames(session, command, source,
+                     OutputHeader(source.header, command, settings,
+                                  installation.PassesThrough()));
+  } catch (const std::bad_alloc &) {
+    throw OutOfMemory(source.header, options, command.yuy2);
+  }
+}
+
+void PrintHelp(const HostCommand &command) {
+  std::fputs(kUsageText, stdout);
+  try {
+    const std::string aufPath = AufPathOf(command);
+    std::printf("\nInstalled with %s (YC48 mode):\n%s", aufPath.c_str(),
+                DescribeInstallation(ReadInstallation(aufPath, false)).c_str());
+    std::printf("In YUY2 mode only the window functions are offered.\n");
+  } catch (const std::exception &e) {
+    std::printf("\nNo installation to list: %s\n", e.what());
+  }
 }
 
 }  // namespace
@@ -260,15 +315,15 @@ int main(int argc, char **argv) {
   try {
     const HostCommand command = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (command.help) {
-      std::fputs(kUsageText, stdout);
+      PrintHelp(command);
       return 0;
     }
     return Run(command);
   } catch (const UsageError &e) {
-    std::fprintf(stderr, "quorlin_host: %s\n%s", e.what(), kUsageText);
+    std::fprintf(stderr, "quorlin_host: %s\n(quorlin_host --help lists the options and what is "
+                 "installed)\n", e.what());
     return 2;
   } catch (const std::exception &e) {
-    if (_isatty(_fileno(stderr))) std::fputs("\n", stderr);  // end the progress line
     std::fprintf(stderr, "quorlin_host: %s\n", e.what());
     return 1;
   }
