@@ -1,7 +1,10 @@
 // Conversion between 8-bit Y4M and the editor's YC48 and YUY2 frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ColorConversion.h"
+#include "Yuy2Rows.h"
 
 using namespace quorlin_host;
 
@@ -131,4 +134,52 @@ TEST(Yuy2Frames, OddWidthsAreRefused) {
   std::vector<uint8_t> image(64);
   Y4mFrame out;
   EXPECT_THROW(Yuy2ToY4m(image.data(), 5, 2, 16, out), std::invalid_argument);
+}
+
+TEST(Yuy2Rows, VectorPathsMatchThePlainLoopsOnEveryLength) {
+  std::vector<uint8_t> luma(2 * 40), u(40), v(40);
+  for (size_t i = 0; i < luma.size(); ++i) luma[i] = static_cast<uint8_t>(i * 37 + 5);
+  for (size_t i = 0; i < u.size(); ++i) {
+    u[i] = static_cast<uint8_t>(i * 11 + 128);
+    v[i] = static_cast<uint8_t>(250 - i * 7);
+  }
+  for (int pairs = 0; pairs <= 40; ++pairs) {
+    // One byte past the row shows a write beyond its end.
+    std::vector<uint8_t> fast(4 * pairs + 1, 0xAA), plain(4 * pairs + 1, 0xAA);
+    PackYuy2Row(luma.data(), u.data(), v.data(), pairs, fast.data());
+    PackYuy2RowPlain(luma.data(), u.data(), v.data(), pairs, plain.data());
+    EXPECT_EQ(fast, plain) << pairs;
+    std::vector<uint8_t> backLuma(2 * pairs + 1, 0xAA), backU(pairs + 1, 0xAA), backV(pairs + 1, 0xAA);
+    UnpackYuy2Row(fast.data(), pairs, backLuma.data(), backU.data(), backV.data());
+    std::vector<uint8_t> plainLuma = backLuma, plainU = backU, plainV = backV;
+    UnpackYuy2RowPlain(fast.data(), pairs, plainLuma.data(), plainU.data(), plainV.data());
+    EXPECT_EQ(backLuma, plainLuma) << pairs;
+    EXPECT_EQ(backU, plainU) << pairs;
+    EXPECT_EQ(backV, plainV) << pairs;
+    EXPECT_TRUE(std::equal(backLuma.begin(), backLuma.end() - 1, luma.begin())) << pairs;
+  }
+}
+
+TEST(Yc48Scaling, FrameConversionsAgreeWithTheReferenceForEverySample) {
+  // Every 8-bit value on the way in, every 16-bit sample on the way out.
+  Y4mFrame bytes;
+  bytes.Resize(256, 1, ChromaFormat::C444);
+  for (int i = 0; i < 256; ++i) bytes.y[i] = bytes.u[i] = bytes.v[i] = static_cast<uint8_t>(i);
+  std::vector<PIXEL_YC> pixels;
+  Y4mToYc48(bytes, pixels);
+  for (int i = 0; i < 256; ++i) {
+    ASSERT_EQ(pixels[i].y, LumaToYc48(static_cast<uint8_t>(i))) << i;
+    ASSERT_EQ(pixels[i].cr, ChromaToYc48(static_cast<uint8_t>(i))) << i;
+  }
+  std::vector<PIXEL_YC> samples(65536);
+  for (int i = 0; i < 65536; ++i) {
+    const int16_t value = static_cast<int16_t>(i);
+    samples[i] = PIXEL_YC{value, value, value};
+  }
+  Y4mFrame out;
+  Yc48ToY4m(reinterpret_cast<const uint8_t *>(samples.data()), 65536, 1, 65536 * 6, out);
+  for (int i = 0; i < 65536; ++i) {
+    ASSERT_EQ(out.y[i], Yc48ToLuma(static_cast<int16_t>(i))) << i;
+    ASSERT_EQ(out.u[i], Yc48ToChroma(static_cast<int16_t>(i))) << i;
+  }
 }

@@ -1,7 +1,10 @@
 #include "ColorConversion.h"
 
+#include "Yuy2Rows.h"
+
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstring>
 #include <stdexcept>
 
@@ -18,33 +21,46 @@ int RoundedDivide(int numerator, int denominator) {
 
 uint8_t ClampToByte(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); }
 
-// YC48 from 8-bit values, one entry per byte value, made from the reference functions.
+// YC48 from 8-bit values, one entry per byte value, and 8-bit values from YC48, one entry per
+// 16-bit sample (indexed by its bits), all made from the reference functions.
 struct Yc48Tables {
   std::array<int16_t, 256> luma, chroma;
+  std::array<uint8_t, 65536> lumaByte, chromaByte;
   Yc48Tables() {
     for (int value = 0; value < 256; ++value) {
       luma[value] = LumaToYc48(static_cast<uint8_t>(value));
       chroma[value] = ChromaToYc48(static_cast<uint8_t>(value));
     }
+    for (int bits = 0; bits < 65536; ++bits) {
+      lumaByte[bits] = Yc48ToLuma(static_cast<int16_t>(bits));
+      chromaByte[bits] = Yc48ToChroma(static_cast<int16_t>(bits));
+    }
   }
 };
-const Yc48Tables kToYc48;
+const Yc48Tables kTables;
 
-// Yc48ToLuma and Yc48ToChroma without the division: RoundedDivide(n, 4096) is (n + 2048) >> 12.
-inline uint8_t FastYc48ToLuma(int y) { return ClampToByte(16 + ((y * 219 + 2048) >> 12)); }
-inline uint8_t FastYc48ToChroma(int c) { return ClampToByte(128 + ((c * 224 + 2048) >> 12)); }
+inline uint8_t TableYc48ToLuma(int16_t y) { return kTables.lumaByte[static_cast<uint16_t>(y)]; }
+inline uint8_t TableYc48ToChroma(int16_t c) {
+  return kTables.chromaByte[static_cast<uint16_t>(c)];
+}
 
 // The chroma row and horizontal step of row y: 4:4:4 takes every sample, the subsampled
 // formats one per pixel pair, 4:2:0 one row per two.
 int ChromaRow(ChromaFormat chroma, int y) { return chroma == ChromaFormat::C420 ? y / 2 : y; }
 
+// One row of YC48 pixels; each pixel is stored as its luma sample and its two chroma samples
+// together, two stores instead of three.
 template <int kChromaShift>
 void Yc48Row(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
              PIXEL_YC *out) {
+  uint8_t *bytes = reinterpret_cast<uint8_t *>(out);
   for (int x = 0; x < width; ++x) {
-    out[x].y = kToYc48.luma[luma[x]];
-    out[x].cb = kToYc48.chroma[u[x >> kChromaShift]];
-    out[x].cr = kToYc48.chroma[v[x >> kChromaShift]];
+    const int16_t y = kTables.luma[luma[x]];
+    const uint32_t chroma =
+        static_cast<uint16_t>(kTables.chroma[u[x >> kChromaShift]]) |
+        static_cast<uint32_t>(static_cast<uint16_t>(kTables.chroma[v[x >> kChromaShift]])) << 16;
+    std::memcpy(bytes + sizeof(PIXEL_YC) * x, &y, sizeof y);
+    std::memcpy(bytes + sizeof(PIXEL_YC) * x + offsetof(PIXEL_YC, cb), &chroma, sizeof chroma);
   }
 }
 
@@ -88,9 +104,9 @@ void Yc48ToY4mRows(const uint8_t *pixels, ptrdiff_t strideBytes, Y4mFrame &frame
     const size_t offset = static_cast<size_t>(y) * frame.width;
     uint8_t *luma = &frame.y[offset], *u = &frame.u[offset], *v = &frame.v[offset];
     for (int x = 0; x < frame.width; ++x) {
-      luma[x] = FastYc48ToLuma(row[x].y);
-      u[x] = FastYc48ToChroma(row[x].cb);
-      v[x] = FastYc48ToChroma(row[x].cr);
+      luma[x] = TableYc48ToLuma(row[x].y);
+      u[x] = TableYc48ToChroma(row[x].cb);
+      v[x] = TableYc48ToChroma(row[x].cr);
     }
   }
 }
@@ -104,17 +120,15 @@ void Y4mToYuy2Rows(const Y4mFrame &frame, uint8_t *packed, ptrdiff_t strideBytes
     const uint8_t *luma = &frame.y[static_cast<size_t>(y) * frame.width];
     const uint8_t *u = &frame.u[chromaOffset], *v = &frame.v[chromaOffset];
     uint8_t *out = packed + strideBytes * y;
-    for (int pair = 0; pair < frame.width / 2; ++pair) {
-      uint8_t *pixels = out + 4 * pair;
-      pixels[0] = luma[2 * pair];
-      pixels[2] = luma[2 * pair + 1];
-      if (frame.chroma == ChromaFormat::C444) {  // the pair's two samples, averaged
-        pixels[1] = static_cast<uint8_t>((u[2 * pair] + u[2 * pair + 1] + 1) / 2);
-        pixels[3] = static_cast<uint8_t>((v[2 * pair] + v[2 * pair + 1] + 1) / 2);
-      } else {
-        pixels[1] = u[pair];
-        pixels[3] = v[pair];
-      }
+    if (frame.chroma != ChromaFormat::C444) {
+      PackYuy2Row(luma, u, v, frame.width / 2, out);
+      continue;
+    }
+    for (int pair = 0; pair < frame.width / 2; ++pair) {  // the pair's two samples, averaged
+      out[4 * pair] = luma[2 * pair];
+      out[4 * pair + 1] = static_cast<uint8_t>((u[2 * pair] + u[2 * pair + 1] + 1) / 2);
+      out[4 * pair + 2] = luma[2 * pair + 1];
+      out[4 * pair + 3] = static_cast<uint8_t>((v[2 * pair] + v[2 * pair + 1] + 1) / 2);
     }
   }
 }
@@ -124,16 +138,10 @@ void Yuy2ToY4mRows(const uint8_t *packed, ptrdiff_t strideBytes, Y4mFrame &frame
   RequireEvenWidth(frame.width);
   const int chromaWidth = frame.ChromaWidth();
   for (int y = firstRow; y < endRow; ++y) {
-    const uint8_t *row = packed + strideBytes * y;
-    uint8_t *luma = &frame.y[static_cast<size_t>(y) * frame.width];
-    uint8_t *u = &frame.u[static_cast<size_t>(y) * chromaWidth];
-    uint8_t *v = &frame.v[static_cast<size_t>(y) * chromaWidth];
-    for (int pair = 0; pair < chromaWidth; ++pair) {
-      luma[2 * pair] = row[4 * pair];
-      u[pair] = row[4 * pair + 1];
-      luma[2 * pair + 1] = row[4 * pair + 2];
-      v[pair] = row[4 * pair + 3];
-    }
+    UnpackYuy2Row(packed + strideBytes * y, chromaWidth,
+                  &frame.y[static_cast<size_t>(y) * frame.width],
+                  &frame.u[static_cast<size_t>(y) * chromaWidth],
+                  &frame.v[static_cast<size_t>(y) * chromaWidth]);
   }
 }
 
