@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "ColorConversion.h"
 #include "FrameQueue.h"
@@ -81,22 +82,61 @@ void WriteFrames(Y4mWriter &writer, FrameLoop &output, FirstFailure &failure) {
   output.Close();  // the filtering side stops at its next frame
 }
 
-void Filter(HostSession &session, const Y4mFrame &frame, int index, int frameLimit) {
+// A frame converted into one of the host's images, ready for func_proc.
+struct FilledImage {
+  uint8_t *pixels = nullptr;
+  int width = 0, height = 0;
+};
+
+// Images go round between the converter, which fills them, and the filtering side.
+struct ImageLoop {
+  FrameQueue<uint8_t *> empty;
+  FrameQueue<FilledImage> full;
+
+  explicit ImageLoop(const std::vector<uint8_t *> &images)
+      : empty(images.size()), full(images.size()) {
+    for (uint8_t *image : images) empty.Push(image);
+  }
+  void Close() {
+    empty.Close();
+    full.Close();
+  }
+};
+
+void ConvertFrame(const Y4mFrame &frame, bool yuy2, uint8_t *pixels, ptrdiff_t stride) {
+  if (yuy2)
+    Y4mToYuy2Rows(frame, pixels, stride, 0, frame.height);
+  else
+    Y4mToYc48Rows(frame, pixels, stride, 0, frame.height);
+}
+
+// Converts the frames read into the host's format, one frame ahead of the plug-in.
+void ConvertFrames(bool yuy2, ptrdiff_t stride, FrameLoop &input, ImageLoop &images,
+                   FirstFailure &failure) {
+  try {
+    FramePointer frame;
+    uint8_t *image = nullptr;
+    while (input.full.Pop(frame) && images.empty.Pop(image)) {
+      ConvertFrame(*frame, yuy2, image, stride);
+      const FilledImage filled{image, frame->width, frame->height};
+      if (!input.empty.Push(std::move(frame)) || !images.full.Push(filled)) break;
+    }
+  } catch (...) {
+    failure.Keep(std::current_exception());
+  }
+  input.Close();  // the reader stops at its next frame
+  images.full.Close();
+}
+
+void Filter(HostSession &session, const FilledImage &image, uint8_t *temp, int index,
+            int frameLimit) {
   FrameInput shape;
-  shape.width = frame.width;
-  shape.height = frame.height;
+  shape.width = image.width;
+  shape.height = image.height;
   shape.frame = index;
   shape.frameCount = std::max(frameLimit, 0);
-  const bool yuy2 = session.Options().yuy2;
-  const bool done = session.ProcessFrameInPlace(shape, [&](uint8_t *pixels, ptrdiff_t stride) {
-    ForEachBand(session, frame.height, [&](int first, int end) {
-      if (yuy2)
-        Y4mToYuy2Rows(frame, pixels, stride, first, end);
-      else
-        Y4mToYc48Rows(frame, pixels, stride, first, end);
-    });
-  });
-  if (!done) throw std::runtime_error("func_proc failed at frame " + std::to_string(index));
+  if (!session.ProcessImage(shape, image.pixels, temp))
+    throw std::runtime_error("func_proc failed at frame " + std::to_string(index));
 }
 
 void TakeOutput(HostSession &session, const Y4mWriter &writer, int index, Y4mFrame &frame) {
@@ -117,14 +157,13 @@ void TakeOutput(HostSession &session, const Y4mWriter &writer, int index, Y4mFra
   });
 }
 
-int FilterFrames(HostSession &session, const StreamRun &run, FrameLoop &input,
+int FilterFrames(HostSession &session, const StreamRun &run, ImageLoop &images, uint8_t *temp,
                  FrameLoop &output) {
   const auto started = std::chrono::steady_clock::now();
   auto seconds = [&] {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   };
   int done = 0;
-  FramePointer frame, result;
   // The progress line ends before any failure is reported.
   struct FinishLine {
     ProgressReporter *progress;
@@ -134,14 +173,19 @@ int FilterFrames(HostSession &session, const StreamRun &run, FrameLoop &input,
       if (progress) progress->Finish(done, seconds());
     }
   } finishLine{run.progress, done, seconds};
-  while (input.full.Pop(frame)) {
-    Filter(session, *frame, done, run.frameLimit);
-    if (!input.empty.Push(std::move(frame))) break;
+  FilledImage image;
+  FramePointer result;
+  while (images.full.Pop(image)) {
+    Filter(session, image, temp, done, run.frameLimit);
+    // The result is in one of the two images; the other is the next frame's scratch image.
+    uint8_t *const outputImage = const_cast<uint8_t *>(session.Output().pixels);
+    temp = outputImage == image.pixels ? temp : image.pixels;
     if (run.writer) {
       if (!output.empty.Pop(result)) break;  // the writer has failed
       TakeOutput(session, *run.writer, done, *result);
       if (!output.full.Push(std::move(result))) break;
     }
+    if (!images.empty.Push(outputImage)) break;
     ++done;
     session.PumpMessages();
     if (run.progress) run.progress->Frame(done, seconds());
@@ -152,20 +196,29 @@ int FilterFrames(HostSession &session, const StreamRun &run, FrameLoop &input,
 }  // namespace
 
 int RunFrameStream(HostSession &session, const StreamRun &run) {
+  std::vector<uint8_t *> circulating = session.Images();
+  if (circulating.size() < 3)
+    throw std::logic_error("a stream needs a session with an extra image");
+  uint8_t *const temp = circulating.back();
+  circulating.pop_back();
   FrameLoop input, output;
+  ImageLoop images(circulating);
   FirstFailure failure;
   std::thread reader(ReadFrames, std::cref(run), std::ref(input), std::ref(failure));
+  std::thread converter(ConvertFrames, session.Options().yuy2, session.ImageStrideBytes(),
+                        std::ref(input), std::ref(images), std::ref(failure));
   std::thread writer;
   if (run.writer)
     writer = std::thread(WriteFrames, std::ref(*run.writer), std::ref(output), std::ref(failure));
   int done = 0;
   try {
-    done = FilterFrames(session, run, input, output);
+    done = FilterFrames(session, run, images, temp, output);
   } catch (...) {
     failure.Keep(std::current_exception());
   }
-  input.Close();  // a reader still waiting for room stops
+  images.Close();  // the converter, and through it the reader, stop
   output.full.Close();  // the writer writes what is queued, then stops
+  converter.join();
   reader.join();
   if (writer.joinable()) writer.join();
   failure.ThrowIfAny();

@@ -1,8 +1,8 @@
-// A run of frames through the plug-in, with reading, filtering and writing overlapped: a reader
-// thread fetches the next frames while the host's worker threads convert and filter the current
-// one, and a writer thread writes the frames before it. The conversions to and from the host's
-// format are split over the worker threads by rows and write straight into (and read straight
-// out of) the host's images.
+// A run of frames through the plug-in, with reading, converting, filtering and writing
+// overlapped: a reader thread fetches the next frames, a converter thread writes the next frame
+// straight into a spare image of the host's, the plug-in filters the current frame on the
+// host's worker threads, which then convert its result by rows, and a writer thread writes the
+// frames before it.
 #pragma once
 
 #include <functional>
@@ -24,7 +24,9 @@ struct StreamRun {
 };
 
 // Runs every frame; returns the number of frames done. Throws what a stage threw, the first
-// failure winning, after all threads have stopped.
+// failure winning, after all threads have stopped. The session needs an extra image
+// (HostSessionOptions::extraImages >= 1): one image is being filled while the plug-in works in
+// two others.
 int RunFrameStream(HostSession &session, const StreamRun &run);
 
 }  // namespace quorlin_host

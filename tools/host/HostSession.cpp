@@ -1,5 +1,6 @@
 #include "HostSession.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -88,9 +89,9 @@ void HostSession::Start() {
   }
   const size_t imageBytes =
       static_cast<size_t>(options_.maxWidth) * options_.maxHeight * BytesPerPixel();
-  imageA_ = std::make_unique<FrameBuffer>(imageBytes);
-  imageB_ = std::make_unique<FrameBuffer>(imageBytes);
-  editImage_ = imageA_->Data();
+  for (int i = 0; i < 2 + std::max(options_.extraImages, 0); ++i)
+    images_.push_back(std::make_unique<FrameBuffer>(imageBytes));
+  editImage_ = images_[0]->Data();
 
   LoadPlugin();
   if (filter_.func_init && !filter_.func_init(&filter_))
@@ -171,19 +172,37 @@ bool HostSession::ProcessFrame(const FrameInput &input) {
   currentInput_.strideBytes = static_cast<ptrdiff_t>(rowBytes);
   hasFrame_ = true;
   CopyCurrentFrameToEditImage();
-  return RunFuncProc();
+  return RunFuncProc(ImageOtherThan(editImage_));
 }
 
-bool HostSession::ProcessFrameInPlace(
-    const FrameInput &input, const std::function<void(uint8_t *, ptrdiff_t)> &fill) {
+bool HostSession::ProcessImage(const FrameInput &input, uint8_t *edit, uint8_t *temp) {
   CheckFrameSize(input);
+  const std::vector<uint8_t *> images = Images();
+  const auto isImage = [&](uint8_t *image) {
+    return std::find(images.begin(), images.end(), image) != images.end();
+  };
+  if (!isImage(edit) || !isImage(temp) || edit == temp)
+    throw std::invalid_argument("ProcessImage needs two distinct images of the session");
   currentFrame_.clear();
   currentInput_ = input;
   currentInput_.pixels = nullptr;
   hasFrame_ = false;
-  fill(static_cast<uint8_t *>(editImage_),
-       static_cast<ptrdiff_t>(options_.maxWidth) * BytesPerPixel());
-  return RunFuncProc();
+  editImage_ = edit;
+  return RunFuncProc(temp);
+}
+
+std::vector<uint8_t *> HostSession::Images() const {
+  std::vector<uint8_t *> images;
+  for (const auto &image : images_) images.push_back(static_cast<uint8_t *>(image->Data()));
+  return images;
+}
+
+ptrdiff_t HostSession::ImageStrideBytes() const {
+  return static_cast<ptrdiff_t>(options_.maxWidth) * BytesPerPixel();
+}
+
+void *HostSession::ImageOtherThan(void *image) const {
+  return images_[0]->Data() == image ? images_[1]->Data() : images_[0]->Data();
 }
 
 void HostSession::CopyCurrentFrameToEditImage() {
@@ -195,11 +214,11 @@ void HostSession::CopyCurrentFrameToEditImage() {
   }
 }
 
-bool HostSession::RunFuncProc() {
+bool HostSession::RunFuncProc(void *temp) {
   const size_t lineBytes = static_cast<size_t>(options_.maxWidth) * BytesPerPixel();
   procInfo_ = FILTER_PROC_INFO{};
   procInfo_.ycp_edit = editImage_;
-  procInfo_.ycp_temp = editImage_ == imageA_->Data() ? imageB_->Data() : imageA_->Data();
+  procInfo_.ycp_temp = temp;
   procInfo_.w = currentInput_.width;
   procInfo_.h = currentInput_.height;
   procInfo_.max_w = options_.maxWidth;
@@ -213,7 +232,7 @@ bool HostSession::RunFuncProc() {
   procInfo_.line_size = static_cast<int32_t>(lineBytes);
 
   const BOOL result = filter_.func_proc ? filter_.func_proc(&filter_, &procInfo_) : TRUE;
-  CheckFuncProcResult();
+  CheckFuncProcResult(editImage_, temp);
   editImage_ = procInfo_.ycp_edit;
   hasOutput_ = true;
   return result != 0;
@@ -231,11 +250,9 @@ void HostSession::RunOnWorkers(const std::function<void(int, int)> &work) {
       const_cast<std::function<void(int, int)> *>(&work), nullptr);
 }
 
-void HostSession::CheckFuncProcResult() const {
-  void *const a = imageA_->Data();
-  void *const b = imageB_->Data();
-  const bool imagesIntact = (procInfo_.ycp_edit == a && procInfo_.ycp_temp == b) ||
-                            (procInfo_.ycp_edit == b && procInfo_.ycp_temp == a);
+void HostSession::CheckFuncProcResult(void *edit, void *temp) const {
+  const bool imagesIntact = (procInfo_.ycp_edit == edit && procInfo_.ycp_temp == temp) ||
+                            (procInfo_.ycp_edit == temp && procInfo_.ycp_temp == edit);
   if (!imagesIntact)
     throw std::runtime_error("func_proc left ycp_edit/ycp_temp not pointing at the two images");
   if (procInfo_.w <= 0 || procInfo_.h <= 0 || procInfo_.w > options_.maxWidth ||
@@ -323,7 +340,7 @@ void HostSession::Redraw() {
   ++redraws_;
   try {
     CopyCurrentFrameToEditImage();
-    RunFuncProc();
+    RunFuncProc(ImageOtherThan(editImage_));
   } catch (const std::exception &e) {
     redrawError_ = e.what();
   }

@@ -31,6 +31,7 @@ struct HostSessionOptions {
   int maxWidth = 2304;         // largest image: SYS_INFO max_w/max_h and the frame buffers
   int maxHeight = 1440;
   bool showWindow = false;     // show the filter window (screenshots); hidden otherwise
+  int extraImages = 0;         // images beyond the editor's two, for frames filled ahead
 };
 
 // One frame handed to the filter: `height` rows of `width` pixels, `strideBytes` apart.
@@ -73,12 +74,18 @@ class HostSession {
   // std::runtime_error when func_proc leaves ycp_edit/ycp_temp pointing at anything but the
   // host's two images or a size outside max_w x max_h.
   bool ProcessFrame(const FrameInput &input);
-  // Lets `fill`(pixels, strideBytes) write a frame of `input`'s size straight into the image
-  // that func_proc gets (input.pixels and strideBytes are not used), then calls func_proc:
-  // the way of a long run of frames, without ProcessFrame's copies. The frame is not kept, so
-  // redraws process nothing until the next ProcessFrame. Throws as ProcessFrame does.
-  bool ProcessFrameInPlace(const FrameInput &input,
-                           const std::function<void(uint8_t *pixels, ptrdiff_t strideBytes)> &fill);
+  // Calls func_proc on a frame of `input`'s size (input.pixels and strideBytes are not used)
+  // that the caller has already written into host image `edit`, with host image `temp` as its
+  // scratch image: two distinct entries of Images(). This is the way of a long run of frames,
+  // filled into spare images ahead of time and without ProcessFrame's copies. The frame is not
+  // kept, so redraws process nothing until the next ProcessFrame. Throws as ProcessFrame does,
+  // and std::invalid_argument for images that are not the session's.
+  bool ProcessImage(const FrameInput &input, uint8_t *edit, uint8_t *temp);
+  // The host's images: the two of ProcessFrame, then HostSessionOptions::extraImages more.
+  // Rows are ImageStrideBytes() apart. A caller may fill any image that no func_proc call is
+  // using and whose output it no longer needs, on any thread.
+  std::vector<uint8_t *> Images() const;
+  ptrdiff_t ImageStrideBytes() const;
   // The result of the last func_proc (frame or redraw); empty before the first frame.
   FrameView Output() const;
 
@@ -129,8 +136,9 @@ class HostSession {
   void OpenFilterWindow();
   void CheckFrameSize(const FrameInput &input) const;
   void CopyCurrentFrameToEditImage();
-  bool RunFuncProc();
-  void CheckFuncProcResult() const;
+  bool RunFuncProc(void *temp);
+  void CheckFuncProcResult(void *edit, void *temp) const;
+  void *ImageOtherThan(void *image) const;
   LRESULT OnWindowMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   void Redraw();
   void *EditHandle() { return &editHandle_; }
@@ -141,7 +149,7 @@ class HostSession {
   EXFUNC exfunc_{};
   std::unique_ptr<WorkerPool> workers_;
   std::unique_ptr<FilterWindow> window_;
-  std::unique_ptr<FrameBuffer> imageA_, imageB_;
+  std::vector<std::unique_ptr<FrameBuffer>> images_;
   FILTER_PROC_INFO procInfo_{};
   void *editImage_ = nullptr;          // the image the next frame is copied into
   std::vector<uint8_t> currentFrame_;  // the last input, packed rows, for redraws

@@ -124,6 +124,7 @@ HostSessionOptions SessionOptions(const HostCommand &command, const std::string 
   options.yuy2 = command.yuy2;
   options.threads = command.threads;
   options.showWindow = command.window;
+  options.extraImages = command.window ? 0 : 1;  // a frame is filled while another is filtered
   if (command.maxWidth > 0) {
     options.maxWidth = command.maxWidth;
     options.maxHeight = command.maxHeight;
