@@ -14,18 +14,18 @@
 
 #include "ColorConversion.h"
 #include "DebugOutput.h"
+#include "FrameStream.h"
 #include "HostCommandLine.h"
 #include "HostSession.h"
-#include "FrameStream.h"
 #include "Installation.h"
 #include "PreviewWindow.h"
 #include "Progress.h"
 #include "RunSettings.h"
 #include "SettingsFileGuard.h"
-#include "host/SettingsFile.h"
 #include "TestClip.h"
 #include "Y4mReader.h"
 #include "Y4mWriter.h"
+#include "host/SettingsFile.h"
 
 namespace quorlin_host {
 namespace {
@@ -251,16 +251,15 @@ std::string MegaBytes(long long bytes) { return std::to_string((bytes + 999999) 
 
 // A frame too large for this 32-bit program's memory ends the run with its size, not with the
 // allocator's bare failure.
-std::runtime_error OutOfMemory(const Y4mHeader &input, const HostSessionOptions &options,
-                               bool yuy2) {
+std::runtime_error OutOfMemory(const Y4mHeader &input, const HostSessionOptions &options) {
   const long long image =
-      static_cast<long long>(options.maxWidth) * options.maxHeight * (yuy2 ? 2 : 6);
+      static_cast<long long>(options.maxWidth) * options.maxHeight * (options.yuy2 ? 2 : 6);
   return std::runtime_error(
       "not enough memory for frames of " + std::to_string(input.width) + "x" +
       std::to_string(input.height) + ": each Y4M frame takes " +
-      MegaBytes(Y4mFrameBytes(input)) + " MB and each of the host's two " +
-      std::to_string(options.maxWidth) + "x" + std::to_string(options.maxHeight) + " images " +
-      MegaBytes(image) + " MB");
+      MegaBytes(Y4mFrameBytes(input)) + " MB and each of the host's " +
+      std::to_string(2 + options.extraImages) + " images of " + std::to_string(options.maxWidth) +
+      "x" + std::to_string(options.maxHeight) + " " + MegaBytes(image) + " MB");
 }
 
 int Run(const HostCommand &command) {
@@ -290,7 +289,7 @@ int Run(const HostCommand &command) {
                      OutputHeader(source.header, command, settings,
                                   installation.PassesThrough()));
   } catch (const std::bad_alloc &) {
-    throw OutOfMemory(source.header, options, command.yuy2);
+    throw OutOfMemory(source.header, options);
   }
 }
 
