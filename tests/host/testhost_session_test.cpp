@@ -290,7 +290,7 @@ TEST_F(SessionTest, StreamedFramesComeBackWholeInOrderOnAnyThreadCount) {
   header.width = 10;
   header.height = 6;
   header.chroma = ChromaFormat::C444;
-  options_.extraImages = 1;
+  options_.extraImages = kStreamExtraImages;
   for (int threads : {1, 3}) {
     options_.threads = threads;
     HostSession session(options_);
@@ -318,7 +318,7 @@ TEST_F(SessionTest, StreamEndsLeaveAValidStream) {
   header.height = 4;
   header.chroma = ChromaFormat::C422;
   options_.yuy2 = true;
-  options_.extraImages = 1;
+  options_.extraImages = kStreamExtraImages;
   HostSession session(options_);
   const std::string headerLine = FormatY4mHeader(header);
   EXPECT_EQ(Stream(session, header, 0), headerLine) << "no frames: the header alone";

@@ -1,8 +1,8 @@
 // A run of frames through the plug-in, with reading, converting, filtering and writing
 // overlapped: a reader thread fetches the next frames, a converter thread writes the next frame
 // straight into a spare image of the host's, the plug-in filters the current frame on the
-// host's worker threads, which then convert its result by rows, and a writer thread writes the
-// frames before it.
+// host's worker threads, and a writer thread takes the result before it out of its image and
+// writes it.
 #pragma once
 
 #include <functional>
@@ -24,9 +24,11 @@ struct StreamRun {
 };
 
 // Runs every frame; returns the number of frames done. Throws what a stage threw, the first
-// failure winning, after all threads have stopped. The session needs an extra image
-// (HostSessionOptions::extraImages >= 1): one image is being filled while the plug-in works in
-// two others.
+// failure winning, after all threads have stopped. The session needs kStreamExtraImages extra
+// images (HostSessionOptions::extraImages): while the plug-in works in two images, one is
+// being filled and one emptied.
 int RunFrameStream(HostSession &session, const StreamRun &run);
+
+constexpr int kStreamExtraImages = 2;
 
 }  // namespace quorlin_host

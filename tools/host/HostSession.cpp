@@ -238,18 +238,6 @@ bool HostSession::RunFuncProc(void *temp) {
   return result != 0;
 }
 
-void HostSession::RunOnWorkers(const std::function<void(int, int)> &work) {
-  if (!workers_) {
-    work(0, 1);
-    return;
-  }
-  workers_->Run(
-      [](int index, int count, void *param1, void *) {
-        (*static_cast<const std::function<void(int, int)> *>(param1))(index, count);
-      },
-      const_cast<std::function<void(int, int)> *>(&work), nullptr);
-}
-
 void HostSession::CheckFuncProcResult(void *edit, void *temp) const {
   const bool imagesIntact = (procInfo_.ycp_edit == edit && procInfo_.ycp_temp == temp) ||
                             (procInfo_.ycp_edit == temp && procInfo_.ycp_temp == edit);

@@ -14,7 +14,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,10 +109,6 @@ class HostSession {
   void PumpMessages();
   // func_proc calls made because func_WndProc asked for a redraw.
   int RedrawCount() const { return redraws_; }
-
-  // Runs work(index, count) once on each of the host's worker threads (on this thread when
-  // there is no multi-thread service) and returns when all have finished.
-  void RunOnWorkers(const std::function<void(int index, int count)> &work);
 
   // What is_filter_active answers; true unless set otherwise.
   void SetFilterActive(bool active) { filterActive_ = active; }

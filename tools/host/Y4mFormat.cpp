@@ -10,6 +10,12 @@ int ChromaHeight(ChromaFormat chroma, int height) {
   return chroma == ChromaFormat::C420 ? (height + 1) / 2 : height;
 }
 
+long long Y4mFrameBytes(const Y4mHeader &header) {
+  const long long chroma = static_cast<long long>(ChromaWidth(header.chroma, header.width)) *
+                           ChromaHeight(header.chroma, header.height);
+  return static_cast<long long>(header.width) * header.height + 2 * chroma;
+}
+
 void Y4mFrame::Resize(int frameWidth, int frameHeight, ChromaFormat format) {
   width = frameWidth;
   height = frameHeight;

@@ -32,6 +32,8 @@ constexpr int kMaxY4mSide = 16384;
 
 int ChromaWidth(ChromaFormat chroma, int width);
 int ChromaHeight(ChromaFormat chroma, int height);
+// Bytes of one frame's three planes (without its FRAME line).
+long long Y4mFrameBytes(const Y4mHeader &header);
 
 // One frame: a Y plane of width x height and U, V planes of the chroma size, rows packed.
 struct Y4mFrame {

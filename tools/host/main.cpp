@@ -70,12 +70,6 @@ long long FileSize(const std::string &path) {
   return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-long long Y4mFrameBytes(const Y4mHeader &header) {
-  const long long chroma = static_cast<long long>(ChromaWidth(header.chroma, header.width)) *
-                           ChromaHeight(header.chroma, header.height);
-  return static_cast<long long>(header.width) * header.height + 2 * chroma;
-}
-
 FrameSource OpenSource(const HostCommand &command, std::unique_ptr<std::istream> &file,
                        std::unique_ptr<Y4mReader> &reader, std::unique_ptr<TestClip> &clip) {
   FrameSource source;
@@ -124,7 +118,7 @@ HostSessionOptions SessionOptions(const HostCommand &command, const std::string 
   options.yuy2 = command.yuy2;
   options.threads = command.threads;
   options.showWindow = command.window;
-  options.extraImages = command.window ? 0 : 1;  // a frame is filled while another is filtered
+  options.extraImages = command.window ? 0 : kStreamExtraImages;
   if (command.maxWidth > 0) {
     options.maxWidth = command.maxWidth;
     options.maxHeight = command.maxHeight;
