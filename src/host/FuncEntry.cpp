@@ -39,6 +39,10 @@ bool HasFuncEntryKey(const WindowFuncInfo &info) {
   return true;
 }
 
+FuncEntry ReadFuncEntry(const TSettingsFile &file, const WindowFuncInfo &info) {
+  return ParseFuncEntry(HasFuncEntryKey(info) ? file.Read(FuncEntryKey(info), "") : "", info);
+}
+
 FuncEntry ParseFuncEntry(const std::string &value, const WindowFuncInfo &info) {
   const std::vector<std::string> items = SplitCommaText(value);
   if (items.size() != kFuncEntryItems) {

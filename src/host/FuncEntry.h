@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/ResizeSettings.h"
+#include "host/SettingsFile.h"
 #include "plugins/WindowFuncInfo.h"
 
 struct FuncEntry {
@@ -26,6 +27,10 @@ bool HasFuncEntryKey(const WindowFuncInfo &info);
 // Any other item count keeps the function with its defaults. A parameter that is no number,
 // or whose low 16 bits lie outside the function's range, becomes its ParamDefault.
 FuncEntry ParseFuncEntry(const std::string &value, const WindowFuncInfo &info);
+
+// The function's entry in `file`: ParseFuncEntry of its value, or of nothing when the function
+// has no key that reads back as written.
+FuncEntry ReadFuncEntry(const TSettingsFile &file, const WindowFuncInfo &info);
 
 // The value written back for a listed function: "1,<luma>,<chroma>".
 std::string FormatFuncEntry(const FuncParamPair &params);

@@ -46,8 +46,7 @@ void ReadFuncEntries(const TSettingsFile &file) {
   int32_t index = 0;
   while (index < WndFuncPlugins->Count()) {
     const WindowFuncInfo &info = *WndFuncPlugins->Item(index);
-    const std::string value = HasFuncEntryKey(info) ? file.Read(FuncEntryKey(info), "") : "";
-    const FuncEntry entry = ParseFuncEntry(value, info);
+    const FuncEntry entry = ReadFuncEntry(file, info);
     if (!entry.Enabled) {
       WndFuncPlugins->Delete(index);
       FuncParams.erase(FuncParams.begin() + index);

@@ -77,7 +77,7 @@ Installation ReadInstallation(const std::string &aufPath, bool yuy2) {
   functions.LoadPlugins(installation.pluginDirectory.c_str());
   for (int32_t i = 0; i < functions.Count(); ++i) {
     const WindowFuncInfo &info = *functions.Item(i);
-    if (ParseFuncEntry(settings.Read(FuncEntryKey(info), ""), info).Enabled)
+    if (ReadFuncEntry(settings, info).Enabled)
       installation.methods.push_back(WindowFunctionMethod(info));
   }
   if (!yuy2 && !installation.methods.empty()) {
