@@ -1,7 +1,6 @@
 // quorlin_host: runs a filter plug-in on Y4M video (or the built-in clip) the way the editor
 // runs it, and writes the result as Y4M. Reports go to standard error, so that standard output
 // can carry the video into a pipeline.
-#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
@@ -22,6 +21,7 @@
 #include "Progress.h"
 #include "RunSettings.h"
 #include "SettingsFileGuard.h"
+#include "StandardStream.h"
 #include "TestClip.h"
 #include "Y4mReader.h"
 #include "Y4mWriter.h"
@@ -84,17 +84,15 @@ FrameSource OpenSource(const HostCommand &command, std::unique_ptr<std::istream>
     };
     return source;
   }
-  std::istream *in = &std::cin;
   if (command.inputPath == "-") {
-    _setmode(_fileno(stdin), _O_BINARY);
+    file = std::make_unique<StandardInput>(_fileno(stdin));
   } else {
     file = std::make_unique<std::ifstream>(command.inputPath, std::ios::binary);
     if (!*file) throw std::runtime_error("cannot open " + command.inputPath);
-    in = file.get();
   }
-  reader = std::make_unique<Y4mReader>(*in);
+  reader = std::make_unique<Y4mReader>(*file);
   source.header = reader->Header();
-  if (file)
+  if (command.inputPath != "-")
     source.knownFrames = EstimateY4mFrames(FileSize(command.inputPath), file->tellg(),
                                            Y4mFrameBytes(source.header));
   source.next = [&reader](Y4mFrame &frame) { return reader->ReadFrame(frame); };
@@ -169,6 +167,7 @@ void WarnOfInterlace(const Y4mHeader &input) {
 }
 
 std::unique_ptr<std::ostream> OpenOutput(const std::string &path) {
+  if (path == "-") return std::make_unique<StandardOutput>(_fileno(stdout));
   auto file = std::make_unique<std::ofstream>(path, std::ios::binary);
   if (!*file) throw std::runtime_error("cannot create " + path);
   return file;
@@ -177,14 +176,8 @@ std::unique_ptr<std::ostream> OpenOutput(const std::string &path) {
 int RunFrames(HostSession &session, const HostCommand &command, const FrameSource &source,
               const Y4mHeader &outputHeader) {
   std::unique_ptr<std::ostream> outputFile;
-  std::ostream *out = nullptr;
-  if (command.outputPath == "-") {
-    _setmode(_fileno(stdout), _O_BINARY);
-    out = &std::cout;
-  } else if (!command.outputPath.empty()) {
-    outputFile = OpenOutput(command.outputPath);
-    out = outputFile.get();
-  }
+  if (!command.outputPath.empty()) outputFile = OpenOutput(command.outputPath);
+  std::ostream *const out = outputFile.get();
   std::unique_ptr<Y4mWriter> writer;
   if (out) writer = std::make_unique<Y4mWriter>(*out, outputHeader);
 
