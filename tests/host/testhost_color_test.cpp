@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "ColorConversion.h"
+#include "Yc48Rows.h"
 #include "Yuy2Rows.h"
 
 using namespace quorlin_host;
@@ -181,5 +182,27 @@ TEST(Yc48Scaling, FrameConversionsAgreeWithTheReferenceForEverySample) {
   for (int i = 0; i < 65536; ++i) {
     ASSERT_EQ(out.y[i], Yc48ToLuma(static_cast<int16_t>(i))) << i;
     ASSERT_EQ(out.u[i], Yc48ToChroma(static_cast<int16_t>(i))) << i;
+  }
+}
+
+TEST(Yc48Rows, VectorPathMatchesThePlainLoopOnEveryLengthAndChromaLayout) {
+  std::vector<uint8_t> luma(40), u(40), v(40);
+  for (size_t i = 0; i < luma.size(); ++i) {
+    luma[i] = static_cast<uint8_t>(i * 37 + 5);
+    u[i] = static_cast<uint8_t>(i * 71 + 128);
+    v[i] = static_cast<uint8_t>(250 - i * 13);
+  }
+  for (bool paired : {false, true}) {
+    for (int width = 0; width <= 40; ++width) {
+      // One pixel past the row shows a write beyond its end.
+      const PIXEL_YC guard{0x5A5A, 0x5A5A, 0x5A5A};
+      std::vector<PIXEL_YC> fast(width + 1, guard), plain(width + 1, guard);
+      ToYc48Row(luma.data(), u.data(), v.data(), width, paired, fast.data());
+      ToYc48RowPlain(luma.data(), u.data(), v.data(), width, paired, plain.data());
+      for (int x = 0; x <= width; ++x)
+        ASSERT_TRUE(fast[x].y == plain[x].y && fast[x].cb == plain[x].cb &&
+                    fast[x].cr == plain[x].cr)
+            << "width " << width << " pixel " << x << (paired ? " paired" : "");
+    }
   }
 }

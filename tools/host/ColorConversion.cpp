@@ -1,10 +1,10 @@
 #include "ColorConversion.h"
 
+#include "Yc48Rows.h"
 #include "Yuy2Rows.h"
 
 #include <algorithm>
 #include <array>
-#include <cstddef>
 #include <cstring>
 #include <stdexcept>
 
@@ -21,48 +21,27 @@ int RoundedDivide(int numerator, int denominator) {
 
 uint8_t ClampToByte(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); }
 
-// YC48 from 8-bit values, one entry per byte value, and 8-bit values from YC48, one entry per
-// 16-bit sample (indexed by its bits), all made from the reference functions.
-struct Yc48Tables {
-  std::array<int16_t, 256> luma, chroma;
-  std::array<uint8_t, 65536> lumaByte, chromaByte;
-  Yc48Tables() {
-    for (int value = 0; value < 256; ++value) {
-      luma[value] = LumaToYc48(static_cast<uint8_t>(value));
-      chroma[value] = ChromaToYc48(static_cast<uint8_t>(value));
-    }
+// 8-bit values from YC48, one entry per 16-bit sample (indexed by its bits), made from the
+// reference functions.
+struct ByteTables {
+  std::array<uint8_t, 65536> luma, chroma;
+  ByteTables() {
     for (int bits = 0; bits < 65536; ++bits) {
-      lumaByte[bits] = Yc48ToLuma(static_cast<int16_t>(bits));
-      chromaByte[bits] = Yc48ToChroma(static_cast<int16_t>(bits));
+      luma[bits] = Yc48ToLuma(static_cast<int16_t>(bits));
+      chroma[bits] = Yc48ToChroma(static_cast<int16_t>(bits));
     }
   }
 };
-const Yc48Tables kTables;
+const ByteTables kBytes;
 
-inline uint8_t TableYc48ToLuma(int16_t y) { return kTables.lumaByte[static_cast<uint16_t>(y)]; }
+inline uint8_t TableYc48ToLuma(int16_t y) { return kBytes.luma[static_cast<uint16_t>(y)]; }
 inline uint8_t TableYc48ToChroma(int16_t c) {
-  return kTables.chromaByte[static_cast<uint16_t>(c)];
+  return kBytes.chroma[static_cast<uint16_t>(c)];
 }
 
 // The chroma row and horizontal step of row y: 4:4:4 takes every sample, the subsampled
 // formats one per pixel pair, 4:2:0 one row per two.
 int ChromaRow(ChromaFormat chroma, int y) { return chroma == ChromaFormat::C420 ? y / 2 : y; }
-
-// One row of YC48 pixels; each pixel is stored as its luma sample and its two chroma samples
-// together, two stores instead of three.
-template <int kChromaShift>
-void Yc48Row(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
-             PIXEL_YC *out) {
-  uint8_t *bytes = reinterpret_cast<uint8_t *>(out);
-  for (int x = 0; x < width; ++x) {
-    const int16_t y = kTables.luma[luma[x]];
-    const uint32_t chroma =
-        static_cast<uint16_t>(kTables.chroma[u[x >> kChromaShift]]) |
-        static_cast<uint32_t>(static_cast<uint16_t>(kTables.chroma[v[x >> kChromaShift]])) << 16;
-    std::memcpy(bytes + sizeof(PIXEL_YC) * x, &y, sizeof y);
-    std::memcpy(bytes + sizeof(PIXEL_YC) * x + offsetof(PIXEL_YC, cb), &chroma, sizeof chroma);
-  }
-}
 
 void RequireEvenWidth(int width) {
   if (width % 2 != 0)
@@ -89,11 +68,9 @@ void Y4mToYc48Rows(const Y4mFrame &frame, uint8_t *pixels, ptrdiff_t strideBytes
   for (int y = firstRow; y < endRow; ++y) {
     const size_t chromaOffset = static_cast<size_t>(ChromaRow(frame.chroma, y)) * chromaWidth;
     const uint8_t *luma = &frame.y[static_cast<size_t>(y) * frame.width];
-    PIXEL_YC *out = reinterpret_cast<PIXEL_YC *>(pixels + strideBytes * y);
-    if (frame.chroma == ChromaFormat::C444)
-      Yc48Row<0>(luma, &frame.u[chromaOffset], &frame.v[chromaOffset], frame.width, out);
-    else
-      Yc48Row<1>(luma, &frame.u[chromaOffset], &frame.v[chromaOffset], frame.width, out);
+    ToYc48Row(luma, &frame.u[chromaOffset], &frame.v[chromaOffset], frame.width,
+              frame.chroma != ChromaFormat::C444,
+              reinterpret_cast<PIXEL_YC *>(pixels + strideBytes * y));
   }
 }
 
