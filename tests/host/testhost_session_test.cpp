@@ -262,9 +262,20 @@ Y4mFrame NumberedFrame(int width, int height, int index) {
   return frame;
 }
 
+// A stream that takes its time with every write, so that the writer is still busy when every
+// other stage has finished.
+class SlowStringBuffer : public std::stringbuf {
+ protected:
+  std::streamsize xsputn(const char *text, std::streamsize count) override {
+    Sleep(2);
+    return std::stringbuf::xsputn(text, count);
+  }
+};
+
 // Runs `frames` frames (a fetch failing at `failAt`) through the session into a Y4M text.
 std::string Stream(HostSession &session, const Y4mHeader &header, int frames, int failAt = -1) {
-  std::ostringstream out;
+  SlowStringBuffer buffer;
+  std::ostream out(&buffer);
   Y4mWriter writer(out, header);
   StreamRun run;
   int fetched = 0;
@@ -280,7 +291,7 @@ std::string Stream(HostSession &session, const Y4mHeader &header, int frames, in
   } catch (const Y4mError &) {
     out << "<failed>";
   }
-  return out.str();
+  return buffer.str();
 }
 
 }  // namespace

@@ -114,7 +114,8 @@ void WriteFrames(Y4mWriter &writer, bool yuy2, ptrdiff_t stride, ImageLoop &imag
       Yuy2ToY4mRows(result.pixels, stride, frame, 0, result.height);
     else
       Yc48ToY4mRows(result.pixels, stride, frame, 0, result.height);
-    if (!images.empty.Push(result.pixels)) return;
+    // Refused once the filtering side has finished; the results queued are written all the same.
+    images.empty.Push(result.pixels);
     writer.WriteFrame(frame);
   }
 }
