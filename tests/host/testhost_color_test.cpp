@@ -205,4 +205,15 @@ TEST(Yc48Rows, VectorPathMatchesThePlainLoopOnEveryLengthAndChromaLayout) {
             << "width " << width << " pixel " << x << (paired ? " paired" : "");
     }
   }
+  // Back to bytes, from samples spread over the whole 16-bit range.
+  std::vector<PIXEL_YC> samples(40);
+  for (int i = 0; i < 40; ++i)
+    samples[i] = PIXEL_YC{static_cast<int16_t>(i * 1693 - 32768),
+                          static_cast<int16_t>(i * 97 - 2100), static_cast<int16_t>(2300 - i * 111)};
+  for (int width = 0; width <= 40; ++width) {
+    std::vector<uint8_t> fast(3 * (width + 1), 0xAA), plain(3 * (width + 1), 0xAA);
+    FromYc48Row(samples.data(), width, &fast[0], &fast[width + 1], &fast[2 * (width + 1)]);
+    FromYc48RowPlain(samples.data(), width, &plain[0], &plain[width + 1], &plain[2 * (width + 1)]);
+    EXPECT_EQ(fast, plain) << width;
+  }
 }

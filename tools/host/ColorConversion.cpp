@@ -4,7 +4,6 @@
 #include "Yuy2Rows.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <stdexcept>
 
@@ -20,24 +19,6 @@ int RoundedDivide(int numerator, int denominator) {
 }
 
 uint8_t ClampToByte(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); }
-
-// 8-bit values from YC48, one entry per 16-bit sample (indexed by its bits), made from the
-// reference functions.
-struct ByteTables {
-  std::array<uint8_t, 65536> luma, chroma;
-  ByteTables() {
-    for (int bits = 0; bits < 65536; ++bits) {
-      luma[bits] = Yc48ToLuma(static_cast<int16_t>(bits));
-      chroma[bits] = Yc48ToChroma(static_cast<int16_t>(bits));
-    }
-  }
-};
-const ByteTables kBytes;
-
-inline uint8_t TableYc48ToLuma(int16_t y) { return kBytes.luma[static_cast<uint16_t>(y)]; }
-inline uint8_t TableYc48ToChroma(int16_t c) {
-  return kBytes.chroma[static_cast<uint16_t>(c)];
-}
 
 // The chroma row and horizontal step of row y: 4:4:4 takes every sample, the subsampled
 // formats one per pixel pair, 4:2:0 one row per two.
@@ -77,14 +58,9 @@ void Y4mToYc48Rows(const Y4mFrame &frame, uint8_t *pixels, ptrdiff_t strideBytes
 void Yc48ToY4mRows(const uint8_t *pixels, ptrdiff_t strideBytes, Y4mFrame &frame, int firstRow,
                    int endRow) {
   for (int y = firstRow; y < endRow; ++y) {
-    const PIXEL_YC *row = reinterpret_cast<const PIXEL_YC *>(pixels + strideBytes * y);
     const size_t offset = static_cast<size_t>(y) * frame.width;
-    uint8_t *luma = &frame.y[offset], *u = &frame.u[offset], *v = &frame.v[offset];
-    for (int x = 0; x < frame.width; ++x) {
-      luma[x] = TableYc48ToLuma(row[x].y);
-      u[x] = TableYc48ToChroma(row[x].cb);
-      v[x] = TableYc48ToChroma(row[x].cr);
-    }
+    FromYc48Row(reinterpret_cast<const PIXEL_YC *>(pixels + strideBytes * y), frame.width,
+                &frame.y[offset], &frame.u[offset], &frame.v[offset]);
   }
 }
 

@@ -8,9 +8,8 @@
 // 4:4:4); YC48 results are written as 4:4:4.
 //
 // The per-value functions below are the reference. The frame conversions reach the same results
-// without a division per pixel: 8-bit to YC48 in fixed point with SSE2 (Yc48Rows.h), YC48 to
-// 8-bit through one table per kind made from the reference, an entry per 16-bit sample. They
-// work on ranges of rows.
+// without a division per pixel, in fixed point with SSE2 (Yc48Rows.h). They work on ranges of
+// rows.
 //
 // YUY2 keeps the 8-bit values as they are, packed Y0 U Y1 V per pixel pair. 4:4:4 chroma is
 // averaged over each pair (rounded), 4:2:0 chroma repeated on both rows; YUY2 results are

@@ -43,6 +43,37 @@ void StoreTwo(uint8_t *out, __m128i pair) {
   _mm_storel_epi64(reinterpret_cast<__m128i *>(out + sizeof(PIXEL_YC)), _mm_srli_si128(pair, 8));
 }
 
+// Eight 16-bit samples scaled to bytes in the low half of each 16-bit lane, before clamping:
+// each lane has its own factor (219 luma, 224 chroma) and offset (16, 128), as the lanes hold
+// the interleaved samples Y, Cb, Cr.
+__m128i ScaleToBytes(__m128i samples, __m128i factors, __m128i offsets) {
+  const __m128i ones = _mm_set1_epi16(1), rounding = _mm_set1_epi16(2048);
+  const __m128i low = _mm_madd_epi16(_mm_unpacklo_epi16(samples, ones),
+                                     _mm_unpacklo_epi16(factors, rounding));
+  const __m128i high = _mm_madd_epi16(_mm_unpackhi_epi16(samples, ones),
+                                      _mm_unpackhi_epi16(factors, rounding));
+  return _mm_adds_epi16(_mm_packs_epi32(_mm_srai_epi32(low, 12), _mm_srai_epi32(high, 12)),
+                        offsets);
+}
+
+// Factors and offsets for the three vectors that hold eight interleaved pixels.
+struct InterleavedScale {
+  __m128i factors[3], offsets[3];
+  InterleavedScale() {
+    alignas(16) int16_t factor[24], offset[24];
+    for (int lane = 0; lane < 24; ++lane) {
+      const bool isLuma = lane % 3 == 0;
+      factor[lane] = isLuma ? 219 : 224;
+      offset[lane] = isLuma ? 16 : 128;
+    }
+    for (int i = 0; i < 3; ++i) {
+      factors[i] = _mm_load_si128(reinterpret_cast<const __m128i *>(factor + 8 * i));
+      offsets[i] = _mm_load_si128(reinterpret_cast<const __m128i *>(offset + 8 * i));
+    }
+  }
+};
+const InterleavedScale kFromYc48;
+
 }  // namespace
 
 void ToYc48RowPlain(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
@@ -77,6 +108,40 @@ void ToYc48Row(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int widt
   const int chromaFirst = pairedChroma ? first / 2 : first;
   ToYc48RowPlain(luma + first, u + chromaFirst, v + chromaFirst, width - first, pairedChroma,
                  out + first);
+}
+
+void FromYc48RowPlain(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u,
+                      uint8_t *v) {
+  for (int x = 0; x < width; ++x) {
+    luma[x] = Yc48ToLuma(pixels[x].y);
+    u[x] = Yc48ToChroma(pixels[x].cb);
+    v[x] = Yc48ToChroma(pixels[x].cr);
+  }
+}
+
+void FromYc48Row(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u, uint8_t *v) {
+  const uint8_t *bytes = reinterpret_cast<const uint8_t *>(pixels);
+  int x = 0;
+  for (; x + 8 <= width; x += 8) {
+    __m128i scaled[3];
+    for (int i = 0; i < 3; ++i) {
+      const __m128i samples = _mm_loadu_si128(
+          reinterpret_cast<const __m128i *>(bytes + sizeof(PIXEL_YC) * x + 16 * i));
+      scaled[i] = ScaleToBytes(samples, kFromYc48.factors[i], kFromYc48.offsets[i]);
+    }
+    // The 24 bytes Y U V Y U V ..., clamped by the packs, then apart into the three rows.
+    alignas(16) uint8_t interleaved[32];
+    _mm_store_si128(reinterpret_cast<__m128i *>(interleaved),
+                    _mm_packus_epi16(scaled[0], scaled[1]));
+    _mm_store_si128(reinterpret_cast<__m128i *>(interleaved + 16),
+                    _mm_packus_epi16(scaled[2], _mm_setzero_si128()));
+    for (int i = 0; i < 8; ++i) {
+      luma[x + i] = interleaved[3 * i];
+      u[x + i] = interleaved[3 * i + 1];
+      v[x + i] = interleaved[3 * i + 2];
+    }
+  }
+  FromYc48RowPlain(pixels + x, width - x, luma + x, u + x, v + x);
 }
 
 }  // namespace quorlin_host

@@ -1,10 +1,13 @@
-// One row of YC48 pixels from 8-bit planar rows, by the editor's studio-range scaling
-// (LumaToYc48, ChromaToYc48). The chroma rows hold one sample per pixel, or with
-// `pairedChroma` one per pixel pair. The plain loop, on the reference functions, is the
-// reference; the other computes eight pixels at a time with SSE2 in fixed point,
-// ((v - 16) * 19152 + 512) >> 10 for luma and ((v - 128) * 18724 + 508) >> 10 for chroma,
-// which equal the rounded divisions for every byte value, and finishes the row with the plain
-// loop.
+// One row of YC48 pixels from 8-bit planar rows and back, by the editor's studio-range
+// scaling (LumaToYc48, ChromaToYc48, Yc48ToLuma, Yc48ToChroma). The plain loops, on the
+// reference functions, are the reference; the others compute eight pixels at a time with SSE2
+// and finish the row with the plain loop. Both directions work in fixed point:
+//   to YC48:   ((v - 16) * 19152 + 512) >> 10 for luma, ((v - 128) * 18724 + 508) >> 10 for
+//              chroma, which equal the rounded divisions for every byte value;
+//   from YC48: 16 + ((y * 219 + 2048) >> 12), 128 + ((c * 224 + 2048) >> 12), clamped to a
+//              byte: a divisor of 4096 makes the rounded division a floor shift.
+// The chroma rows towards YC48 hold one sample per pixel, or with `pairedChroma` one per pixel
+// pair.
 #pragma once
 
 #include <cstdint>
@@ -17,5 +20,10 @@ void ToYc48Row(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int widt
                bool pairedChroma, PIXEL_YC *out);
 void ToYc48RowPlain(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
                     bool pairedChroma, PIXEL_YC *out);
+
+// A row of YC48 pixels into three 8-bit rows of `width` samples each.
+void FromYc48Row(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u, uint8_t *v);
+void FromYc48RowPlain(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u,
+                      uint8_t *v);
 
 }  // namespace quorlin_host
