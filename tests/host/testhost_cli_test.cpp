@@ -133,7 +133,8 @@ TEST(RunSettings, WhatIsNotGivenComesFromTheInstallationAndTheFunctionDefaults) 
   EXPECT_EQ(Resolved({}, installation), "1280x720, luma Spline36, chroma Spline36, kernel AVX2");
   EXPECT_EQ(Resolved({"--size", "640x360", "--kernel", "SSE2"}, installation),
             "640x360, luma Spline36, chroma Spline36, kernel SSE2");
-  EXPECT_EQ(Resolved({"--luma", "Bicubic"}), "512x384, luma Bicubic 50, chroma Bicubic 50, kernel AVX2");
+  EXPECT_EQ(Resolved({"--luma", "Bicubic"}),
+            "512x384, luma Bicubic 50, chroma Bicubic 50, kernel AVX2");
   EXPECT_EQ(Resolved({"--luma", "Lanczos", "--luma-param", "4"}),
             "512x384, luma Lanczos 4, chroma Lanczos 4, kernel AVX2");
   EXPECT_EQ(Resolved({"--luma", "Lanczos", "--chroma-param", "2"}),
@@ -186,7 +187,8 @@ TEST(RunSettings, NamesAndParametersTheInstallationDoesNotOfferAreRefused) {
 TEST(RunSettings, AnInstallationWithoutLibrariesPassesFramesThrough) {
   Installation empty;
   empty.firstSize = FrameSize{320, 240};
-  EXPECT_EQ(Resolved({"--luma", "Anything"}, empty), "320x240, frames pass unchanged (nothing installed)");
+  EXPECT_EQ(Resolved({"--luma", "Anything"}, empty),
+            "320x240, frames pass unchanged (nothing installed)");
 }
 
 TEST(RunSettings, TheRecordCarriesEveryResolvedField) {

@@ -150,7 +150,8 @@ TEST(Yuy2Rows, VectorPathsMatchThePlainLoopsOnEveryLength) {
     PackYuy2Row(luma.data(), u.data(), v.data(), pairs, fast.data());
     PackYuy2RowPlain(luma.data(), u.data(), v.data(), pairs, plain.data());
     EXPECT_EQ(fast, plain) << pairs;
-    std::vector<uint8_t> backLuma(2 * pairs + 1, 0xAA), backU(pairs + 1, 0xAA), backV(pairs + 1, 0xAA);
+    std::vector<uint8_t> backLuma(2 * pairs + 1, 0xAA), backU(pairs + 1, 0xAA),
+        backV(pairs + 1, 0xAA);
     UnpackYuy2Row(fast.data(), pairs, backLuma.data(), backU.data(), backV.data());
     std::vector<uint8_t> plainLuma = backLuma, plainU = backU, plainV = backV;
     UnpackYuy2RowPlain(fast.data(), pairs, plainLuma.data(), plainU.data(), plainV.data());
@@ -209,7 +210,8 @@ TEST(Yc48Rows, VectorPathMatchesThePlainLoopOnEveryLengthAndChromaLayout) {
   std::vector<PIXEL_YC> samples(40);
   for (int i = 0; i < 40; ++i)
     samples[i] = PIXEL_YC{static_cast<int16_t>(i * 1693 - 32768),
-                          static_cast<int16_t>(i * 97 - 2100), static_cast<int16_t>(2300 - i * 111)};
+                          static_cast<int16_t>(i * 97 - 2100),
+                          static_cast<int16_t>(2300 - i * 111)};
   for (int width = 0; width <= 40; ++width) {
     std::vector<uint8_t> fast(3 * (width + 1), 0xAA), plain(3 * (width + 1), 0xAA);
     FromYc48Row(samples.data(), width, &fast[0], &fast[width + 1], &fast[2 * (width + 1)]);

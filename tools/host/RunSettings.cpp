@@ -57,8 +57,9 @@ void ApplyBuiltInLink(RunSettings &settings, const SettingsChanges &changes) {
 
 void ResolveMethods(RunSettings &settings, const SettingsChanges &changes,
                     const Installation &installation) {
-  const MethodInfo &luma = changes.lumaMode ? OfferedMethod(installation, *changes.lumaMode, "--luma")
-                                            : DefaultLumaMethod(installation);
+  const MethodInfo &luma = changes.lumaMode
+                               ? OfferedMethod(installation, *changes.lumaMode, "--luma")
+                               : DefaultLumaMethod(installation);
   settings.luma = WithParam(luma, changes.lumaParam, "--luma-param");
   if (changes.chromaMode) {
     settings.chroma = WithParam(OfferedMethod(installation, *changes.chromaMode, "--chroma"),

@@ -6,7 +6,8 @@ namespace quorlin_host {
 
 namespace {
 
-constexpr int kPairsPerStep = 8;  // sixteen pixels: one vector of luma, half a vector of each chroma
+// Sixteen pixels a step: one vector of luma, half a vector of each chroma.
+constexpr int kPairsPerStep = 8;
 
 __m128i Load(const uint8_t *p) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(p)); }
 __m128i LoadHalf(const uint8_t *p) {
