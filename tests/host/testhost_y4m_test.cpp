@@ -144,3 +144,16 @@ TEST(Y4mWriting, RefusesFramesThatDoNotMatchTheStream) {
                std::invalid_argument);
   EXPECT_EQ(stream.str(), "YUV4MPEG2 W4 H2 F30:1 Ip A1:1 C444\n");
 }
+
+TEST(Y4mWriting, ResizedStreamsAreMarkedProgressive) {
+  const Y4mHeader input = ParseY4mHeader("YUV4MPEG2 W1920 H1080 F30000:1001 It A1:1 C420jpeg");
+  EXPECT_TRUE(IsInterlaced(input));
+  EXPECT_EQ(FormatY4mHeader(OutputHeaderFor(input, 1280, 720, ChromaFormat::C444)),
+            "YUV4MPEG2 W1280 H720 F30000:1001 Ip A1:1 C444\n");
+  for (const char *mode : {"b", "m"}) {
+    EXPECT_TRUE(IsInterlaced(ParseY4mHeader(std::string("YUV4MPEG2 W2 H2 I") + mode))) << mode;
+  }
+  for (const char *mode : {"p", "?"}) {
+    EXPECT_FALSE(IsInterlaced(ParseY4mHeader(std::string("YUV4MPEG2 W2 H2 I") + mode))) << mode;
+  }
+}

@@ -26,6 +26,19 @@ std::string FormatY4mHeader(const Y4mHeader &header) {
          ChromaTag(header.chroma) + "\n";
 }
 
+Y4mHeader OutputHeaderFor(const Y4mHeader &input, int width, int height, ChromaFormat chroma) {
+  Y4mHeader header = input;
+  header.width = width;
+  header.height = height;
+  header.chroma = chroma;
+  header.interlace = "p";
+  return header;
+}
+
+bool IsInterlaced(const Y4mHeader &header) {
+  return header.interlace == "t" || header.interlace == "b" || header.interlace == "m";
+}
+
 Y4mWriter::Y4mWriter(std::ostream &out, const Y4mHeader &header) : out_(out), header_(header) {
   out_ << FormatY4mHeader(header_);
   if (!out_) throw std::runtime_error("cannot write the Y4M output");

@@ -146,22 +146,8 @@ RunSettings SettingsToRun(const HostCommand &command, const Installation &instal
   return settings;
 }
 
-// The stream written: the input's frame rate and aspect, the output size, 4:4:4 from YC48 or
-// 4:2:2 from YUY2, and always progressive, since the plug-in resizes whole frames.
-Y4mHeader OutputHeader(const Y4mHeader &input, const HostCommand &command,
-                       const RunSettings &settings, bool passesThrough) {
-  Y4mHeader header = input;
-  header.chroma = command.yuy2 ? ChromaFormat::C422 : ChromaFormat::C444;
-  header.interlace = "p";
-  if (!passesThrough) {
-    header.width = settings.width;
-    header.height = settings.height;
-  }
-  return header;
-}
-
 void WarnOfInterlace(const Y4mHeader &input) {
-  if (input.interlace == "t" || input.interlace == "b" || input.interlace == "m")
+  if (IsInterlaced(input))
     std::cerr << "warning: the input is marked interlaced (I" << input.interlace
               << "); its frames are resized as whole frames and written marked progressive\n";
 }
@@ -272,9 +258,11 @@ int Run(const HostCommand &command) {
     session.LoadProject(SettingsRecordOf(settings));
     std::cerr << "settings: " << DescribeRunSettings(settings) << "\n";
     if (command.window) return RunWindow(session, source, command.yuy2);
+    const bool resized = !installation.PassesThrough();
     return RunFrames(session, command, source,
-                     OutputHeader(source.header, command, settings,
-                                  installation.PassesThrough()));
+                     OutputHeaderFor(source.header, resized ? settings.width : source.header.width,
+                                     resized ? settings.height : source.header.height,
+                                     command.yuy2 ? ChromaFormat::C422 : ChromaFormat::C444));
   } catch (const std::bad_alloc &) {
     throw OutOfMemory(source.header, options);
   }
