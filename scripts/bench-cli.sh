@@ -3,7 +3,8 @@
 # file: 1920x1080 4:2:0 Y4M to 1280x720 with Spline36, written to /dev/null.
 #   - YC48:  quorlin_host            vs ffmpeg -vf scale=1280:720:flags=spline -pix_fmt yuv444p
 #   - YUY2:  quorlin_host --yuy2     vs the same with -pix_fmt yuv422p
-# Wall time of the whole command, Wine's start-up included. The four commands run in
+# Wall time of the whole command, Wine's start-up included (and the processor time beside it,
+# which shows the cost when a busy machine blurs the wall time). The four commands run in
 # alternating rounds (the machine may be shared and its speed drifts), and each figure is the
 # median over the rounds. The ratio is the test host's time over ffmpeg's: at most 1.0 means
 # the resizer is as fast as ffmpeg or faster.
@@ -29,18 +30,15 @@ fi
 
 host=("${wine[@]}" "$build/tools/host/quorlin_host.exe" --quiet --auf "Z:$build/dist/Quorlin.auf"
       --size 1280x720 --luma Spline36 "Z:$input" -o -)
-ffmpeg_cmd() {  # pixel format
+ffmpeg_to() {  # pixel format
   ffmpeg -hide_banner -nostdin -loglevel error -i "$input" -vf scale=1280:720:flags=spline \
     -pix_fmt "$1" -f yuv4mpegpipe -y /dev/null
 }
-
 log="$build/bench-cli/last-run.log"  # the host's own report of each run
-seconds() {  # command...: wall time of one run
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>>"$log"
-  end=$(date +%s.%N)
-  awk -v a="$start" -v b="$end" 'BEGIN {printf "%.3f\n", b - a}'
+measure() {  # command...: "wall cpu" seconds of one run (cpu: user + system, Wine's server aside)
+  local TIMEFORMAT='%R %U %S' times
+  times=$( { time "$@" >/dev/null 2>>"$log"; } 2>&1 )
+  awk '{printf "%.3f %.3f\n", $1, $2 + $3}' <<<"$times"
 }
 median() { sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 
@@ -49,20 +47,22 @@ results=$(mktemp)
 trap 'rm -f "$results"' EXIT
 echo "load before: $(uptime | sed 's/.*load average: //')" >&2
 for round in $(seq "$rounds"); do
-  echo "ffmpeg444 $(seconds ffmpeg_cmd yuv444p)" >>"$results"
-  echo "host444 $(seconds "${host[@]}")" >>"$results"
-  echo "ffmpeg422 $(seconds ffmpeg_cmd yuv422p)" >>"$results"
-  echo "host422 $(seconds "${host[@]}" --yuy2)" >>"$results"
+  echo "ffmpeg444 $(measure ffmpeg_to yuv444p)" >>"$results"
+  echo "host444 $(measure "${host[@]}")" >>"$results"
+  echo "ffmpeg422 $(measure ffmpeg_to yuv422p)" >>"$results"
+  echo "host422 $(measure "${host[@]}" --yuy2)" >>"$results"
 done
 echo "load after: $(uptime | sed 's/.*load average: //')" >&2
 
-figure() { awk -v n="$1" '$1 == n {print $2}' "$results" | median; }
-echo "$frames frames 1920x1080 4:2:0 Y4M -> 1280x720 Spline36 -> /dev/null, wall seconds," \
-     "median of $rounds alternating rounds"
-printf '%-34s %8s %8s %7s\n' "job" "host s" "ffmpeg s" "ratio"
+figure() { awk -v n="$1" -v f="$2" '$1 == n {print $f}' "$results" | median; }
+echo "$frames frames 1920x1080 4:2:0 Y4M -> 1280x720 Spline36 -> /dev/null, seconds, median of" \
+     "$rounds alternating rounds; ratio = host wall / ffmpeg wall"
+printf '%-30s %8s %8s %7s %9s %9s\n' "job" "host" "ffmpeg" "ratio" "host cpu" "ffm. cpu"
 for job in "444 YC48 vs -pix_fmt yuv444p" "422 YUY2 vs -pix_fmt yuv422p"; do
   tag=${job%% *}
-  h=$(figure "host$tag")
-  f=$(figure "ffmpeg$tag")
-  printf '%-34s %8.3f %8.3f %7.2f\n' "${job#* }" "$h" "$f" "$(awk -v a="$h" -v b="$f" 'BEGIN {print a / b}')"
+  h=$(figure "host$tag" 2)
+  f=$(figure "ffmpeg$tag" 2)
+  printf '%-30s %8.3f %8.3f %7.2f %9.3f %9.3f\n' "${job#* }" "$h" "$f" \
+    "$(awk -v a="$h" -v b="$f" 'BEGIN {print a / b}')" "$(figure "host$tag" 3)" \
+    "$(figure "ffmpeg$tag" 3)"
 done
