@@ -161,7 +161,7 @@ class FilterLoop {
     shape.width = image.width;
     shape.height = image.height;
     shape.frame = done_;
-    shape.frameCount = std::max(run_.frameLimit, 0);
+    shape.frameCount = run_.frameCount;
     if (!session_.ProcessImage(shape, image.pixels, temp_))
       throw std::runtime_error("func_proc failed at frame " + std::to_string(done_));
     // The result is in one of the two images; the other is the next frame's scratch image.

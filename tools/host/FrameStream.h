@@ -19,6 +19,7 @@ using FrameFetcher = std::function<bool(Y4mFrame &)>;
 struct StreamRun {
   FrameFetcher fetch;
   int frameLimit = -1;               // -1: until fetch reports the end
+  int frameCount = 0;                // the frame count the plug-in is told; 0: unknown
   Y4mWriter *writer = nullptr;       // null: frames are filtered and dropped
   ProgressReporter *progress = nullptr;
 };

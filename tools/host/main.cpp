@@ -176,7 +176,8 @@ int RunFrames(HostSession &session, const HostCommand &command, const FrameSourc
                                                   frameLimit);
   StreamRun run;
   run.fetch = source.next;
-  run.frameLimit = command.frames > 0 ? command.frames : -1;
+  run.frameLimit = command.frames > 0 ? command.frames : -1;  // an estimate never cuts a file
+  run.frameCount = std::max(frameLimit, 0);
   run.writer = writer.get();
   run.progress = progress.get();
 
