@@ -297,17 +297,14 @@ std::string Stream(HostSession &session, const Y4mHeader &header, int frames, in
 }  // namespace
 
 TEST_F(SessionTest, StreamedFramesComeBackWholeInOrderOnAnyThreadCount) {
-  Y4mHeader header;
-  header.width = 10;
-  header.height = 6;
-  header.chroma = ChromaFormat::C444;
+  const Y4mHeader header = OutputHeaderFor(Y4mHeader(), 10, 6, ChromaFormat::C444);
   options_.extraImages = kStreamExtraImages;
   for (int threads : {1, 3}) {
     options_.threads = threads;
     HostSession session(options_);
     std::istringstream written(Stream(session, header, 5));
     Y4mReader reader(written);
-    Y4mFrame frame, sent, expected;
+    Y4mFrame frame, expected;
     for (int index = 0; index < 5; ++index) {
       ASSERT_TRUE(reader.ReadFrame(frame)) << index;
       // 4:2:0 -> YC48 -> 4:4:4 through a plug-in that passes frames unchanged: the reference
@@ -324,10 +321,7 @@ TEST_F(SessionTest, StreamedFramesComeBackWholeInOrderOnAnyThreadCount) {
 }
 
 TEST_F(SessionTest, StreamEndsLeaveAValidStream) {
-  Y4mHeader header;
-  header.width = 8;
-  header.height = 4;
-  header.chroma = ChromaFormat::C422;
+  const Y4mHeader header = OutputHeaderFor(Y4mHeader(), 8, 4, ChromaFormat::C422);
   options_.yuy2 = true;
   options_.extraImages = kStreamExtraImages;
   HostSession session(options_);
