@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds everything into ${BUILD_DIR:-build}.
+# Configures and builds into ${BUILD_DIR:-build}: everything, or only the targets given
+# (bash scripts/build.sh quorlin_dist quorlin_host).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -7,4 +8,4 @@ if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release
 fi
-cmake --build "$build"
+cmake --build "$build" ${1:+--target "$@"}

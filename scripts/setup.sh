@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need on a Debian machine (run as root).
-# Quick when everything is already there.
+# Installs what the build and the tests need on a Debian machine (run as root), and the Debian
+# packages named as arguments (what a script needs beyond that). Quick when everything is there.
 set -euo pipefail
 
 # xauth: xvfb-run needs it for the dialog's GUI tests (only recommended by xvfb).
 packages=(g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 xvfb xauth locales
-          fonts-ipafont-gothic cmake ninja-build googletest)
+          fonts-ipafont-gothic cmake ninja-build googletest "$@")
 
 missing=()
 for p in "${packages[@]}"; do
