@@ -23,8 +23,11 @@ wine_run "$build/tools/plot/quorlin_plot.exe" --dll "Z:$build/dist/DLL" \
   Gaussian=25,50,100 > "$work/window-functions.csv"
 pictures plot "$work/window-functions.csv" "$root/docs"
 
-# The host runs a copy of the installation, so that nothing it writes lands in dist.
-cp -r "$build/dist" "$work/install"
+# The host runs a copy of the installation without a settings file, so that the pictures show
+# the shipped defaults whatever QuorlinEx.ini may have been left in dist.
+mkdir -p "$work/install/DLL"
+cp "$build/dist/Quorlin.auf" "$work/install/"
+cp "$build/dist/DLL/"*.dll "$work/install/DLL/"
 photo=/usr/lib/python3/dist-packages/skimage/data/chelsea.png
 pictures crop "$photo" 150 86 32 24 "$work/crop.y4m"
 results=()
