@@ -38,7 +38,8 @@ for method in NearestNeighbor AreaAverage Bilinear Bicubic:50 Spline16 Spline36 
   [ "$name" = "$method" ] || params=(--luma-param "${method#*:}" --chroma-param "${method#*:}")
   wine_run "$build/tools/host/quorlin_host.exe" --auf "Z:$work/install/Quorlin.auf" \
     --size 192x144 --luma "$name" --chroma "$name" "${params[@]}" \
-    -o "Z:$work/$name.y4m" "Z:$work/crop.y4m" 2>"$work/$name.log" || { cat "$work/$name.log"; exit 1; }
+    -o "Z:$work/$name.y4m" "Z:$work/crop.y4m" 2>"$work/$name.log" \
+    || { cat "$work/$name.log"; exit 1; }
   label=$name
   [ "$name" = "$method" ] || label="$name ${method#*:}"
   results+=("$label=$work/$name.y4m")
