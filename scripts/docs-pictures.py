@@ -81,7 +81,9 @@ def crop(photo, x, y, width, height, out):
 def read_picture(path):
     with open(path, "rb") as source:
         header = y4m.read_header(source)
-        planes = y4m.read_frame(source, header)
+        planes = y4m.read_frame(source, header) if header else None
+    if planes is None:
+        sys.exit("docs-pictures: %s holds no frame" % path)
     rgb = bytes(y4m.to_rgb(header, planes))
     return Image.frombytes("RGB", (header.width, header.height), rgb)
 

@@ -31,6 +31,8 @@ def main():
         count += 1
         if args.frame in (0, count):
             kept, kept_number = planes, count
+    if count == 0:
+        sys.exit("frame-to-png: the Y4M stream holds no frames")
     if kept is None:
         sys.exit("frame-to-png: the stream has %d frames, no frame %d" % (count, args.frame))
     y4m.write_png(args.output, header.width, header.height, y4m.to_rgb(header, kept))
