@@ -4,6 +4,7 @@ int32_t YUY2Mode = 0;
 std::string ModulePath;
 char FilterTitle[kTitleMaxBytes + 1] = {};
 std::string PluginDirSetting;
+bool SettingsFileRead = false;
 std::string SizeListText;
 std::vector<FuncParamPair> FuncParams;
 std::unique_ptr<TWndFuncPluginList> WndFuncPlugins;

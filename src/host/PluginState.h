@@ -23,6 +23,9 @@ extern std::string ModulePath;
 extern char FilterTitle[kTitleMaxBytes + 1];
 // The "PluginDir" value as read, relative to the module's directory.
 extern std::string PluginDirSetting;
+// True when start-up could read the settings file (or found none). Otherwise what start-up took
+// are defaults, not the user's settings, and shut-down leaves the file alone.
+extern bool SettingsFileRead;
 // The size list as comma text ("640x480,1280x720"), passed through unchanged.
 extern std::string SizeListText;
 // One pair per listed window function, at the function's index in WndFuncPlugins.

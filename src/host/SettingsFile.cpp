@@ -48,6 +48,19 @@ bool TSettingsFile::Write(const std::string &key, const char *value) const {
   return WritePrivateProfileStringA(section_.c_str(), key.c_str(), value, path_.c_str()) != FALSE;
 }
 
+TSettingsReadHold::TSettingsReadHold(const TSettingsFile &file)
+    : handle_(CreateFileA(file.Path().c_str(), GENERIC_READ,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+  // A missing file is read as it is: every key gives its default.
+  const DWORD error = handle_ == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+  readable_ = error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+TSettingsReadHold::~TSettingsReadHold() {
+  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+}
+
 TSettingsFile SettingsFileOf(const std::string &modulePath) {
   return TSettingsFile(DirectoryOf(modulePath), BaseNameOf(modulePath));
 }

@@ -33,6 +33,24 @@ class TSettingsFile {
   std::string section_;
 };
 
+// The file held open for reading while start-up reads it: other programs may still read and
+// write it, but none can lock it midway. Readable() is false when the file is there and cannot
+// be opened (another program holds it locked, or reading is not allowed): every read then gives
+// its fallback, and those fallbacks must not replace what the file holds.
+class TSettingsReadHold {
+ public:
+  explicit TSettingsReadHold(const TSettingsFile &file);
+  ~TSettingsReadHold();
+  TSettingsReadHold(const TSettingsReadHold &) = delete;
+  TSettingsReadHold &operator=(const TSettingsReadHold &) = delete;
+
+  bool Readable() const { return readable_; }
+
+ private:
+  void *handle_;
+  bool readable_;
+};
+
 // The settings file beside the module at `modulePath`, in the section named after the module's
 // file name without extension: the same file for every module name, one section per name.
 TSettingsFile SettingsFileOf(const std::string &modulePath);

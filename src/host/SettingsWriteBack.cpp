@@ -21,6 +21,11 @@ bool StoreSetting(const TSettingsFile &file, const std::string &key, const std::
 
 bool WriteBackSettings() {
   const TSettingsFile file = SettingsFileOf(ModulePath);
+  if (!SettingsFileRead) {
+    ReportToDebugOutput("Quorlin: " + file.Path() +
+                        " could not be read at start-up, so nothing was written to it");
+    return false;
+  }
   bool written = StoreSetting(file, "FilterName", FilterTitle);
   written = StoreSetting(file, "PluginDir", PluginDirSetting) && written;
   if (WndFuncPlugins) {

@@ -68,6 +68,8 @@ void RunStartUp(int32_t yuy2Mode) {
   YUY2Mode = yuy2Mode;
   ModulePath = OwnModulePath();
   const TSettingsFile file = SettingsFileOf(ModulePath);
+  const TSettingsReadHold hold(file);
+  SettingsFileRead = hold.Readable();
   const std::string title = file.Read("FilterName", DefaultTitle(BaseNameOf(ModulePath)));
   PluginDirSetting = file.Read("PluginDir", kDefaultPluginDir);
 

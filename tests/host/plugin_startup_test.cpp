@@ -4,10 +4,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "DebugOutput.h"
 #include "HostSession.h"
 #include "PluginInstall.h"
 
@@ -288,6 +291,31 @@ TEST(ShutDown, FunctionsWhoseNamesCannotBeKeysGetNoEntry) {
     EXPECT_EQ(settings.ChromaParam, 2);
   }
   EXPECT_EQ(install.SettingsFileText(), text);
+}
+
+// A settings file that another program holds locked while the plug-in starts gives the plug-in
+// only defaults. Writing those back would overwrite the user's sizes, re-enable a disabled
+// function and forget every remembered parameter: shut-down leaves the file alone instead, and
+// says so on the debug output.
+TEST(ShutDown, AFileThatCouldNotBeReadAtStartUpIsLeftAlone) {
+  PluginInstall install;
+  const std::string text = "[Quorlin]\r\nFilterName=Mine\r\nSizeList=320x240,640x480\r\n"
+                           "Func_Lanczos=0,0,0\r\nFunc_Wide=1,7,8\r\n";
+  install.WriteSettingsFileText(text);
+  quorlin_host::DebugOutputCapture reports;
+  {
+    const HANDLE lock = CreateFileA(install.SettingsPath().c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    HostSession session(install.Options());
+    CloseHandle(lock);
+    EXPECT_EQ(Title(session), kOwnTitle);  // the defaults served this run
+  }
+  EXPECT_EQ(install.SettingsFileText(), text);
+  const std::vector<std::string> lines = reports.Lines();
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string &line) {
+              return line.find("could not be read at start-up") != std::string::npos;
+            }), 1);
 }
 
 }  // namespace
