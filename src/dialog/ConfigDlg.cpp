@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "dialog/ComboBox.h"
@@ -16,6 +17,7 @@
 #include "host/HostHooks.h"
 #include "host/PluginState.h"
 #include "host/SettingsApply.h"
+#include "host/StoredName.h"
 
 TConfigDialog *ConfigDialog = nullptr;
 
@@ -33,6 +35,13 @@ constexpr int kAddSizeMaxLength = 255;
 constexpr int32_t kInitialParamMin = 0, kInitialParamMax = 100;
 
 int32_t WindowFuncCount() { return WndFuncPlugins ? WndFuncPlugins->Count() : 0; }
+
+// The list index of the record a name field names, or -1; the method and kernel lists show
+// the records at their list indices.
+template <typename List>
+int32_t StoredIndex(const std::unique_ptr<List> &list, const char (&field)[kNameFieldSize]) {
+  return list ? IndexOfStoredName(*list, field) : -1;
+}
 
 // Leading and trailing blanks and control characters (codes up to 32) removed.
 std::string Trimmed(const std::string &text) {
@@ -226,18 +235,26 @@ void TConfigDialog::LoadFromSettings() {
       CurrentSettings->Width = size.Width;
       CurrentSettings->Height = size.Height;
     }
-    SelectStoredEntry(cbLumaMode, CurrentSettings->LumaMode, &TConfigDialog::cbLumaModeChange);
-    SelectStoredEntry(cbChromaMode, CurrentSettings->ChromaMode, &TConfigDialog::cbChromaModeChange);
-    SelectStoredEntry(cbSIMDMode, CurrentSettings->SIMDMode, &TConfigDialog::cbSIMDModeChange);
+    SelectStoredEntry(cbLumaMode, CurrentSettings->LumaMode,
+                      StoredIndex(WndFuncPlugins, CurrentSettings->LumaMode),
+                      &TConfigDialog::cbLumaModeChange);
+    SelectStoredEntry(cbChromaMode, CurrentSettings->ChromaMode,
+                      StoredIndex(WndFuncPlugins, CurrentSettings->ChromaMode),
+                      &TConfigDialog::cbChromaModeChange);
+    SelectStoredEntry(cbSIMDMode, CurrentSettings->SIMDMode,
+                      StoredIndex(FilterPlugins, CurrentSettings->SIMDMode),
+                      &TConfigDialog::cbSIMDModeChange);
     UnlockChanges();
   });
 }
 
+// The entry whose text equals the field (in any letter case), else the entry of the record the
+// field names (`storedIndex`, the start of a name longer than the field), else the first.
 void TConfigDialog::SelectStoredEntry(HWND list, const char (&field)[kNameFieldSize],
-                                      void (TConfigDialog::*change)(HWND)) {
+                                      int32_t storedIndex, void (TConfigDialog::*change)(HWND)) {
   if (combo::Count(list) == 0) return;
   const int found = combo::FindExact(list, ReadNameField(field));
-  combo::Select(list, found >= 0 ? found : 0);
+  combo::Select(list, found >= 0 ? found : std::max(storedIndex, 0));
   (this->*change)(nullptr);
 }
 
@@ -337,7 +354,7 @@ void TConfigDialog::ModeChange(const MethodSide &side, const MethodSide &other) 
   LockChanges();
   const std::string text = combo::Text(list, index);
   char(&mode)[kNameFieldSize] = CurrentSettings->*side.Mode;
-  if (text != ReadNameField(mode)) {
+  if (!HoldsName(mode, text)) {
     StoreText(text, mode);
     const int otherIndex = combo::Selected(otherList);
     if (IsWindowFunction(index)) {

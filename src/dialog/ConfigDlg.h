@@ -82,7 +82,8 @@ class TConfigDialog {
   void StoreText(const std::string &text, char (&field)[32]);
   void StoreSizeList();
   void UpdateDeleteButton();
-  void SelectStoredEntry(HWND combo, const char (&field)[32], void (TConfigDialog::*change)(HWND));
+  void SelectStoredEntry(HWND combo, const char (&field)[32], int32_t storedIndex,
+                         void (TConfigDialog::*change)(HWND));
 
   void ModeChange(const MethodSide &side, const MethodSide &other);
   void UpdateParamPanel(const MethodSide &side);

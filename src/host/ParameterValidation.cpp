@@ -3,11 +3,12 @@
 #include <string>
 
 #include "host/PluginState.h"
+#include "host/StoredName.h"
 
 namespace {
 
 void ValidateSide(const char (&mode)[kNameFieldSize], int32_t &param, int16_t FuncParamPair::*side) {
-  const int32_t index = WndFuncPlugins->IndexOfName(ReadNameField(mode).c_str());
+  const int32_t index = IndexOfStoredName(*WndFuncPlugins, mode);
   if (index < 0) return;
   ValidateParameter(*WndFuncPlugins->Item(index), param, FuncParams[index].*side);
 }

@@ -9,6 +9,7 @@
 #include "engine/TNormalWeightSetter.h"
 #include "engine/TYUY2WeightSetter.h"
 #include "host/PluginState.h"
+#include "host/StoredName.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ bool EitherSideNames(const ResizeSettings &settings, const char *method) {
 // gets the value its range was checked against; an unknown name gives the first function with
 // its default.
 ChosenFunc ChooseWindowFunc(const char (&mode)[kNameFieldSize], int32_t storedParam) {
-  const int32_t index = WndFuncPlugins->IndexOfName(ReadNameField(mode).c_str());
+  const int32_t index = IndexOfStoredName(*WndFuncPlugins, mode);
   if (index < 0) {
     const WindowFuncInfo *first = WndFuncPlugins->Item(0);
     return ChosenFunc{0, first, first->ParamDefault};
@@ -67,7 +68,7 @@ std::unique_ptr<TWeightSetter> ChooseWeightSetter(const ResizeSettings &settings
 }
 
 const FilterPluginInfo *ChooseKernel(const ResizeSettings &settings) {
-  const int32_t index = FilterPlugins->IndexOfName(ReadNameField(settings.SIMDMode).c_str());
+  const int32_t index = IndexOfStoredName(*FilterPlugins, settings.SIMDMode);
   return FilterPlugins->Item(index < 0 ? 0 : index);
 }
 

@@ -26,7 +26,7 @@ std::string ComboText(HWND combo, int index) {
 
 }  // namespace
 
-DialogHarness::DialogHarness(const DialogSetup &setup) {
+DialogHarness::DialogHarness(const DialogSetup &setup) : install_(setup.layout) {
   install_.WriteSetting("Quorlin", setup.yuy2 ? "YUY2SizeList" : "SizeList", setup.sizeList);
   for (const auto &key : setup.keys) install_.WriteSetting("Quorlin", key.first, key.second);
   answerer_ = std::make_unique<ModalAnswerer>();

@@ -26,6 +26,8 @@ struct DialogSetup {
   bool yuy2 = false;
   // Further keys of the settings file, e.g. {"Func_Lanczos", "1,5,7"}.
   std::vector<std::pair<std::string, std::string>> keys;
+  // The libraries installed beside the module.
+  InstallLayout layout;
   // The project loaded after start-up.
   ResizeSettings project = ProjectSettings(320, 240, "Lanczos", "Lanczos", 3, 3);
 };

@@ -191,4 +191,25 @@ TEST(KernelChoice, PickingAKernelStoresItsNameAndRedrawsOnce) {
   EXPECT_EQ(dialog.Redraws(), redraws + 1);
 }
 
+// A method or kernel whose name is longer than the record's 32-byte field: the record holds the
+// name's start, and the dialog still shows that method and kernel after the project is loaded
+// again, leaving the record as it was.
+TEST(MethodChoice, NamesLongerThanTheRecordHoldsStayChosen) {
+  const std::string suffix = ", under a name longer than a settings record holds";
+  DialogSetup setup;
+  setup.layout.windowFuncs = false;
+  setup.layout.extraLibraries = {"LongNameWindowFuncs.dll", "RecordingKernelLong.dll"};
+  DialogHarness dialog(setup);
+  dialog.Choose(kIdLumaMode, "Signed" + suffix);
+  dialog.Choose(kIdSIMDMode, "KernelLong" + suffix);
+  const ResizeSettings chosen = dialog.Settings();
+  EXPECT_EQ(NameOf(chosen.LumaMode), ("Signed" + suffix).substr(0, 32));
+  EXPECT_EQ(chosen.LumaParam, -7);
+
+  dialog.LoadProject(chosen);
+  EXPECT_EQ(dialog.SelectedEntry(kIdLumaMode), "Signed" + suffix);
+  EXPECT_EQ(dialog.SelectedEntry(kIdSIMDMode), "KernelLong" + suffix);
+  EXPECT_EQ(ProjectBytes(dialog.Settings()), ProjectBytes(chosen));
+}
+
 }  // namespace

@@ -108,8 +108,8 @@ KernelLogRecord *PluginInstall::KernelLog(const std::string &libraryName) const 
   return static_cast<KernelLogRecord *>(LoadedExport(libraryName, "KernelLog"));
 }
 
-CreateLogRecord *PluginInstall::CreateLog() const {
-  return static_cast<CreateLogRecord *>(LoadedExport(kLibraries[0], "CreateLog"));
+CreateLogRecord *PluginInstall::CreateLog(const std::string &libraryName) const {
+  return static_cast<CreateLogRecord *>(LoadedExport(libraryName, "CreateLog"));
 }
 
 ResizeSettings ProjectSettings(int32_t width, int32_t height, const std::string &luma,

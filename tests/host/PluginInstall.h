@@ -45,7 +45,7 @@ class PluginInstall {
 
   // The logs inside the libraries the running plug-in loaded (null when not loaded).
   KernelLogRecord *KernelLog(const std::string &libraryName) const;
-  CreateLogRecord *CreateLog() const;
+  CreateLogRecord *CreateLog(const std::string &libraryName = "RecordingWindowFuncs.dll") const;
 
  private:
   void *LoadedExport(const std::string &libraryName, const char *exportName) const;

@@ -4,6 +4,8 @@
 //   1 "Lanczos"   1..10, default 3
 //   2 "Signed"    -100..100, default -7
 //   3 "Wide"      -32768..32767, default 100
+// Built a second time with RECORDING_NAME_SUFFIX: the same functions under names longer than
+// the 32 bytes a settings record holds, each name's first 32 bytes its own.
 #include <cmath>
 
 #include "RecordingLogs.h"
@@ -12,6 +14,10 @@
 extern "C" {
 __attribute__((dllexport)) CreateLogRecord CreateLog;
 }
+
+#ifndef RECORDING_NAME_SUFFIX
+#define RECORDING_NAME_SUFFIX ""
+#endif
 
 namespace {
 
@@ -41,10 +47,10 @@ void __cdecl Release(WindowFuncHandle instance) {
 }
 
 const WindowFuncInfo kFunctions[] = {
-    {"Spline36", nullptr, 0, 0, 0, 0, Create<0>, Evaluate, GetRadius, Release},
-    {"Lanczos", "taps", 1, 10, 3, 0, Create<1>, Evaluate, GetRadius, Release},
-    {"Signed", "bias", -100, 100, -7, 0, Create<2>, Evaluate, GetRadius, Release},
-    {"Wide", "value", -32768, 32767, 100, 0, Create<3>, Evaluate, GetRadius, Release},
+    {"Spline36" RECORDING_NAME_SUFFIX, nullptr, 0, 0, 0, 0, Create<0>, Evaluate, GetRadius, Release},
+    {"Lanczos" RECORDING_NAME_SUFFIX, "taps", 1, 10, 3, 0, Create<1>, Evaluate, GetRadius, Release},
+    {"Signed" RECORDING_NAME_SUFFIX, "bias", -100, 100, -7, 0, Create<2>, Evaluate, GetRadius, Release},
+    {"Wide" RECORDING_NAME_SUFFIX, "value", -32768, 32767, 100, 0, Create<3>, Evaluate, GetRadius, Release},
 };
 
 }  // namespace

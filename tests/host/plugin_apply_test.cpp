@@ -206,4 +206,26 @@ TEST_F(ApplySettingsTest, ParametersOutsideTheRangeTakeTheRememberedOnes) {
   EXPECT_EQ(install_->ReadSetting("Quorlin", "Func_Lanczos"), "1,6,7");
 }
 
+// A record's name field holds 32 bytes; a longer name is stored as its first 32 bytes, which
+// name the function or kernel whose name they begin: for the choice, for the range check and
+// for the kernel. No name equal to them is listed.
+TEST(LongNames, AFullNameFieldNamesTheFunctionOrKernelWhoseNameItBegins) {
+  InstallLayout layout;
+  layout.windowFuncs = false;
+  layout.extraLibraries = {"LongNameWindowFuncs.dll", "RecordingKernelLong.dll"};
+  PluginInstall install(layout);
+  HostSession session(install.Options());
+  const std::string suffix = ", under a name longer than a settings record holds";
+  CreateLogRecord &log = *install.CreateLog("LongNameWindowFuncs.dll");
+  log.Count = 0;  // forget the start-up's own update
+  // Signed's range is -100..100: -500 takes its remembered default -7.
+  ASSERT_TRUE(session.LoadProject(ProjectBytes(
+      ProjectSettings(8, 8, "Signed" + suffix, "Wide" + suffix, -500, 500, "KernelLong" + suffix))));
+  ASSERT_TRUE(ProcessGreyFrame(session, 16, 8));
+  ASSERT_EQ(log.Count, 2);
+  EXPECT_EQ(CreateSet({{log.Calls[0].Function, log.Calls[0].Param}, {log.Calls[1].Function, log.Calls[1].Param}}),
+            (CreateSet{{2, -7}, {3, 500}}));
+  EXPECT_EQ(install.KernelLog("RecordingKernelLong.dll")->Calls[kResizeHSep], 1);
+}
+
 }  // namespace
