@@ -283,7 +283,9 @@ int32_t TConfigDialog::AddSize(const std::string &text) {
     ShowWarning(kOddWidthWarning);
     return -1;
   }
-  const int position = static_cast<int>(SortedInsertPosition(combo::Items(cbSizeList), size));
+  const auto entryAt = [this](size_t i) { return combo::Text(cbSizeList, static_cast<int>(i)); };
+  const int position = static_cast<int>(
+      SortedInsertPosition(static_cast<size_t>(combo::Count(cbSizeList)), entryAt, size));
   BatchUpdate batch(cbSizeList);
   combo::Insert(cbSizeList, position, text);
   return position;

@@ -29,9 +29,17 @@ std::string FormatSize(int32_t width, int32_t height) {
   return text;
 }
 
-size_t SortedInsertPosition(const std::vector<std::string> &entries, const SizeValue &size) {
-  for (size_t i = 0; i < entries.size(); ++i) {
-    if (GoesBefore(size, ParseSize(entries[i]))) return i;
+size_t SortedInsertPosition(size_t count, const std::function<std::string(size_t)> &entryAt,
+                            const SizeValue &size) {
+  size_t first = 0;
+  while (count > 0) {
+    const size_t half = count / 2;
+    if (GoesBefore(size, ParseSize(entryAt(first + half)))) {
+      count = half;
+    } else {
+      first += half + 1;
+      count -= half + 1;
+    }
   }
-  return entries.size();
+  return first;
 }

@@ -3,8 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
-#include <vector>
 
 struct SizeValue {
   int32_t Width;
@@ -18,7 +18,9 @@ SizeValue ParseSize(const std::string &text);
 // "%dx%d" of the two numbers.
 std::string FormatSize(int32_t width, int32_t height);
 
-// Where `text` goes in `entries`, which are kept ascending by width, then height: before the
-// first entry that is wider, or as wide and at least as tall; entries that do not parse count
-// as (0, 0). Returns entries.size() when the text goes last.
-size_t SortedInsertPosition(const std::vector<std::string> &entries, const SizeValue &size);
+// Where `size` goes among `count` entries kept ascending by width, then height (`entryAt(i)`
+// gives entry i): before the first entry that is wider, or as wide and at least as tall;
+// entries that do not parse count as (0, 0). Returns `count` when the size goes last. The
+// search halves the range each step, so a list of thousands of sizes reads only a dozen.
+size_t SortedInsertPosition(size_t count, const std::function<std::string(size_t)> &entryAt,
+                            const SizeValue &size);
