@@ -1,7 +1,7 @@
 // The exports of the AVX2 kernel library, "AVX2". On a processor or system without AVX2 both
 // return null, so the library is not listed and none of its AVX2 code runs. Compiled without
 // AVX2, like everything that runs before the check.
-#include "avx2/Avx2Kernel.h"
+#include "avx2/Kernel.h"
 #include "avx2/ProcessorSupport.h"
 
 extern "C" const FilterPluginInfo *__stdcall GetFilterPluginInfo2() {

@@ -1,16 +1,16 @@
-// The portable kernel's filters behind the interface the pass templates use: rows are
-// filtered horizontally a tile's height at a time (TransposedTileFilter.h), and the vertical
-// filter sums into 32-bit accumulators held in the thread's work slice.
+// The portable kernel's filters (common/FilterContract.h): rows are filtered horizontally a
+// tile's height at a time (TransposedTileFilter.h), and the scalar vertical filter sums into
+// 32-bit accumulators held in the thread's work slice.
 #pragma once
 
 #include <cstdint>
 
-#include "RowFilters.h"
-#include "SampleFormats.h"
-#include "TransposedTileFilter.h"
+#include "common/SampleFormats.h"
+#include "common/ScalarVerticalFilter.h"
+#include "portable/TransposedTileFilter.h"
 #include "engine/ResizeParams.h"
 
-namespace portable {
+namespace kernels::portable {
 
 template <class FrameFormat, class CoeffLayout>
 struct PortableFilters {
@@ -37,4 +37,4 @@ struct PortableFilters {
   }
 };
 
-}  // namespace portable
+}  // namespace kernels::portable

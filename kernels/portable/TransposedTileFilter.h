@@ -9,13 +9,13 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "FixedPoint.h"
-#include "SampleFormats.h"
-#include "WorkAreas.h"
+#include "common/FixedPoint.h"
+#include "common/SampleFormats.h"
+#include "common/WorkAreas.h"
 #include "engine/ResizeParams.h"
 #include "engine/WeightTable.h"
 
-namespace portable {
+namespace kernels::portable {
 
 template <class Format, class Layout>
 class TransposedTileFilter {
@@ -162,4 +162,4 @@ class TransposedTileFilter {
   int16_t *columns_;
 };
 
-}  // namespace portable
+}  // namespace kernels::portable

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace simd {
+namespace kernels::simd {
 
 class ExactDivider {
  public:
@@ -31,4 +31,4 @@ class ExactDivider {
   uint32_t inverse_ = 1;
 };
 
-}  // namespace simd
+}  // namespace kernels::simd

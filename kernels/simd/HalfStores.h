@@ -5,7 +5,7 @@
 
 #include <emmintrin.h>
 
-namespace simd {
+namespace kernels::simd {
 
 inline void StoreLowHalf(void *out, __m128i v) {
   _mm_storel_pd(static_cast<double *>(out), _mm_castsi128_pd(v));
@@ -15,4 +15,4 @@ inline void StoreHighHalf(void *out, __m128i v) {
   _mm_storeh_pd(static_cast<double *>(out), _mm_castsi128_pd(v));
 }
 
-}  // namespace simd
+}  // namespace kernels::simd

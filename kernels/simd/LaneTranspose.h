@@ -1,21 +1,22 @@
-// The 4 x 4 transpose of 32-bit lanes that every SIMD tile filter ends its transposition with:
-// four rows, each reordered so that lane k holds its k-th sample pair, become four vectors, the
-// k-th holding lane k of every row (row i in lane i).
+// The 4 x 4 transpose of 32-bit lanes that every SIMD group transpose ends with, within each
+// 128-bit block of an instruction set's vectors (`Ops`): four rows, each reordered so that lane
+// k of a block holds its k-th sample pair, become four vectors, the k-th holding lane k of every
+// row (row i in lane i of the block).
 #pragma once
 
-#include <emmintrin.h>
+namespace kernels::simd {
 
-namespace simd {
-
-inline void TransposeLanes(__m128i (&rows)[4]) {
-  const __m128i lanes01of01 = _mm_unpacklo_epi32(rows[0], rows[1]);
-  const __m128i lanes23of01 = _mm_unpackhi_epi32(rows[0], rows[1]);
-  const __m128i lanes01of23 = _mm_unpacklo_epi32(rows[2], rows[3]);
-  const __m128i lanes23of23 = _mm_unpackhi_epi32(rows[2], rows[3]);
-  rows[0] = _mm_unpacklo_epi64(lanes01of01, lanes01of23);
-  rows[1] = _mm_unpackhi_epi64(lanes01of01, lanes01of23);
-  rows[2] = _mm_unpacklo_epi64(lanes23of01, lanes23of23);
-  rows[3] = _mm_unpackhi_epi64(lanes23of01, lanes23of23);
+template <class Ops>
+inline void TransposeLanes(typename Ops::Vec (&rows)[4]) {
+  using Vec = typename Ops::Vec;
+  const Vec lanes01of01 = Ops::InterleaveLow32(rows[0], rows[1]);
+  const Vec lanes23of01 = Ops::InterleaveHigh32(rows[0], rows[1]);
+  const Vec lanes01of23 = Ops::InterleaveLow32(rows[2], rows[3]);
+  const Vec lanes23of23 = Ops::InterleaveHigh32(rows[2], rows[3]);
+  rows[0] = Ops::InterleaveLow64(lanes01of01, lanes01of23);
+  rows[1] = Ops::InterleaveHigh64(lanes01of01, lanes01of23);
+  rows[2] = Ops::InterleaveLow64(lanes23of01, lanes23of23);
+  rows[3] = Ops::InterleaveHigh64(lanes23of01, lanes23of23);
 }
 
-}  // namespace simd
+}  // namespace kernels::simd

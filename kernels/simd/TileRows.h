@@ -2,24 +2,20 @@
 // writes before they are transposed, the rows a transposition reads and the output rows.
 #pragma once
 
-#include <emmintrin.h>
-
 #include <cstddef>
 #include <cstdint>
 
-#include "portable/SampleFormats.h"
-#include "portable/WorkAreas.h"
+#include "common/SampleFormats.h"
+#include "common/WorkAreas.h"
 
-namespace simd {
-
-constexpr int32_t kTileRows = 8;  // rows a tile filter takes at once
+namespace kernels::simd {
 
 // The plain rows of a tile at the start of its buffer: source pixels at their own positions,
 // with room for a 16-byte load at the last pixel pair.
-template <class Format>
+template <class Format, int32_t kRows>
 class PlainTileRows {
  public:
-  static int32_t Bytes(int32_t srcWidth) { return kTileRows * Stride(srcWidth); }
+  static int32_t Bytes(int32_t srcWidth) { return kRows * Stride(srcWidth); }
 
   PlainTileRows(void *buffer, int32_t srcWidth)
       : rows_(static_cast<uint8_t *>(buffer)), stride_(Stride(srcWidth)) {}
@@ -29,11 +25,12 @@ class PlainTileRows {
   }
 
  private:
+  static constexpr int32_t kLoadBytes = 16;
+
   static int32_t Stride(int32_t srcWidth) {
-    return portable::RoundUpToSlice(portable::RowCapacityPixels(srcWidth) *
-                                        Format::kSamplesPerPixel *
-                                        static_cast<int32_t>(sizeof(typename Format::Sample)) +
-                                    static_cast<int32_t>(sizeof(__m128i)));
+    return RoundUpToSlice(RowCapacityPixels(srcWidth) * Format::kSamplesPerPixel *
+                              static_cast<int32_t>(sizeof(typename Format::Sample)) +
+                          kLoadBytes);
   }
 
   uint8_t *rows_;
@@ -43,10 +40,10 @@ class PlainTileRows {
 // The rows of a tile as a tile filter takes them: `In`, the rows the transposition reads,
 // where rows past `rowCount` repeat row 0; `Out`, output row r from `out` on for r < rowCount,
 // null past it.
-template <typename Sample>
+template <typename Sample, int32_t kRows>
 struct TileRowSet {
   TileRowSet(const Sample *const *rows, int32_t rowCount, void *out, int32_t lineSize) {
-    for (int32_t r = 0; r < kTileRows; ++r) {
+    for (int32_t r = 0; r < kRows; ++r) {
       In[r] = rows[r < rowCount ? r : 0];
       Out[r] = r < rowCount ? reinterpret_cast<Sample *>(static_cast<uint8_t *>(out) +
                                                          static_cast<ptrdiff_t>(lineSize) * r)
@@ -54,8 +51,8 @@ struct TileRowSet {
     }
   }
 
-  const Sample *In[kTileRows];
-  Sample *Out[kTileRows];
+  const Sample *In[kRows];
+  Sample *Out[kRows];
 };
 
-}  // namespace simd
+}  // namespace kernels::simd

@@ -5,18 +5,18 @@
 
 #include <cstdint>
 
+#include "engine/ResizeParams.h"
 #include "simd/ExactDivider.h"
 #include "simd/TileRows.h"
-#include "engine/ResizeParams.h"
 
-namespace simd {
+namespace kernels::simd {
 
-// `Ops` (Sse2Ops or Avx2Ops) gives the vector type.
 template <class Format, class Ops>
 class TileStorage {
  public:
   using Sample = typename Format::Sample;
   using Vec = typename Ops::Vec;
+  static constexpr int32_t kRows = Ops::kTileRows;
 
   // Row r of the tile's plain rows, source pixels at their own positions.
   Sample *PlainRow(int32_t r) const { return plain_.Row(r); }
@@ -24,7 +24,8 @@ class TileStorage {
  protected:
   // The buffer for rows of `srcWidth` pixels and `vectors` transposed vectors.
   static int32_t Bytes(int32_t srcWidth, int32_t vectors) {
-    return PlainTileRows<Format>::Bytes(srcWidth) + vectors * static_cast<int32_t>(sizeof(Vec));
+    return PlainTileRows<Format, kRows>::Bytes(srcWidth) +
+           vectors * static_cast<int32_t>(sizeof(Vec));
   }
 
   TileStorage(const ResizeParams &p, void *buffer)
@@ -32,12 +33,12 @@ class TileStorage {
         pairOf_(p.HStep),
         plain_(buffer, p.SrcWidth),
         transposed_(reinterpret_cast<Vec *>(static_cast<uint8_t *>(buffer) +
-                                            PlainTileRows<Format>::Bytes(p.SrcWidth))) {}
+                                            PlainTileRows<Format, kRows>::Bytes(p.SrcWidth))) {}
 
   const ResizeParams &p_;
   const ExactDivider pairOf_;
-  const PlainTileRows<Format> plain_;
+  const PlainTileRows<Format, kRows> plain_;
   Vec *const transposed_;
 };
 
-}  // namespace simd
+}  // namespace kernels::simd

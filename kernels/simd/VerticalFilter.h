@@ -14,10 +14,10 @@
 #include <climits>
 #include <cstdint>
 
-#include "portable/RowFilters.h"
-#include "portable/SampleFormats.h"
+#include "common/SampleFormats.h"
+#include "common/ScalarVerticalFilter.h"
 
-namespace simd {
+namespace kernels::simd {
 
 template <class Ops, class Format, class Layout>
 struct VerticalFilter {
@@ -46,7 +46,7 @@ struct VerticalFilter {
   // pairs. `scratch` is the thread's work slice, aligned for vectors. Lines past the frame are
   // never read: their coefficient is taken as 0 (a valid table has only padding zeros there)
   // and line 0 stands in for them.
-  static void FilterLines(const portable::SourceFrame<Format> &source, const WeightEntry *entries,
+  static void FilterLines(const SourceFrame<Format> &source, const WeightEntry *entries,
                           int32_t pairStep, int32_t count, int32_t pixelBegin, int32_t pixelEnd,
                           void *scratch, Sample *const *outs) {
     Block blocks[kLinesAtOnce] = {};
@@ -55,7 +55,7 @@ struct VerticalFilter {
     if (samples < kSamples) {
       uint32_t sums[kSamples];
       for (int32_t i = 0; i < count; ++i)
-        portable::FilterLineVertically<Format, Layout>(source, entries[i], blocks[i].FirstPair,
+        FilterLineVertically<Format, Layout>(source, entries[i], blocks[i].FirstPair,
                                                        pixelBegin, pixelEnd, sums, outs[i]);
       return;
     }
@@ -92,7 +92,7 @@ struct VerticalFilter {
     int32_t FirstPair, Pairs;
   };
 
-  static Block BlockOf(const portable::SourceFrame<Format> &source, const WeightEntry &entry,
+  static Block BlockOf(const SourceFrame<Format> &source, const WeightEntry &entry,
                        int32_t pairStep) {
     const int32_t firstPair = entry.Offset / pairStep;
     const int32_t linesLeft = std::max(source.Height - 2 * firstPair, 0);
@@ -118,7 +118,7 @@ struct VerticalFilter {
   }
 
   // The two lines of the pair from `firstLine` on, at sample `sampleBegin`.
-  static void PairLines(const portable::SourceFrame<Format> &source, int32_t firstLine,
+  static void PairLines(const SourceFrame<Format> &source, int32_t firstLine,
                         int32_t sampleBegin, const Sample **lines) {
     for (int t = 0; t < 2; ++t) {
       const bool inside = firstLine + t < source.Height;
@@ -128,7 +128,7 @@ struct VerticalFilter {
 
   // The coefficient patterns with which `block` meets source line pair `pair`: zeros where
   // the block does not hold the pair or the line is past the frame.
-  static void PreparePatterns(const portable::SourceFrame<Format> &source, const Block &block,
+  static void PreparePatterns(const SourceFrame<Format> &source, const Block &block,
                               int32_t pair, Vec *patterns) {
     const int32_t j = pair - block.FirstPair;
     const bool held = j >= 0 && j < block.Pairs;
@@ -192,4 +192,4 @@ struct VerticalFilter {
   }
 };
 
-}  // namespace simd
+}  // namespace kernels::simd

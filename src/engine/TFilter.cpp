@@ -199,14 +199,16 @@ void TFilter::FillYUY2ColumnTiles() {
     const int32_t firstGroup = (blockWidth * i) / 2;
     const int32_t lastColumn = i == p.TilesX - 1 ? p.DstWidth - 1 : blockWidth * (i + 1) - 1;
     const int32_t lastGroup = lastColumn / 2;
-    WeightEntry *first = &p.HWeights.Entries[3 * firstGroup];
-    const WeightEntry *last = &p.HWeights.Entries[3 * lastGroup];
+    const YUY2EntryGroup first(p.HWeights.Entries, firstGroup);
+    const YUY2EntryGroup last(p.HWeights.Entries, lastGroup);
     TileRange &tile = p.ColumnTiles[i];
-    tile.FirstPos = std::min({first[0].Offset, first[1].Offset, first[2].Offset});
-    tile.FirstEntry = first;
+    tile.FirstPos = std::min(
+        {first.EvenLuma().Offset, first.OddLuma().Offset, first.Chroma().Offset});
+    tile.FirstEntry = first.First();
     tile.FirstUnit = tile.FirstPos / step;
-    const int32_t end = std::max({EntryEnd(last[0], step, 1), EntryEnd(last[1], step, 1),
-                                  EntryEnd(last[2], step, 2)});
+    const int32_t end = std::max({EntryEnd(last.EvenLuma(), step, 1),
+                                  EntryEnd(last.OddLuma(), step, 1),
+                                  EntryEnd(last.Chroma(), step, 2)});
     tile.UnitCount = (end - tile.FirstPos) / step;
   }
 }

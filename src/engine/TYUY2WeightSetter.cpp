@@ -57,7 +57,7 @@ void TYUY2WeightSetter::BuildHorizontalTable(ResizeDirection direction, WeightTa
   const WindowReach luma{lumaRadius, TapCount(direction, lumaRadius, srcLen, dstLen)};
   const WindowReach chroma{chromaRadius, TapCount(direction, chromaRadius, srcLen, dstLen)};
   AllocateTable(table, PoolBytes(direction, luma, chroma, dstLen),
-                3 * static_cast<uint64_t>(dstLen) / 2);
+                YUY2EntryGroup::TableEntries(dstLen));
 
   // One slot array serves the luma and the chroma blocks.
   std::vector<TapRemainder *> sortList;
@@ -66,18 +66,19 @@ void TYUY2WeightSetter::BuildHorizontalTable(ResizeDirection direction, WeightTa
                      &sortList);
   const FunctionSlots lumaFunction{&Luma(), set.Slots()};
   BlockPool pool(table->Pool, kReservedBytes, kWordsPerPair);
-  WeightEntry *entry = table->Entries;
   for (int32_t i = 0; i < dstLen; ++i) {
+    const YUY2EntryGroup group(table->Entries, i / 2);
     const GatheredBlock lumaBlock = GatherWindowTaps(axis, i, luma, &lumaFunction, 1);
-    entry->Coeffs = set.StoreBlock(pool, lumaBlock.Layout.SlotCount(), lumaBlock.CentreSlot);
-    entry->Offset = lumaBlock.Layout.Lo() / 2 * step;
-    ++entry;
+    WeightEntry &lumaEntry = group.Luma(i);
+    lumaEntry.Coeffs = set.StoreBlock(pool, lumaBlock.Layout.SlotCount(), lumaBlock.CentreSlot);
+    lumaEntry.Offset = lumaBlock.Layout.Lo() / 2 * step;
     if (i % 2 == 0) continue;
 
     const GatheredChromaBlock chromaBlock =
         GatherYUY2ChromaTaps(axis, i - 1, chroma, Chroma(), set.Slots());
-    entry->Coeffs = set.StoreBlock(pool, chromaBlock.Layout.SlotCount(), chromaBlock.CentreSlot);
-    entry->Offset = 2 * (chromaBlock.Layout.Lo() / 2) * step;
-    ++entry;
+    WeightEntry &chromaEntry = group.Chroma();
+    chromaEntry.Coeffs =
+        set.StoreBlock(pool, chromaBlock.Layout.SlotCount(), chromaBlock.CentreSlot);
+    chromaEntry.Offset = 2 * (chromaBlock.Layout.Lo() / 2) * step;
   }
 }

@@ -35,3 +35,29 @@ inline int32_t PairCount(const int16_t *coeffs) {
 // Coefficients per pair: 2 for shared weights (kind 0), 4 for separate weights (kind 1).
 constexpr int kSharedPairCoeffs = 2;
 constexpr int kSeparatePairCoeffs = 4;
+
+// The entries of output pixel pair q in a YUY2 horizontal table, three per pair: the luma entry
+// of the even column, the luma entry of the odd column, and the chroma entry of the pair, whose
+// coefficients serve U and V alike. A table of an odd width ends in a group that holds its even
+// luma entry only.
+class YUY2EntryGroup {
+ public:
+  static constexpr int32_t kEntries = 3;
+
+  // Entries of a table `width` output pixels wide.
+  static constexpr int64_t TableEntries(int32_t width) {
+    return kEntries * static_cast<int64_t>(width) / 2;
+  }
+
+  YUY2EntryGroup(WeightEntry *entries, int32_t q) : first_(entries + kEntries * q) {}
+
+  WeightEntry *First() const { return first_; }
+  WeightEntry &EvenLuma() const { return first_[0]; }
+  WeightEntry &OddLuma() const { return first_[1]; }
+  WeightEntry &Chroma() const { return first_[2]; }
+  // The luma entry of the pair's column `x` (even or odd).
+  WeightEntry &Luma(int32_t x) const { return first_[x % 2]; }
+
+ private:
+  WeightEntry *first_;
+};

@@ -1,18 +1,20 @@
-// The two records of a kernel library, YC48 and YUY2, filled from the row and line filters the
-// library is built from (`Filters<Format, Layout>`, see PortableFilters.h). Every field is a
-// constant, so the records need no code to run when the library loads.
+// The two records of a kernel library, YC48 and YUY2, filled from the filters the library is
+// built from (`Filters<Format, Layout>`, FilterContract.h). Every field is a constant, so the
+// records need no code to run when the library loads.
 #pragma once
 
-#include "Passes.h"
-#include "WorkAreas.h"
+#include "common/FilterContract.h"
+#include "common/Passes.h"
+#include "common/WorkAreas.h"
 #include "engine/FilterPluginInfo.h"
 
-namespace portable {
+namespace kernels {
 
 template <template <class, class> class Filters>
 constexpr FilterPluginInfo YC48KernelRecord(const char *name) {
   using Shared = Filters<YC48Format, SharedWeights>;
   using Separate = Filters<YC48Format, SeparateWeights>;
+  static_assert(MeetsFilterContract<Shared>() && MeetsFilterContract<Separate>());
   static_assert(Shared::kBlockWidth == Separate::kBlockWidth &&
                     Shared::kBlockHeight == Separate::kBlockHeight,
                 "one tile size per record");
@@ -33,6 +35,7 @@ constexpr FilterPluginInfo YC48KernelRecord(const char *name) {
 template <template <class, class> class Filters>
 constexpr FilterPluginInfo YUY2KernelRecord(const char *name) {
   using Separate = Filters<YUY2Format, SeparateWeights>;
+  static_assert(MeetsFilterContract<Separate>());
   static_assert(Separate::kBlockWidth % 2 == 0, "YUY2 tiles hold whole output pixel pairs");
   return {name,
           &GetWorkSize1<Separate>,
@@ -48,4 +51,4 @@ constexpr FilterPluginInfo YUY2KernelRecord(const char *name) {
           kCombinedVStep};
 }
 
-}  // namespace portable
+}  // namespace kernels

@@ -1,11 +1,6 @@
 // The kernel routines: horizontal in place, vertical, and both axes over the tiles. They are
-// built from the filters of a `Filters` class, so every kernel shares the thread shares, the
-// tile loop and the work areas and differs only in how a line or rows are filtered:
-//   - Format, Layout, Sample, kSpp; kBlockWidth and kBlockHeight, the combined pass's tiles;
-//   - kLinesAtOnce, LineScratchBytes and FilterLines, the vertical filter of up to
-//     kLinesAtOnce output lines;
-//   - TileFilter, which filters kBlockHeight rows horizontally at once (see
-//     portable/TransposedTileFilter.h).
+// built from a kernel's `Filters` (FilterContract.h), so every kernel shares the thread shares,
+// the tile loop and the work areas and differs only in how lines and tiles are filtered.
 #pragma once
 
 #include <windows.h>
@@ -13,11 +8,12 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "PortableFilters.h"
-#include "WorkAreas.h"
+#include "common/FrameLines.h"
+#include "common/SampleFormats.h"
+#include "common/WorkAreas.h"
 #include "engine/ResizeParams.h"
 
-namespace portable {
+namespace kernels {
 
 // Vertical table unit of the combined pass: Offset is the index of the first source line pair.
 constexpr int32_t kCombinedVStep = 1;
@@ -30,12 +26,6 @@ struct LineShare {
 inline LineShare ShareOf(int32_t total, int32_t index, int32_t count) {
   return {static_cast<int32_t>(static_cast<int64_t>(total) * index / count),
           static_cast<int32_t>(static_cast<int64_t>(total) * (index + 1) / count)};
-}
-
-template <class Format>
-typename Format::Sample *FrameLine(void *frame, int32_t lineSize, int32_t y) {
-  return reinterpret_cast<typename Format::Sample *>(static_cast<uint8_t *>(frame) +
-                                                     static_cast<size_t>(lineSize) * y);
 }
 
 // The vertical filter of output lines [begin, end), Filters::kLinesAtOnce at a time; line y
@@ -117,16 +107,15 @@ TileArea TileAreaOf(const ResizeParams &p, int32_t tileX, int32_t tileY) {
 // never leave the thread's work slice.
 template <class Filters>
 void FilterTile(void *dst, const SourceFrame<typename Filters::Format> &source,
-                     const ResizeParams &p, const TileArea &tile, void *scratch,
-                     const typename Filters::TileFilter &tileFilter) {
+                const ResizeParams &p, const TileArea &tile, void *scratch,
+                const typename Filters::TileFilter &tileFilter) {
   using Format = typename Filters::Format;
-  static_assert(Filters::kBlockHeight == Filters::TileFilter::kRows, "a tile's rows at once");
   const TileColumns &columns = tile.Columns;
   const auto plainRow = [&](int32_t y) { return tileFilter.PlainRow(y - tile.YBegin); };
   FilterLines<Filters>(source, p.VWeights.Entries, kCombinedVStep, tile.YBegin, tile.YEnd,
                        columns.Begin, columns.ReadEnd, scratch,
                        [&](int32_t y) { return plainRow(y) + columns.Begin * Filters::kSpp; });
-  const typename Format::Sample *rows[Filters::kBlockHeight];
+  const typename Format::Sample *rows[Filters::kBlockHeight] = {};
   for (int32_t y = tile.YBegin; y < tile.YEnd; ++y) rows[y - tile.YBegin] = plainRow(y);
   tileFilter.Filter(rows, tile.YEnd - tile.YBegin, columns, tile.XBegin, tile.XEnd,
                     FrameLine<Format>(dst, p.LineSize, tile.YBegin), p.LineSize);
@@ -175,4 +164,4 @@ void __cdecl FillYUY2Black(void *dst, const void *, ResizeParams *p, int32_t ind
   }
 }
 
-}  // namespace portable
+}  // namespace kernels

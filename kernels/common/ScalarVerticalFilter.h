@@ -1,29 +1,17 @@
-// The vertical filter of one output line, shared by the kernels: it evaluates the weight
-// table as plainly as possible; the SIMD kernels take it where a line is too short for a
-// vector step.
+// The scalar vertical filter of one output line: it evaluates the weight table as plainly as
+// possible. The portable kernel filters every line with it; the SIMD kernels take it where a
+// line is too short for a vector step.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 
-#include "FixedPoint.h"
-#include "SampleFormats.h"
+#include "common/FixedPoint.h"
+#include "common/FrameLines.h"
+#include "common/SampleFormats.h"
 #include "engine/WeightTable.h"
 
-namespace portable {
-
-// The source frame as the vertical filter reads it.
-template <class Format>
-struct SourceFrame {
-  const void *Data;
-  int32_t LineSize;  // bytes
-  int32_t Height;    // lines
-
-  const typename Format::Sample *Line(int32_t y) const {
-    return reinterpret_cast<const typename Format::Sample *>(static_cast<const uint8_t *>(Data) +
-                                                             static_cast<size_t>(LineSize) * y);
-  }
-};
+namespace kernels {
 
 // acc[i] += (coefficient of sample i's set) x line[i], over the samples of `pixels` pixels.
 template <class Format>
@@ -63,4 +51,4 @@ void FilterLineVertically(const SourceFrame<Format> &src, const WeightEntry &ent
   for (int32_t i = 0; i < samples; ++i) out[i] = Format::Clamp(Descale(acc[i]));
 }
 
-}  // namespace portable
+}  // namespace kernels

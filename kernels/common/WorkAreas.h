@@ -1,18 +1,17 @@
-// Per-thread work areas of the kernels, sized by the filters a kernel is built from (see
-// Passes.h for the interface).
+// Per-thread work areas of the kernels, sized by the filters a kernel is built from
+// (FilterContract.h).
 //
-// Work area 1 is the vertical filter's scratch for one output line. Work area 2 holds the
-// tile filter's buffers: the plain rows the combined pass filters vertically and the
+// Work area 1 is the vertical filter's scratch for the lines it takes at once. Work area 2 holds
+// the tile filter's buffers: the plain rows the combined pass filters vertically and the
 // transposed rows. Tables are not built when the sizes are asked for, so a row is assumed to
 // read up to the whole source row and a vertical block up to every source line.
 #pragma once
 
 #include <cstdint>
 
-#include "SampleFormats.h"
 #include "engine/ResizeParams.h"
 
-namespace portable {
+namespace kernels {
 
 constexpr int32_t kSliceAlignment = 64;
 
@@ -41,4 +40,4 @@ inline void *TileBuffer(const ResizeParams &p, int32_t index) {
   return WorkSlice<uint8_t>(p.Work2, p.Work2Size, index);
 }
 
-}  // namespace portable
+}  // namespace kernels

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace portable {
+namespace kernels {
 
 // Coefficient sets of a separate-weights block.
 constexpr int kLumaSet = 0;
@@ -53,4 +53,4 @@ struct TileColumns {
   int32_t Begin, ReadEnd, End;
 };
 
-}  // namespace portable
+}  // namespace kernels

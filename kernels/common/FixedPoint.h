@@ -1,10 +1,10 @@
-// Fixed-point arithmetic of the portable kernel: 16-bit coefficients with 14 fractional bits,
-// 32-bit sums that wrap around exactly like the packed multiply-add of the SIMD kernels.
+// Fixed-point arithmetic of the kernels: 16-bit coefficients with 14 fractional bits, 32-bit
+// sums that wrap around exactly like the packed multiply-add of the SIMD kernels.
 #pragma once
 
 #include <cstdint>
 
-namespace portable {
+namespace kernels {
 
 constexpr int kCoeffFractionBits = 14;
 constexpr uint32_t kRoundingBias = 1u << (kCoeffFractionBits - 1);
@@ -19,4 +19,4 @@ inline int32_t Descale(uint32_t sum) {
   return static_cast<int32_t>(sum + kRoundingBias) >> kCoeffFractionBits;
 }
 
-}  // namespace portable
+}  // namespace kernels

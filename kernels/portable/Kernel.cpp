@@ -1,12 +1,14 @@
 // The records and exports of the portable kernel library, "C++": one record for YC48 frames and
 // one for YUY2 frames.
-#include "KernelRecord.h"
-#include "PortableFilters.h"
+#include "common/KernelRecord.h"
+#include "portable/PortableFilters.h"
 
 namespace {
 
-constexpr FilterPluginInfo kYC48Kernel = portable::YC48KernelRecord<portable::PortableFilters>("C++");
-constexpr FilterPluginInfo kYUY2Kernel = portable::YUY2KernelRecord<portable::PortableFilters>("C++");
+using kernels::portable::PortableFilters;
+
+constexpr FilterPluginInfo kYC48Kernel = kernels::YC48KernelRecord<PortableFilters>("C++");
+constexpr FilterPluginInfo kYUY2Kernel = kernels::YUY2KernelRecord<PortableFilters>("C++");
 
 }  // namespace
 

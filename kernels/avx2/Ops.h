@@ -1,0 +1,169 @@
+// The AVX2 operations the SIMD filters are written over (simd/VerticalFilter.h, simd/TileYC48.h,
+// simd/TileYUY2.h): 256-bit vectors of sixteen 16-bit samples or eight 32-bit sums, and the
+// group transposes and stores of the tile filters, whose one group is the tile's eight rows, rows
+// r and r + 4 in the two 128-bit halves. Only Kernel.cpp includes this header; it alone is
+// compiled for AVX2.
+#pragma once
+
+#include <immintrin.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "simd/HalfStores.h"
+#include "simd/LaneTranspose.h"
+
+namespace kernels::simd {
+
+struct Avx2Ops {
+  using Vec = __m256i;
+  static constexpr int kLanes = 8;     // 32-bit lanes
+  static constexpr int kSamples = 16;  // 16-bit samples per step of the vertical filter
+  // Source line pairs per pass of the vertical filter's loop: two measured no faster here.
+  static constexpr int kVerticalPairsPerPass = 1;
+  // Output lines the vertical filter takes together, sharing their source loads: two measured
+  // about a tenth faster at 1920x1080 -> 1280x720.
+  static constexpr int32_t kVerticalLinesAtOnce = 2;
+  // Rows of a tile: one group of eight.
+  static constexpr int32_t kTileRows = 8;
+  // Coefficient pairs per pass of a YUY2 tile column's loop.
+  static constexpr int kTilePairsPerPass = 1;
+
+  // Interleaving works within each 128-bit half: lanes 0 to 3 of the low (half 0) or high
+  // (half 1) pairs come from samples 0 to 7, lanes 4 to 7 from samples 8 to 15.
+  static constexpr int LaneSample(int half, int k) { return (k / 4) * 8 + half * 4 + k % 4; }
+
+  static Vec Zero() { return _mm256_setzero_si256(); }
+  static Vec Add(Vec a, Vec b) { return _mm256_add_epi32(a, b); }
+  static Vec MulAdd(Vec samples, Vec coeffs) { return _mm256_madd_epi16(samples, coeffs); }
+  static Vec LoadLanes(const uint32_t *lanes) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i *>(lanes));
+  }
+  static Vec Load(const void *aligned) {
+    return _mm256_load_si256(static_cast<const __m256i *>(aligned));
+  }
+  static void Store(void *aligned, Vec v) { _mm256_store_si256(static_cast<__m256i *>(aligned), v); }
+
+  // One coefficient pair in every lane.
+  static Vec BroadcastPair(const int16_t *pair) {
+    int32_t both;
+    std::memcpy(&both, pair, sizeof(both));
+    return _mm256_set1_epi32(both);
+  }
+  // sums + the 16-bit pairs' products with the coefficient pairs, lane by lane.
+  static Vec AddPairProducts(Vec sums, Vec pairs, Vec coeffs) {
+    return _mm256_add_epi32(sums, _mm256_madd_epi16(pairs, coeffs));
+  }
+
+  // Packing and interleaving work within each 128-bit half.
+  static Vec PackSigned32(Vec a, Vec b) { return _mm256_packs_epi32(a, b); }
+  static Vec PackUnsigned16(Vec a, Vec b) { return _mm256_packus_epi16(a, b); }
+  static Vec InterleaveLow16(Vec a, Vec b) { return _mm256_unpacklo_epi16(a, b); }
+  static Vec InterleaveHigh16(Vec a, Vec b) { return _mm256_unpackhi_epi16(a, b); }
+  static Vec InterleaveLow32(Vec a, Vec b) { return _mm256_unpacklo_epi32(a, b); }
+  static Vec InterleaveHigh32(Vec a, Vec b) { return _mm256_unpackhi_epi32(a, b); }
+  static Vec InterleaveLow64(Vec a, Vec b) { return _mm256_unpacklo_epi64(a, b); }
+  static Vec InterleaveHigh64(Vec a, Vec b) { return _mm256_unpackhi_epi64(a, b); }
+
+  static void InterleaveLines(const int16_t *even, const int16_t *odd, Vec &low, Vec &high) {
+    const Vec a = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(even));
+    const Vec b = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(odd));
+    low = _mm256_unpacklo_epi16(a, b);
+    high = _mm256_unpackhi_epi16(a, b);
+  }
+  static void InterleaveLines(const uint8_t *even, const uint8_t *odd, Vec &low, Vec &high) {
+    const Vec a = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(even)));
+    const Vec b = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(odd)));
+    low = _mm256_unpacklo_epi16(a, b);
+    high = _mm256_unpackhi_epi16(a, b);
+  }
+
+  static Vec Descale(Vec sums) {
+    return _mm256_srai_epi32(_mm256_add_epi32(sums, _mm256_set1_epi32(8192)), 14);
+  }
+
+  // Packing works within each half too, which undoes the interleaving's order.
+  static void StoreDescaled(int16_t *out, Vec low, Vec high) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i *>(out),
+                        _mm256_packs_epi32(Descale(low), Descale(high)));
+  }
+  static void StoreDescaled(uint8_t *out, Vec low, Vec high) {
+    const Vec words = _mm256_packs_epi32(Descale(low), Descale(high));
+    const Vec bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(words, words), 0x08);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm256_castsi256_si128(bytes));
+  }
+
+  // Pixel pair q of the eight YC48 rows: each row's pair is reordered to (Y pair, Cb pair,
+  // Cr pair, unused) as four 32-bit lanes, rows r and r + 4 side by side, and the 4 x 4 blocks
+  // transposed into channels[0 .. 2].
+  static void TransposeYC48Pair(const int16_t *const *rows, int32_t q, Vec *channels) {
+    const Vec toPairs = _mm256_setr_epi8(0, 1, 6, 7, 2, 3, 8, 9, 4, 5, 10, 11, -1, -1, -1, -1,
+                                         0, 1, 6, 7, 2, 3, 8, 9, 4, 5, 10, 11, -1, -1, -1, -1);
+    const auto load = [q](const int16_t *row) {
+      return _mm_loadu_si128(reinterpret_cast<const __m128i *>(row + 6 * q));
+    };
+    Vec r[4];
+    for (int i = 0; i < 4; ++i) r[i] = RowsSideBySide(load(rows[i]), load(rows[i + 4]), toPairs);
+    TransposeLanes<Avx2Ops>(r);
+    for (int s = 0; s < 3; ++s) Store(channels + s, r[s]);
+  }
+
+  // Pixel group k of the eight YUY2 rows: each row's 8 bytes become (Y0, Y1), (Y2, Y3),
+  // (U0, U1), (V0, V1) as four 32-bit lanes, rows r and r + 4 side by side, and the 4 x 4 blocks
+  // are transposed into pairs[0 .. 3].
+  static void TransposeYUY2Group(const uint8_t *const *rows, int32_t k, Vec (&pairs)[4]) {
+    const Vec toPairs = _mm256_setr_epi8(0, -1, 2, -1, 4, -1, 6, -1, 1, -1, 5, -1, 3, -1, 7, -1,
+                                         0, -1, 2, -1, 4, -1, 6, -1, 1, -1, 5, -1, 3, -1, 7, -1);
+    const auto load = [k](const uint8_t *row) {
+      return _mm_loadl_epi64(reinterpret_cast<const __m128i *>(row + 8 * k));
+    };
+    for (int i = 0; i < 4; ++i)
+      pairs[i] = RowsSideBySide(load(rows[i]), load(rows[i + 4]), toPairs);
+    TransposeLanes<Avx2Ops>(pairs);
+  }
+
+  // A YC48 column of the eight rows from pixels[0] (rows 0, 1 | 4, 5) and pixels[1] (rows
+  // 2, 3 | 6, 7), 8 bytes per row at sample `at`: the fourth sample lands on the next pixel,
+  // written afterwards.
+  static void StoreYC48Column(int16_t *const *outRows, int32_t at, const Vec (&pixels)[2]) {
+    const __m128i rows01 = _mm256_castsi256_si128(pixels[0]);
+    const __m128i rows45 = _mm256_extracti128_si256(pixels[0], 1);
+    const __m128i rows23 = _mm256_castsi256_si128(pixels[1]);
+    const __m128i rows67 = _mm256_extracti128_si256(pixels[1], 1);
+    StoreLowHalf(outRows[0] + at, rows01);
+    StoreHighHalf(outRows[1] + at, rows01);
+    StoreLowHalf(outRows[2] + at, rows23);
+    StoreHighHalf(outRows[3] + at, rows23);
+    StoreLowHalf(outRows[4] + at, rows45);
+    StoreHighHalf(outRows[5] + at, rows45);
+    StoreLowHalf(outRows[6] + at, rows67);
+    StoreHighHalf(outRows[7] + at, rows67);
+  }
+
+  // 32-bit lane i of `words` to row i at byte `at`, for the eight rows, each straight from the
+  // vector.
+  static void StoreRowWords(uint8_t *const *outRows, int32_t at, Vec words) {
+    const __m128i rows0to3 = _mm256_castsi256_si128(words);
+    const __m128i rows4to7 = _mm256_extracti128_si256(words, 1);
+    StoreWord(outRows[0] + at, _mm_cvtsi128_si32(rows0to3));
+    StoreWord(outRows[1] + at, _mm_extract_epi32(rows0to3, 1));
+    StoreWord(outRows[2] + at, _mm_extract_epi32(rows0to3, 2));
+    StoreWord(outRows[3] + at, _mm_extract_epi32(rows0to3, 3));
+    StoreWord(outRows[4] + at, _mm_cvtsi128_si32(rows4to7));
+    StoreWord(outRows[5] + at, _mm_extract_epi32(rows4to7, 1));
+    StoreWord(outRows[6] + at, _mm_extract_epi32(rows4to7, 2));
+    StoreWord(outRows[7] + at, _mm_extract_epi32(rows4to7, 3));
+  }
+
+ private:
+  // Rows r and r + 4 side by side, each 16 bytes reordered by `order`.
+  static Vec RowsSideBySide(__m128i low, __m128i high, Vec order) {
+    return _mm256_shuffle_epi8(_mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1),
+                               order);
+  }
+
+  static void StoreWord(uint8_t *out, uint32_t word) { std::memcpy(out, &word, sizeof(word)); }
+};
+
+
+}  // namespace kernels::simd
