@@ -9,7 +9,7 @@
 #include "engine/FilterPluginInfo.h"
 #include "engine/ResizeParams.h"
 #include "engine/TWeightSetter.h"
-#include "host/AviUtlPlugin.h"
+#include "hostsdk/AviUtlPlugin.h"
 
 // The target size as the live settings record holds it in its first two fields.
 struct TargetSize {

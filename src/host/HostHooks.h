@@ -1,7 +1,7 @@
 // The hooks the host calls through the plug-in table, all on its one UI thread.
 #pragma once
 
-#include "host/AviUtlPlugin.h"
+#include "hostsdk/AviUtlPlugin.h"
 
 // Sent by the configuration dialog to the filter window after each change it applied; the
 // window procedure answers with a redraw request while the filter is active.

@@ -1,6 +1,6 @@
 // The library's two exports and the plug-in table they return.
 #include "common/HostBoundary.h"
-#include "host/AviUtlPlugin.h"
+#include "hostsdk/AviUtlPlugin.h"
 #include "host/HostHooks.h"
 #include "host/PluginState.h"
 #include "host/StartUp.h"

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "Y4mFormat.h"
-#include "host/AviUtlPlugin.h"
+#include "hostsdk/AviUtlPlugin.h"
 
 namespace quorlin_host {
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "host/AviUtlPlugin.h"
+#include "hostsdk/AviUtlPlugin.h"
 
 namespace quorlin_host {
 

@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "host/AviUtlPlugin.h"
+#include "hostsdk/AviUtlPlugin.h"
 
 namespace quorlin_host {
 

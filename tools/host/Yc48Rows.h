@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "host/AviUtlPlugin.h"
+#include "hostsdk/AviUtlPlugin.h"
 
 namespace quorlin_host {
 

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "FakeFilterLog.h"
-#include "host/AviUtlPlugin.h"
+#include "hostsdk/AviUtlPlugin.h"
 
 namespace {
 
