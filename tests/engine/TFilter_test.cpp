@@ -248,15 +248,15 @@ TEST_F(EngineTest, GeometryAndWorkAreasAreSetBeforeTheKernelIsAsked) {
   Engine();
   Process(300, 200);
   const ResizeParams &seen = kernel_.paramsAtWorkSize;
-  EXPECT_EQ(seen.SrcWidth, 300);
-  EXPECT_EQ(seen.DstHeight, 120);
-  EXPECT_EQ(seen.LineSize, kMaxW * 6);
-  EXPECT_EQ(seen.HStep, 48);
-  EXPECT_EQ(seen.LinePairStep, kMaxW * 12);
-  EXPECT_EQ(seen.TilesX, 3);  // ceil(160 / 64)
-  EXPECT_EQ(seen.TilesY, 8);  // ceil(120 / 16)
-  EXPECT_EQ(seen.TileCount, 24);
   const ResizeParams &p = engine_->Params();
+  // The kernel sizes its work areas for the geometry its routines then run with.
+  for (int32_t ResizeParams::*field :
+       {&ResizeParams::SrcWidth, &ResizeParams::SrcHeight, &ResizeParams::DstWidth,
+        &ResizeParams::DstHeight, &ResizeParams::LineSize, &ResizeParams::HStep,
+        &ResizeParams::LinePairStep, &ResizeParams::TilesX, &ResizeParams::TilesY,
+        &ResizeParams::TileCount})
+    EXPECT_EQ(seen.*field, p.*field);
+  EXPECT_EQ(seen.TileCount, 24);  // 3 x 8 tiles of 64 x 16 over 160 x 120
   EXPECT_EQ(p.Work1Size, 1000);
   EXPECT_EQ(p.Work2Size, 24);
   EXPECT_EQ(reinterpret_cast<uintptr_t>(p.Work1) % 128, 0u);
@@ -284,10 +284,11 @@ TEST_F(EngineTest, ColumnTilesOfWidth64For130Columns) {
   ASSERT_EQ(p.TilesX, 3);
   const TileRange &last = p.ColumnTiles[2];
   EXPECT_EQ(last.FirstEntry, &p.HWeights.Entries[128]);
-  EXPECT_EQ(last.FirstPos, p.HWeights.Entries[128].Offset);
-  EXPECT_EQ(last.FirstUnit, last.FirstPos / 48);
-  const WeightEntry &end = p.HWeights.Entries[129];
-  EXPECT_EQ(last.UnitCount, (end.Offset + 48 - last.FirstPos) / 48);
+  // Columns 128 and 129 read one source pair each, pairs 147 (of pixel 128 x 300 / 130 = 295)
+  // and 148 (of pixel 297).
+  EXPECT_EQ(last.FirstPos, 147 * 48);
+  EXPECT_EQ(last.FirstUnit, 147);
+  EXPECT_EQ(last.UnitCount, 2);
   // Row tiles use the combined vertical step.
   const TileRange &row = p.RowTiles[1];
   EXPECT_EQ(row.FirstEntry, &p.VWeights.Entries[16]);
