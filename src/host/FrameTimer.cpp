@@ -8,6 +8,15 @@ namespace {
 
 constexpr int kDecimals = 4;
 
+double PerformanceCounterSeconds() {
+  LARGE_INTEGER count, frequency;
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+FrameClock frameClock = PerformanceCounterSeconds;
+
 // One number with four decimals; the C library's own decimal point, whatever locale the host
 // process set, is replaced by the user's separator.
 std::string Milliseconds(double milliseconds, const std::string &decimalSeparator) {
@@ -19,6 +28,12 @@ std::string Milliseconds(double milliseconds, const std::string &decimalSeparato
 }
 
 }  // namespace
+
+void SetFrameClock(FrameClock clock) {
+  frameClock = clock != nullptr ? clock : PerformanceCounterSeconds;
+}
+
+double FrameClockSeconds() { return frameClock(); }
 
 void TFrameTimer::Reset() {
   minFrameTime_ = 0.0;

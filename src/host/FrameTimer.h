@@ -22,6 +22,12 @@ class TFrameTimer {
   int32_t timedFrames_ = 0;
 };
 
+// The clock that times the frames: seconds on the performance counter, or on the clock a test
+// set in its place (null: the performance counter again).
+using FrameClock = double (*)();
+void SetFrameClock(FrameClock clock);
+double FrameClockSeconds();
+
 // "%.4fms %.4fms" of the shortest and the average frame time in milliseconds, with
 // `decimalSeparator` in place of the decimal point. Needs at least one timed frame.
 std::string FrameTimesTitle(const TFrameTimer &timer, const std::string &decimalSeparator);

@@ -24,18 +24,6 @@ BOOL IsFilterActive(FILTER *fp) {
   return fp->exfunc->is_filter_active != nullptr ? fp->exfunc->is_filter_active(fp) : FALSE;
 }
 
-LONGLONG PerformanceCount() {
-  LARGE_INTEGER count;
-  QueryPerformanceCounter(&count);
-  return count.QuadPart;
-}
-
-double SecondsBetween(LONGLONG start, LONGLONG end) {
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(end - start) / static_cast<double>(frequency.QuadPart);
-}
-
 // Without an engine (no func_init yet) the frame passes unchanged.
 BOOL RunEngine(FILTER *fp, FILTER_PROC_INFO *fpip) {
   return Engine ? Engine->ProcessFrame(fp, fpip) : TRUE;
@@ -45,10 +33,10 @@ BOOL RunEngine(FILTER *fp, FILTER_PROC_INFO *fpip) {
 // and after every call, whether it saves or not, and only a frame saved on both sides counts.
 BOOL ProcessAndTime(FILTER *fp, FILTER_PROC_INFO *fpip) {
   const bool savingBefore = IsSaving(fp, fpip);
-  const LONGLONG start = savingBefore ? PerformanceCount() : 0;
+  const double start = savingBefore ? FrameClockSeconds() : 0;
   const BOOL result = RunEngine(fp, fpip);
   const bool savingAfter = IsSaving(fp, fpip);
-  if (savingBefore && savingAfter) SaveTimer.AddFrame(SecondsBetween(start, PerformanceCount()));
+  if (savingBefore && savingAfter) SaveTimer.AddFrame(FrameClockSeconds() - start);
   return result;
 }
 

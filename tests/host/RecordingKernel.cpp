@@ -26,7 +26,6 @@ void __cdecl Record(void *, const void *, ResizeParams *params, int32_t index, i
   if (index != 0) return;
   ++KernelLog.Calls[Routine];
   RecordHorizontalBlock(params, Coefficients);
-  if (KernelLog.SleepMilliseconds > 0) Sleep(KernelLog.SleepMilliseconds);
 }
 
 const FilterPluginInfo kInfo = {

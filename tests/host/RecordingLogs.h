@@ -9,7 +9,6 @@ struct KernelLogRecord {
   int32_t Calls[6];            // ResizeH, ResizeV, ResizeHSep, ResizeVSep, ResizeHV, ResizeHVSep
   int32_t HPairCount;          // first horizontal block of the last call: its pair count ...
   int16_t HCoeffs[4];          // ... and its first coefficients (2 shared, 4 separate)
-  int32_t SleepMilliseconds;   // set by the test: how long thread 0 of each call sleeps
 };
 
 enum KernelRoutineIndex { kResizeH, kResizeV, kResizeHSep, kResizeVSep, kResizeHV, kResizeHVSep };
