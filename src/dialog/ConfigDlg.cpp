@@ -148,6 +148,11 @@ void ReleaseConfigDialog() {
   if (dialog) dialog->Release();
 }
 
+const SettingsPanel kConfigDialogPanel = {CreateConfigDialog, ReleaseConfigDialog, [] {
+                                             if (ConfigDialog) ConfigDialog->LoadFromSettings();
+                                             return ConfigDialog != nullptr;
+                                           }};
+
 // Creates every window of the form table, then orders each parent's children by tab order.
 void TConfigDialog::CreateControls(HWND filterWindow) {
   for (size_t i = 0; i < kFormControlCount; ++i) {

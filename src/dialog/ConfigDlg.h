@@ -10,6 +10,7 @@
 #include <string>
 
 #include "dialog/PanelWindow.h"
+#include "host/SettingsPanel.h"
 
 enum class UpDownDirection { None, Up, Down };
 
@@ -111,3 +112,6 @@ extern TConfigDialog *ConfigDialog;
 void CreateConfigDialog(HWND filterWindow);
 // Releases ConfigDialog and forgets it.
 void ReleaseConfigDialog();
+
+// The dialog as the hooks drive it.
+extern const SettingsPanel kConfigDialogPanel;

@@ -4,17 +4,19 @@
 #include <memory>
 
 #include "common/HostBoundary.h"
-#include "dialog/ConfigDlg.h"
 #include "host/FrameTimer.h"
 #include "host/ParameterValidation.h"
 #include "host/PluginState.h"
 #include "host/SettingsApply.h"
+#include "host/SettingsPanel.h"
 #include "host/SettingsWriteBack.h"
 
 namespace {
 
 // The frames timed since the last save start.
 TFrameTimer SaveTimer;
+
+const SettingsPanel *Panel = nullptr;
 
 bool IsSaving(FILTER *fp, FILTER_PROC_INFO *fpip) {
   return fp->exfunc->is_saving != nullptr && fp->exfunc->is_saving(fpip->editp) != FALSE;
@@ -40,11 +42,12 @@ BOOL ProcessAndTime(FILTER *fp, FILTER_PROC_INFO *fpip) {
   return result;
 }
 
-// The dialog may change the record while it shows it (a size or name it does not list, a name
-// in other letter case); the engine then gets the settings the dialog shows.
-void LoadFromSettingsAndApply() {
+// The panel may change the record while it shows it (a size or name it does not list, a name
+// in other letter case); the engine then gets the settings the panel shows.
+void LoadPanelFromSettingsAndApply() {
+  if (Panel == nullptr) return;
   const ResizeSettings before = *CurrentSettings;
-  ConfigDialog->LoadFromSettings();
+  if (!Panel->LoadFromSettings()) return;
   if (std::memcmp(&before, CurrentSettings, sizeof before) != 0) ApplySettings();
 }
 
@@ -56,6 +59,8 @@ void ReleaseEngineAndLists() {
 }
 
 }  // namespace
+
+void UseSettingsPanel(const SettingsPanel *panel) { Panel = panel; }
 
 BOOL __cdecl func_init(FILTER *fp) {
   return GuardHostCall<BOOL>(FALSE, [fp]() -> BOOL {
@@ -87,7 +92,7 @@ BOOL __cdecl func_update(FILTER *, int) {
   return GuardHostCall<BOOL>(FALSE, []() -> BOOL {
     ValidateParameters();
     ApplySettings();
-    if (ConfigDialog) LoadFromSettingsAndApply();
+    LoadPanelFromSettingsAndApply();
     return TRUE;
   });
 }
@@ -113,10 +118,10 @@ BOOL __cdecl func_WndProc(HWND hwnd, UINT message, WPARAM, LPARAM, void *, FILTE
     switch (message) {
       case WM_FILTER_INIT:
         FilterWindow = hwnd;
-        CreateConfigDialog(FilterWindow);
+        if (Panel) Panel->Create(FilterWindow);
         return IsFilterActive(fp);
       case WM_FILTER_EXIT:
-        ReleaseConfigDialog();
+        if (Panel) Panel->Release();
         return FALSE;
       case WM_QUORLIN_SETTINGS_CHANGED:
         return IsFilterActive(fp);

@@ -1,9 +1,12 @@
-// The library's two exports and the plug-in table they return.
+// The module's two exports and the plug-in table they return: the hooks of the plug-in glue,
+// which drive the configuration dialog as their settings panel.
 #include "common/HostBoundary.h"
-#include "hostsdk/AviUtlPlugin.h"
+#include "dialog/ConfigDlg.h"
 #include "host/HostHooks.h"
 #include "host/PluginState.h"
+#include "host/SettingsPanel.h"
 #include "host/StartUp.h"
+#include "hostsdk/AviUtlPlugin.h"
 
 namespace {
 
@@ -38,6 +41,7 @@ FILTER_DLL FilterTable = MakeFilterTable();
 
 FILTER_DLL *StartFilter(int32_t yuy2Mode) {
   return GuardHostCall<FILTER_DLL *>(nullptr, [yuy2Mode] {
+    UseSettingsPanel(&kConfigDialogPanel);
     RunStartUp(yuy2Mode);
     return &FilterTable;
   });
