@@ -13,7 +13,8 @@
 //     kRows                             rows it takes at once, kBlockHeight;
 //     BufferBytes(srcWidth)             bytes of work area 2 per thread (its buffers);
 //     TileFilter(params, buffer)        set up over the thread's slice of work area 2;
-//     PlainRow(r)                       row r of the tile that the vertical filter writes;
+//     PlainRow(r)                       row r of the tile that the vertical filter writes, of
+//                                       Format::Intermediate samples;
 //     Filter(rows, rowCount, columns, xBegin, xEnd, out, lineSize)
 //                                       the tile's output pixels [xBegin, xEnd).
 #pragma once
@@ -66,7 +67,7 @@ struct HasTileFilter<
                     std::declval<const TileColumns &>(), int32_t{}, int32_t{},
                     std::declval<void *>(), int32_t{}))>>
     : std::is_same<decltype(std::declval<const Tile &>().PlainRow(int32_t{})),
-                   typename F::Sample *> {};
+                   typename F::Format::Intermediate *> {};
 
 }  // namespace contract
 

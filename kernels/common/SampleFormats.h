@@ -13,6 +13,9 @@ constexpr int kChromaSet = 1;
 // YC48: Y, Cb, Cr as signed 16-bit samples, 6 bytes per pixel.
 struct YC48Format {
   using Sample = int16_t;
+  // The samples of the combined pass's plain rows, which its vertical filter writes and its
+  // tile filter reads: rounded and clamped like output samples.
+  using Intermediate = int16_t;
   static constexpr int kSamplesPerPixel = 3;
   static constexpr int kSampleSet[kSamplesPerPixel] = {kLumaSet, kChromaSet, kChromaSet};
   static Sample Clamp(int32_t v) {
@@ -23,6 +26,7 @@ struct YC48Format {
 // Packed YUY2: bytes Y0 U Y1 V, so every pixel is a luma byte followed by a chroma byte.
 struct YUY2Format {
   using Sample = uint8_t;
+  using Intermediate = uint8_t;  // as YC48Format's
   static constexpr int kSamplesPerPixel = 2;
   static constexpr int kSampleSet[kSamplesPerPixel] = {kLumaSet, kChromaSet};
   static Sample Clamp(int32_t v) { return static_cast<Sample>(v < 0 ? 0 : v > 255 ? 255 : v); }

@@ -42,7 +42,9 @@ class TransposedTileFilter {
         capacity_(RowCapacityPixels(p.SrcWidth)),
         columns_(reinterpret_cast<int16_t *>(plain_ + kRows * plainBytes_)) {}
 
-  Sample *PlainRow(int32_t r) const { return reinterpret_cast<Sample *>(plain_ + r * plainBytes_); }
+  typename Format::Intermediate *PlainRow(int32_t r) const {
+    return reinterpret_cast<typename Format::Intermediate *>(plain_ + r * plainBytes_);
+  }
 
   // Output pixels [xBegin, xEnd) of `rowCount` rows (at most kRows; YUY2: xBegin even) from the
   // rows at `rows`, whose pixels [Begin, ReadEnd) of `columns` are read; pixels up to End read
@@ -64,7 +66,7 @@ class TransposedTileFilter {
  private:
   static int32_t PlainRowBytes(int32_t srcWidth) {
     return RoundUpToSlice(RowCapacityPixels(srcWidth) * kSpp *
-                          static_cast<int32_t>(sizeof(Sample)));
+                          static_cast<int32_t>(sizeof(typename Format::Intermediate)));
   }
 
   // Column `channel` of source position `x`: YC48 channel s of pixel x; YUY2 luma (channel 0)

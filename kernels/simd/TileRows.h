@@ -20,8 +20,8 @@ class PlainTileRows {
   PlainTileRows(void *buffer, int32_t srcWidth)
       : rows_(static_cast<uint8_t *>(buffer)), stride_(Stride(srcWidth)) {}
 
-  typename Format::Sample *Row(int32_t r) const {
-    return reinterpret_cast<typename Format::Sample *>(rows_ + r * stride_);
+  typename Format::Intermediate *Row(int32_t r) const {
+    return reinterpret_cast<typename Format::Intermediate *>(rows_ + r * stride_);
   }
 
  private:
@@ -29,7 +29,7 @@ class PlainTileRows {
 
   static int32_t Stride(int32_t srcWidth) {
     return RoundUpToSlice(RowCapacityPixels(srcWidth) * Format::kSamplesPerPixel *
-                              static_cast<int32_t>(sizeof(typename Format::Sample)) +
+                              static_cast<int32_t>(sizeof(typename Format::Intermediate)) +
                           kLoadBytes);
   }
 

@@ -19,7 +19,7 @@ class TileStorage {
   static constexpr int32_t kRows = Ops::kTileRows;
 
   // Row r of the tile's plain rows, source pixels at their own positions.
-  Sample *PlainRow(int32_t r) const { return plain_.Row(r); }
+  typename Format::Intermediate *PlainRow(int32_t r) const { return plain_.Row(r); }
 
  protected:
   // The buffer for rows of `srcWidth` pixels and `vectors` transposed vectors.
