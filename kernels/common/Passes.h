@@ -115,7 +115,7 @@ void FilterTile(void *dst, const SourceFrame<typename Filters::Format> &source,
   FilterLines<Filters>(source, p.VWeights.Entries, kCombinedVStep, tile.YBegin, tile.YEnd,
                        columns.Begin, columns.ReadEnd, scratch,
                        [&](int32_t y) { return plainRow(y) + columns.Begin * Filters::kSpp; });
-  const typename Format::Intermediate *rows[Filters::kBlockHeight] = {};
+  const typename Format::Intermediate *rows[Filters::kBlockHeight];
   for (int32_t y = tile.YBegin; y < tile.YEnd; ++y) rows[y - tile.YBegin] = plainRow(y);
   tileFilter.Filter(rows, tile.YEnd - tile.YBegin, columns, tile.XBegin, tile.XEnd,
                     FrameLine<Format>(dst, p.LineSize, tile.YBegin), p.LineSize);

@@ -6,7 +6,7 @@
 // the records from SimdFilters over it. The Ops supply:
 //   Vec, kLanes (32-bit lanes), kSamples (16-bit samples a vertical step takes);
 //   the vertical filter's settings kVerticalPairsPerPass, kVerticalLinesAtOnce, LaneSample;
-//   the tile filters' kTileRows (a multiple of kLanes) and kTilePairsPerPass;
+//   the tile filters' kTileRows (a multiple of kLanes), kTilePairsPerPass, kInlineYC48Tile;
 //   Zero, Add, MulAdd, Descale, LoadLanes, Load, Store, BroadcastPair, AddPairProducts,
 //   PackSigned32, PackUnsigned16, InterleaveLow/High16, 32 and 64 (within 128-bit blocks);
 //   InterleaveLines and StoreDescaled for 16-bit and 8-bit lines (the vertical filter);

@@ -44,11 +44,27 @@ class TileYC48 : public TileStorage<YC48Format, Ops> {
   // whose pixels [Begin, ReadEnd) of `columns` are read; pixels up to End read as zeros. Output
   // row r starts at `out` + r x lineSize bytes. The rows are read in full before any output is
   // written, so they may be the output rows.
-  // Inlined into the pass loops: called out of line, it reloads the tile's pointers after every
-  // store (AVX2: about 5 % slower at 1920x1080 -> 1280x720).
   [[gnu::always_inline]] void Filter(const int16_t *const *rows, int32_t rowCount,
                                      const TileColumns &columns, int32_t xBegin, int32_t xEnd,
                                      void *out, int32_t lineSize) const {
+    if constexpr (Ops::kInlineYC48Tile)
+      FilterInline(rows, rowCount, columns, xBegin, xEnd, out, lineSize);
+    else
+      FilterOutOfLine(rows, rowCount, columns, xBegin, xEnd, out, lineSize);
+  }
+
+ private:
+  static constexpr int kVectorsPerPair = kSpp * kGroups;
+
+  [[gnu::noinline]] void FilterOutOfLine(const int16_t *const *rows, int32_t rowCount,
+                                         const TileColumns &columns, int32_t xBegin,
+                                         int32_t xEnd, void *out, int32_t lineSize) const {
+    FilterInline(rows, rowCount, columns, xBegin, xEnd, out, lineSize);
+  }
+
+  [[gnu::always_inline]] void FilterInline(const int16_t *const *rows, int32_t rowCount,
+                                           const TileColumns &columns, int32_t xBegin,
+                                           int32_t xEnd, void *out, int32_t lineSize) const {
     const TileRowSet<int16_t, kRows> tile(rows, rowCount, out, lineSize);
     Transpose(tile.In, columns);
     // A group at a time: its three sums stay in registers.
@@ -65,9 +81,6 @@ class TileYC48 : public TileStorage<YC48Format, Ops> {
       }
     }
   }
-
- private:
-  static constexpr int kVectorsPerPair = kSpp * kGroups;
 
   // The transposed pairs [Begin / 2, End / 2): vector kVectorsPerPair * q + kSpp * g + s holds
   // channel s's sample pair (even pixel, odd pixel) of pixel pair q, row kLanes * g + i in lane i.

@@ -28,6 +28,9 @@ struct Sse2Ops {
   // Coefficient pairs per pass of a YUY2 tile column's loop: a column has only a few, and the
   // loop's own work weighs less per pair.
   static constexpr int kTilePairsPerPass = 2;
+  // Whether the YC48 tile filter is inlined into the pass loops: the SSE2 one stays a call of
+  // its own, the layout its figures were measured with.
+  static constexpr bool kInlineYC48Tile = false;
 
   // The sample of a step that 32-bit lane k of its low (half 0) or high (half 1) interleaved
   // pairs belongs to.
