@@ -124,18 +124,19 @@ class TransposedTileFilter {
     }
   }
 
-  // The entries come in groups of three per output pixel pair q: luma of column 2q, luma of
-  // column 2q + 1, chroma of the pair, whose coefficients serve U and V alike.
+  // The entries come in groups of three per output pixel pair q (YUY2EntryGroup); the chroma
+  // entry's coefficients serve U and V alike.
   void FilterYUY2(Sample *const *outRows, int32_t rowCount, int32_t xBegin, int32_t xEnd) const {
     const int32_t vOffset = capacity_ / 2;
     for (int32_t q = xBegin / 2; q < xEnd / 2; ++q) {
-      const WeightEntry *group = p_.HWeights.Entries + 3 * q;
-      const int32_t chroma = group[2].Offset / p_.HStep;
+      const YUY2EntryGroup group(p_.HWeights.Entries, q);
+      const WeightEntry &chromaEntry = group.Chroma();
+      const int32_t chroma = chromaEntry.Offset / p_.HStep;
       uint32_t sums[4][kRows];  // Y even, U, Y odd, V
-      DotLuma(group[0], sums[0]);
-      DotColumns(Column(1, chroma), group[2].Coeffs, 2, PairCount(group[2].Coeffs), sums[1]);
-      DotLuma(group[1], sums[2]);
-      DotColumns(Column(1, chroma + vOffset), group[2].Coeffs, 2, PairCount(group[2].Coeffs),
+      DotLuma(group.EvenLuma(), sums[0]);
+      DotColumns(Column(1, chroma), chromaEntry.Coeffs, 2, PairCount(chromaEntry.Coeffs), sums[1]);
+      DotLuma(group.OddLuma(), sums[2]);
+      DotColumns(Column(1, chroma + vOffset), chromaEntry.Coeffs, 2, PairCount(chromaEntry.Coeffs),
                  sums[3]);
       for (int32_t r = 0; r < rowCount; ++r)
         for (int i = 0; i < 4; ++i) outRows[r][4 * q + i] = Format::Clamp(Descale(sums[i][r]));
@@ -144,7 +145,7 @@ class TransposedTileFilter {
       // An odd width ends in a column with a luma entry and no chroma entry.
       const int32_t q = xEnd / 2;
       uint32_t sums[kRows];
-      DotLuma(p_.HWeights.Entries[3 * q], sums);
+      DotLuma(YUY2EntryGroup(p_.HWeights.Entries, q).EvenLuma(), sums);
       for (int32_t r = 0; r < rowCount; ++r) {
         outRows[r][4 * q] = Format::Clamp(Descale(sums[r]));
         outRows[r][4 * q + 1] = YUY2Format::kNeutralChroma;
