@@ -4,7 +4,8 @@
 #   - quorlin_bench: the engine with each kernel library, YC48 and YUY2, Spline36, 1 and 2
 #     threads, 1920x1080 <-> 1280x720 (and the table rebuild time);
 #   - quorlin_host --save: the real Quorlin.auf in the test host, the plug-in's own frame timing;
-#   - zimg (tools/bench/zimg, native): three 16-bit planes and 8-bit 4:2:2, one thread;
+#   - zimg (tools/bench/zimg, native): three 16-bit planes and 8-bit 4:2:2, one thread, with
+#     its AVX2 code and with its best code (AVX-512 where the processor has it);
 #   - ffmpeg's swscale (spline) and zscale (spline36), one filter thread and all cores.
 # Installs libzimg-dev and ffmpeg when missing (only this script uses them).
 #
@@ -46,7 +47,7 @@ for round in $(seq "$rounds"); do
         g = $3 "->" $5
         print $1 " " mode " " g " 1thr|" $6
         print $1 " " mode " " g " 2thr|" $7
-        if ($1 == "AVX2") print "AVX2 " mode " " g " rebuild|" $9
+        if ($1 == "AVX2" || $1 == "AVX-512") print $1 " " mode " " g " rebuild|" $9
       }' >>"$results"
   done
 
@@ -57,9 +58,11 @@ for round in $(seq "$rounds"); do
   done
 done
 
-# The real plug-in in the test host, AVX2 kernel, one worker thread: the title's shortest and
+# The real plug-in in the test host, AVX-512 (where listed) and AVX2 kernels, one worker thread:
+# the title's shortest and
 # average frame time (the average includes the first frame's table build). The host's built-in
 # clip is 1920x1080; other sources come from FFmpeg's test pattern.
+host_kernels=$(grep -q '^AVX-512 ' "$results" && echo "AVX-512 AVX2" || echo AVX2)
 for g in "${geometries[@]}"; do
   read -r sw sh dw dh <<<"$g"
   clip=$build/native/clip_${sw}x${sh}.y4m
@@ -68,18 +71,20 @@ for g in "${geometries[@]}"; do
       -frames:v 30 -pix_fmt yuv444p -f yuv4mpegpipe -y "$clip"
   fi
   input=$([ "$sw" != 1920 ] && echo "Z:$clip" || true)
-  for mode in yc48 yuy2; do
-    flag=$([ $mode = yuy2 ] && echo --yuy2 || true)
-    times=$(for r in $(seq "$runs"); do
-      "${wine[@]}" "$build/tools/host/quorlin_host.exe" --auf "Z:$build/dist/Quorlin.auf" --size ${dw}x${dh} \
-        --luma Spline36 --chroma Spline36 --kernel AVX2 --threads 1 --frames 30 --save $flag \
-        $input 2>&1 |
-        sed -n 's/.*frame time (shortest, average): \([0-9.]*\)ms \([0-9.]*\)ms.*/\1 \2/p'
-    done)
-    record "host AVX2 $mode ${sw}x${sh}->${dw}x${dh} 1thr shortest" \
-      "$(awk '{print $1}' <<<"$times" | median)"
-    record "host AVX2 $mode ${sw}x${sh}->${dw}x${dh} 1thr average" \
-      "$(awk '{print $2}' <<<"$times" | median)"
+  for kernel in $host_kernels; do
+    for mode in yc48 yuy2; do
+      flag=$([ $mode = yuy2 ] && echo --yuy2 || true)
+      times=$(for r in $(seq "$runs"); do
+        "${wine[@]}" "$build/tools/host/quorlin_host.exe" --auf "Z:$build/dist/Quorlin.auf" --size ${dw}x${dh} \
+          --luma Spline36 --chroma Spline36 --kernel $kernel --threads 1 --frames 30 --save $flag \
+          $input 2>&1 |
+          sed -n 's/.*frame time (shortest, average): \([0-9.]*\)ms \([0-9.]*\)ms.*/\1 \2/p'
+      done)
+      record "host $kernel $mode ${sw}x${sh}->${dw}x${dh} 1thr shortest" \
+        "$(awk '{print $1}' <<<"$times" | median)"
+      record "host $kernel $mode ${sw}x${sh}->${dw}x${dh} 1thr average" \
+        "$(awk '{print $2}' <<<"$times" | median)"
+    done
   done
 done
 
@@ -136,6 +141,13 @@ def ratio(label, a, b, target=None):
         print(f"{label:58} {r:8.2f}x{note}")
 print("ratios")
 for g in ("1920x1080->1280x720", "1280x720->1920x1080"):
+    ratio(f"AVX-512 YC48 / zimg-auto yuv444p16, {g}", f"AVX-512 yc48 {g} 1thr", f"zimg-auto yuv444p16 {g}", "<= 0.8")
+    ratio(f"AVX-512 YUY2 / zimg-auto yuv422p8, {g}", f"AVX-512 yuy2 {g} 1thr", f"zimg-auto yuv422p8 {g}", "<= 0.8")
+    for mode in ("yc48", "yuy2"):
+        ratio(f"AVX-512 / AVX2 {mode}, {g}", f"AVX-512 {mode} {g} 1thr", f"AVX2 {mode} {g} 1thr")
+        ratio(f"host AVX-512 / zimg-auto, {mode} shortest frame, {g}",
+              f"host AVX-512 {mode} {g} 1thr shortest",
+              f"zimg-auto {'yuv444p16' if mode == 'yc48' else 'yuv422p8'} {g}", "<= 0.8")
     ratio(f"AVX2 YC48 / zimg-avx2 yuv444p16, {g}", f"AVX2 yc48 {g} 1thr", f"zimg-avx2 yuv444p16 {g}", "<= 0.6")
     ratio(f"AVX2 YUY2 / zimg-avx2 yuv422p8, {g}", f"AVX2 yuy2 {g} 1thr", f"zimg-avx2 yuv422p8 {g}", "<= 0.6")
     ratio(f"AVX2 YC48 / zimg-auto yuv444p16, {g}", f"AVX2 yc48 {g} 1thr", f"zimg-auto yuv444p16 {g}")

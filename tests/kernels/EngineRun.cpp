@@ -36,8 +36,8 @@ void FillRandom(uint8_t *data, size_t bytes, FrameFormat format, CoeffRange rang
 
 }  // namespace
 
-const char *const kKernelLibraries[3] = {"Kernel1_AVX2.dll", "Kernel2_SSE2.dll",
-                                          kPortableLibrary};
+const char *const kKernelLibraries[4] = {"Kernel0_AVX512.dll", "Kernel1_AVX2.dll",
+                                          "Kernel2_SSE2.dll", kPortableLibrary};
 
 const FilterPluginInfo *KernelFrom(const char *library, FrameFormat format) {
   const std::string path = std::string("Z:" QUORLIN_DIST_DLL "/") + library;
@@ -49,6 +49,15 @@ const FilterPluginInfo *KernelFrom(const char *library, FrameFormat format) {
                     : nullptr;
   if (!get) throw std::runtime_error("cannot load " + path + " or find " + exportName);
   return get();
+}
+
+void SkipWhereDeclined(const char *library) {
+  if (KernelFrom(library, FrameFormat::YC48)) return;
+  const std::string needs =
+      std::string(library) == "Kernel0_AVX512.dll"
+          ? "AVX-512 F, BW, VL and VNNI, and a system that saves the opmask and ZMM registers"
+          : "AVX2, and a system that saves the YMM registers";
+  GTEST_SKIP() << library << " declines this processor: it needs " << needs;
 }
 
 EngineRun::EngineRun(const ResizeCase &c)

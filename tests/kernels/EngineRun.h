@@ -14,12 +14,16 @@
 #include "kernels/ReferenceResize.h"
 
 // The kernel libraries of the build's DLL folder, fastest first.
-extern const char *const kKernelLibraries[3];
+extern const char *const kKernelLibraries[4];
 constexpr const char *kPortableLibrary = "Kernel9_Portable.dll";
 
 // The record a kernel library of the build's DLL folder reports for the format, or null when
-// the library declines (the AVX2 kernel on a processor without AVX2). Libraries stay loaded.
+// the library declines (the AVX2 kernel on a processor without AVX2, the AVX-512 kernel on one
+// without AVX-512). Libraries stay loaded.
 const FilterPluginInfo *KernelFrom(const char *library, FrameFormat format);
+
+// Skips the running test, saying why, when the library declines this processor.
+void SkipWhereDeclined(const char *library);
 
 // A frame buffer whose last byte sits right before an inaccessible page, so that any access
 // one byte past the frame faults (and the test program's main turns the fault into a failure).

@@ -36,9 +36,11 @@ void ExpectMatchesReference(const ResizeCase &c) {
 }
 
 // Every test runs for each kernel library, fastest first; the portable kernel is the one the
-// others must equal.
+// others must equal. A library that declines this processor is skipped, with the reason.
 class KernelLibrary : public testing::TestWithParam<const char *> {
  protected:
+  void SetUp() override { SkipWhereDeclined(GetParam()); }
+
   const FilterPluginInfo &Kernel(FrameFormat format) const {
     const FilterPluginInfo *kernel = KernelFrom(GetParam(), format);
     if (!kernel) throw std::runtime_error(std::string(GetParam()) + " declines this processor");
@@ -67,17 +69,20 @@ const std::initializer_list<uint8_t> kBothKinds = {kSharedWeights, kSeparateWeig
 
 // Odd lengths put a padding coefficient on the position one past the frame; a source length
 // of 1 is nothing but the first pair. Sources or targets fill the buffers up to the guard page.
-// Widths below, at and just above a vector step (8 and 16 samples) and lines of 3k + 1 or
+// Widths below, at and just above a vector step (8, 16 and 32 samples) and lines of 3k + 1 or
 // 3k + 2 samples take the scalar filters and the overlapping last step of the SIMD kernels.
+// Heights above 16 fill whole groups of tile rows in every kernel, with a partial one after.
 
 TEST_P(KernelYC48, HorizontalInPlaceMatchesReference) {
   ExpectAllMatch(kYC48, kBothKinds,
-                 {{37, 9, 20, 9}, {40, 8, 19, 8}, {21, 7, 64, 7}, {1, 5, 6, 5}, {300, 3, 7, 3}});
+                 {{37, 9, 20, 9}, {40, 8, 19, 8}, {21, 7, 64, 7}, {1, 5, 6, 5}, {300, 3, 7, 3},
+                  {45, 35, 23, 35}});
 }
 
 TEST_P(KernelYC48, VerticalMatchesReference) {
   ExpectAllMatch(kYC48, kBothKinds,
-                 {{9, 37, 9, 20}, {8, 40, 8, 19}, {7, 21, 7, 64}, {5, 1, 5, 6}, {3, 300, 3, 7}});
+                 {{9, 37, 9, 20}, {8, 40, 8, 19}, {7, 21, 7, 64}, {5, 1, 5, 6}, {3, 300, 3, 7},
+                  {11, 37, 11, 20}, {22, 21, 22, 64}});
 }
 
 TEST_P(KernelYC48, CombinedMatchesReferenceOverTheTiles) {
@@ -96,12 +101,14 @@ TEST_P(KernelYC48, SumsWrapAroundIn32Bits) {
 
 TEST_P(KernelYUY2, HorizontalInPlaceMatchesReference) {
   ExpectAllMatch(kYUY2, {kSeparateWeights},
-                 {{38, 9, 20, 9}, {20, 8, 64, 8}, {2, 3, 10, 3}, {600, 2, 6, 2}, {30, 5, 26, 5}});
+                 {{38, 9, 20, 9}, {20, 8, 64, 8}, {2, 3, 10, 3}, {600, 2, 6, 2}, {30, 5, 26, 5},
+                  {46, 35, 22, 35}});
 }
 
 TEST_P(KernelYUY2, VerticalMatchesReference) {
   ExpectAllMatch(kYUY2, {kSeparateWeights},
-                 {{8, 37, 8, 20}, {6, 40, 6, 19}, {4, 21, 4, 64}, {2, 1, 2, 6}});
+                 {{8, 37, 8, 20}, {6, 40, 6, 19}, {4, 21, 4, 64}, {2, 1, 2, 6}, {16, 37, 16, 20},
+                  {34, 21, 34, 64}});
 }
 
 TEST_P(KernelYUY2, CombinedMatchesReferenceOverTheTiles) {
@@ -194,7 +201,10 @@ TEST_P(KernelYUY2, OddTargetWidthEndsInALumaOnlyPixel) {
 // The engine calls every slot without a check and divides by the tile sizes and the step.
 TEST_P(KernelRecords, BothRecordsAreComplete) {
   const std::map<std::string, std::string> names = {
-      {"Kernel1_AVX2.dll", "AVX2"}, {"Kernel2_SSE2.dll", "SSE2"}, {kPortableLibrary, "C++"}};
+      {"Kernel0_AVX512.dll", "AVX-512"},
+      {"Kernel1_AVX2.dll", "AVX2"},
+      {"Kernel2_SSE2.dll", "SSE2"},
+      {kPortableLibrary, "C++"}};
   for (FrameFormat format : {kYC48, kYUY2}) {
     const FilterPluginInfo &k = Kernel(format);
     EXPECT_EQ(k.Name, names.at(GetParam()));
@@ -206,6 +216,16 @@ TEST_P(KernelRecords, BothRecordsAreComplete) {
     EXPECT_TRUE(IsUsableKernel(k));
     EXPECT_EQ(k.BlockWidth % 2, 0u) << "YUY2 tiles must hold whole output pixel pairs";
   }
+}
+
+// The AVX-512 library is listed exactly where the processor and the system run its code (the
+// compiler's own check, which reads the same CPUID and XGETBV bits, is the witness).
+TEST(Avx512Library, IsListedExactlyWhereTheProcessorRunsIt) {
+  __builtin_cpu_init();
+  const bool runs = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                    __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vnni");
+  for (FrameFormat format : {kYC48, kYUY2})
+    EXPECT_EQ(KernelFrom("Kernel0_AVX512.dll", format) != nullptr, runs);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLibraries, KernelYC48, testing::ValuesIn(kKernelLibraries));

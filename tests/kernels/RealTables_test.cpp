@@ -66,7 +66,10 @@ std::vector<Method> RealMethods() {
   return methods;
 }
 
-class SimdKernelOnRealTables : public testing::TestWithParam<const char *> {};
+class SimdKernelOnRealTables : public testing::TestWithParam<const char *> {
+ protected:
+  void SetUp() override { SkipWhereDeclined(GetParam()); }
+};
 
 // Shrinking by 3/2 and by an irrational-looking factor, enlarging, each axis alone, with odd
 // YC48 sizes; YUY2 widths stay even as the engine requires.
@@ -90,6 +93,7 @@ TEST_P(SimdKernelOnRealTables, EqualsThePortableKernel) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SimdLibraries, SimdKernelOnRealTables,
-                         testing::Values("Kernel1_AVX2.dll", "Kernel2_SSE2.dll"));
+                         testing::Values("Kernel0_AVX512.dll", "Kernel1_AVX2.dll",
+                                         "Kernel2_SSE2.dll"));
 
 }  // namespace

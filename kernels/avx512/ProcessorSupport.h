@@ -1,0 +1,19 @@
+// Whether this processor and the operating system run the AVX-512 kernel's code: AVX-512 F, BW,
+// VL and VNNI (and the AVX2 they build on), with the system saving the opmask and all 512 bits
+// of the 32 vector registers on a thread switch.
+#pragma once
+
+#include <cstdint>
+
+// The processor's answers that decide it.
+struct ProcessorFeatureWords {
+  uint32_t Leaf1Ecx;  // CPUID leaf 1, ECX
+  uint32_t Xcr0;      // XGETBV 0, low word; 0 where leaf 1 reports no XGETBV
+  uint32_t Leaf7Ebx;  // CPUID leaf 7, subleaf 0, EBX; 0 where leaf 7 does not exist
+  uint32_t Leaf7Ecx;  // CPUID leaf 7, subleaf 0, ECX
+};
+
+bool RunsAvx512Kernel(const ProcessorFeatureWords &words);
+
+// The words of this processor. Compiled without AVX-512: it runs before the check.
+ProcessorFeatureWords ThisProcessor();
