@@ -38,8 +38,6 @@ struct Avx2Ops {
   static constexpr int LaneSample(int half, int k) { return (k / 4) * 8 + half * 4 + k % 4; }
 
   static Vec Zero() { return _mm256_setzero_si256(); }
-  static Vec Add(Vec a, Vec b) { return _mm256_add_epi32(a, b); }
-  static Vec MulAdd(Vec samples, Vec coeffs) { return _mm256_madd_epi16(samples, coeffs); }
   static Vec LoadLanes(const uint32_t *lanes) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i *>(lanes));
   }

@@ -186,8 +186,8 @@ struct VerticalFilter {
     Vec lowPairs, highPairs;
     Ops::InterleaveLines(pairLines[0] + s, pairLines[1] + s, lowPairs, highPairs);
     for (int i = 0; i < kCount; ++i) {
-      low[i] = Ops::Add(low[i], Ops::MulAdd(lowPairs, pattern[i * kPatternsPerPair]));
-      high[i] = Ops::Add(high[i], Ops::MulAdd(highPairs, pattern[i * kPatternsPerPair + 1]));
+      low[i] = Ops::AddPairProducts(low[i], lowPairs, pattern[i * kPatternsPerPair]);
+      high[i] = Ops::AddPairProducts(high[i], highPairs, pattern[i * kPatternsPerPair + 1]);
     }
   }
 };

@@ -37,8 +37,6 @@ struct Sse2Ops {
   static constexpr int LaneSample(int half, int k) { return half * 4 + k; }
 
   static Vec Zero() { return _mm_setzero_si128(); }
-  static Vec Add(Vec a, Vec b) { return _mm_add_epi32(a, b); }
-  static Vec MulAdd(Vec samples, Vec coeffs) { return _mm_madd_epi16(samples, coeffs); }
   static Vec LoadLanes(const uint32_t *lanes) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i *>(lanes));
   }
