@@ -32,6 +32,8 @@ struct Avx2Ops {
   // one reloads the tile's pointers after every store (about 5 % slower at 1920x1080 ->
   // 1280x720).
   static constexpr bool kInlineYC48Tile = true;
+  // YC48 output columns a full group's store takes.
+  static constexpr int kYC48ColumnsAtOnce = 1;
 
   // Interleaving works within each 128-bit half: lanes 0 to 3 of the low (half 0) or high
   // (half 1) pairs come from samples 0 to 7, lanes 4 to 7 from samples 8 to 15.

@@ -2,11 +2,12 @@
 // set's operations (`Ops`): the vertical filter, and the tile filter of the frame format. Lines
 // too short for a vector step take the scalar filter.
 //
-// A new instruction set is one Ops type (see sse2/Ops.h, avx2/Ops.h, avx512/Ops.h) and a Kernel.cpp that builds
-// the records from SimdFilters over it. The Ops supply:
+// A new instruction set is one Ops type (see sse2/Ops.h, avx2/Ops.h, avx512/Ops.h) and a
+// Kernel.cpp that builds the records from SimdFilters over it. The Ops supply:
 //   Vec, kLanes (32-bit lanes), kSamples (16-bit samples a vertical step takes);
 //   the vertical filter's settings kVerticalPairsPerPass, kVerticalLinesAtOnce, LaneSample;
-//   the tile filters' kTileRows (a multiple of kLanes), kTilePairsPerPass, kInlineYC48Tile;
+//   the tile filters' kTileRows (a multiple of kLanes), kTilePairsPerPass, kInlineYC48Tile,
+//   kYC48ColumnsAtOnce (1, or 2 with StoreYC48Columns);
 //   Zero, Descale, LoadLanes, Load, Store, BroadcastPair, AddPairProducts,
 //   PackSigned32, PackUnsigned16, InterleaveLow/High16, 32 and 64 (within 128-bit blocks);
 //   InterleaveLines and StoreDescaled for 16-bit and 8-bit lines (the vertical filter);

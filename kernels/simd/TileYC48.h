@@ -7,7 +7,8 @@
 // stored. Sums wrap around and are descaled and clamped like the portable filter's.
 //
 // From the Ops it takes the group transpose (TransposeYC48Pair), the multiply-add of a column
-// (AddPairProducts) and the stores of a full group's column (StoreYC48Column).
+// (AddPairProducts) and the stores of a full group's column (StoreYC48Column), or of two
+// neighbouring columns at once where the Ops offer it (StoreYC48Columns).
 #pragma once
 
 #include <algorithm>
@@ -71,7 +72,16 @@ class TileYC48 : public TileStorage<YC48Format, Ops> {
     for (int g = 0; g < kGroups && kLanes * g < rowCount; ++g) {
       const int32_t groupRows = std::min(rowCount - kLanes * g, kLanes);
       int16_t *const *outRows = tile.Out + kLanes * g;
-      for (int32_t x = xBegin; x < xEnd; ++x) {
+      int32_t x = xBegin;
+      if constexpr (Ops::kYC48ColumnsAtOnce == 2)
+        if (groupRows == kLanes)
+          for (; x + 2 < xEnd; x += 2) {
+            Vec first[2], second[2];
+            FilterColumn(this->p_.HWeights.Entries[x], g, first);
+            FilterColumn(this->p_.HWeights.Entries[x + 1], g, second);
+            Ops::StoreYC48Columns(outRows, kSpp * x, first, second);
+          }
+      for (; x < xEnd; ++x) {
         Vec pixels[2];
         FilterColumn(this->p_.HWeights.Entries[x], g, pixels);
         if (groupRows == kLanes && x + 1 < xEnd)

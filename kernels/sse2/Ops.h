@@ -31,6 +31,8 @@ struct Sse2Ops {
   // Whether the YC48 tile filter is inlined into the pass loops: the SSE2 one stays a call of
   // its own, the layout its figures were measured with.
   static constexpr bool kInlineYC48Tile = false;
+  // YC48 output columns a full group's store takes.
+  static constexpr int kYC48ColumnsAtOnce = 1;
 
   // The sample of a step that 32-bit lane k of its low (half 0) or high (half 1) interleaved
   // pairs belongs to.
