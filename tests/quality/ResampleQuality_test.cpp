@@ -1,13 +1,12 @@
 // Resizes synthetic pictures through the engine with the shipped window functions and the
-// portable kernel, and compares the interior with a double-precision resampler written here
-// from the published formulas. Fixed-point weights and 16-bit intermediates cost at most a
+// portable kernel, and compares the interior with the double-precision resampler of
+// ExactResampler.h. Fixed-point weights and 16-bit intermediates cost at most a
 // couple of units of 4096; anything more means a table, a position or a kernel is wrong.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <thread>
 #include <vector>
 
@@ -15,75 +14,16 @@
 #include "engine/TFilterPluginList.h"
 #include "engine/TNormalWeightSetter.h"
 #include "plugins/WindowFuncPlugin.h"
+#include "quality/ExactResampler.h"
 
 namespace {
 
+using quality::Kernel1D;
+using quality::Lanczos3;
+using quality::Plane;
+using quality::Spline36;
+
 constexpr double kPi = 3.14159265358979323846;
-
-double Sinc(double x) { return x == 0 ? 1.0 : std::sin(kPi * x) / (kPi * x); }
-
-// The Spline36 kernel as published with the Panorama Tools family of resamplers.
-double Spline36(double x) {
-  x = std::fabs(x);
-  if (x < 1) return ((13.0 / 11 * x - 453.0 / 209) * x - 3.0 / 209) * x + 1;
-  if (x < 2) {
-    x -= 1;
-    return ((-6.0 / 11 * x + 270.0 / 209) * x - 156.0 / 209) * x;
-  }
-  if (x < 3) {
-    x -= 2;
-    return ((1.0 / 11 * x - 45.0 / 209) * x + 26.0 / 209) * x;
-  }
-  return 0;
-}
-
-double Lanczos3(double x) { return std::fabs(x) < 3 ? Sinc(x) * Sinc(x / 3) : 0; }
-
-struct Kernel1D {
-  const char *name;
-  std::function<double(double)> shape;
-  double radius;
-};
-
-using Plane = std::vector<double>;  // row-major, width x height
-
-// One axis of a resize in double precision: sample centres at (i + 0.5) * S / D, the kernel
-// stretched by S / D when shrinking, weights normalised, edge samples repeated outward.
-std::vector<double> Resample1D(const std::vector<double> &in, int32_t dstLen, const Kernel1D &k) {
-  const int32_t srcLen = static_cast<int32_t>(in.size());
-  const double scale = dstLen < srcLen ? double(dstLen) / srcLen : 1.0;
-  const double reach = k.radius / scale;
-  std::vector<double> out(dstLen);
-  for (int32_t i = 0; i < dstLen; ++i) {
-    const double centre = (i + 0.5) * srcLen / dstLen - 0.5;
-    double sum = 0, weights = 0;
-    for (int32_t t = int32_t(std::floor(centre - reach)) - 1; t <= centre + reach + 1; ++t) {
-      const double w = k.shape((t - centre) * scale);
-      sum += w * in[std::clamp(t, 0, srcLen - 1)];
-      weights += w;
-    }
-    out[i] = sum / weights;
-  }
-  return out;
-}
-
-Plane ResampleReference(const Plane &src, int32_t sw, int32_t sh, int32_t dw, int32_t dh,
-                        const Kernel1D &k) {
-  Plane rows(size_t(dw) * sh);
-  for (int32_t y = 0; y < sh; ++y) {
-    std::vector<double> line(src.begin() + size_t(y) * sw, src.begin() + size_t(y + 1) * sw);
-    std::vector<double> out = dw == sw ? line : Resample1D(line, dw, k);
-    std::copy(out.begin(), out.end(), rows.begin() + size_t(y) * dw);
-  }
-  Plane result(size_t(dw) * dh);
-  for (int32_t x = 0; x < dw; ++x) {
-    std::vector<double> column(sh);
-    for (int32_t y = 0; y < sh; ++y) column[y] = rows[size_t(y) * dw + x];
-    std::vector<double> out = dh == sh ? column : Resample1D(column, dh, k);
-    for (int32_t y = 0; y < dh; ++y) result[size_t(y) * dw + x] = out[y];
-  }
-  return result;
-}
 
 // Synthetic pictures with nominal luma values 0..4096.
 Plane Gradient(int32_t w, int32_t h) {
@@ -231,7 +171,7 @@ TEST_F(ResampleQuality, MatchesAnIndependentDoublePrecisionResampler) {
         ASSERT_NE(setter, nullptr);
         const Plane src = picture.second(g.sw, g.sh);
         const Plane ours = Resize(src, g.sw, g.sh, g.dw, g.dh, setter, 2);
-        const Plane reference = ResampleReference(src, g.sw, g.sh, g.dw, g.dh, k);
+        const Plane reference = quality::ResamplePlane(src, g.sw, g.sh, g.dw, g.dh, k);
         const double difference = LargestInteriorDifference(ours, reference, g, k.radius);
         EXPECT_LE(difference, 2.0);
         overall = std::max(overall, difference);
