@@ -82,17 +82,21 @@ struct Avx2Ops {
     high = _mm256_unpackhi_epi16(a, b);
   }
 
+  // (sum + 2^(Shift - 1)) >> Shift of every lane.
+  template <int Shift>
   static Vec Descale(Vec sums) {
-    return _mm256_srai_epi32(_mm256_add_epi32(sums, _mm256_set1_epi32(8192)), 14);
+    return _mm256_srai_epi32(_mm256_add_epi32(sums, _mm256_set1_epi32(1 << (Shift - 1))), Shift);
   }
 
   // Packing works within each half too, which undoes the interleaving's order.
+  template <int Shift>
   static void StoreDescaled(int16_t *out, Vec low, Vec high) {
     _mm256_storeu_si256(reinterpret_cast<__m256i *>(out),
-                        _mm256_packs_epi32(Descale(low), Descale(high)));
+                        _mm256_packs_epi32(Descale<Shift>(low), Descale<Shift>(high)));
   }
+  template <int Shift>
   static void StoreDescaled(uint8_t *out, Vec low, Vec high) {
-    const Vec words = _mm256_packs_epi32(Descale(low), Descale(high));
+    const Vec words = _mm256_packs_epi32(Descale<Shift>(low), Descale<Shift>(high));
     const Vec bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(words, words), 0x08);
     _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm256_castsi256_si128(bytes));
   }
@@ -112,15 +116,13 @@ struct Avx2Ops {
     for (int s = 0; s < 3; ++s) Store(channels + s, r[s]);
   }
 
-  // Pixel group k of the eight YUY2 rows: each row's 8 bytes become (Y0, Y1), (Y2, Y3),
-  // (U0, U1), (V0, V1) as four 32-bit lanes, rows r and r + 4 side by side, and the 4 x 4 blocks
-  // are transposed into pairs[0 .. 3].
-  static void TransposeYUY2Group(const uint8_t *const *rows, int32_t k, Vec (&pairs)[4]) {
-    const Vec toPairs = _mm256_setr_epi8(0, -1, 2, -1, 4, -1, 6, -1, 1, -1, 5, -1, 3, -1, 7, -1,
-                                         0, -1, 2, -1, 4, -1, 6, -1, 1, -1, 5, -1, 3, -1, 7, -1);
-    const auto load = [k](const uint8_t *row) {
-      return _mm_loadl_epi64(reinterpret_cast<const __m128i *>(row + 8 * k));
-    };
+  // Pixel group k of the eight YUY2 rows, bytes or 16-bit plain rows: each row's 8 samples
+  // become (Y0, Y1), (Y2, Y3), (U0, U1), (V0, V1) as four 32-bit lanes, rows r and r + 4 side
+  // by side, and the 4 x 4 blocks are transposed into pairs[0 .. 3].
+  template <typename In>
+  static void TransposeYUY2Group(const In *const *rows, int32_t k, Vec (&pairs)[4]) {
+    const Vec toPairs = YUY2PairOrder(rows[0]);
+    const auto load = [k](const In *row) { return LoadYUY2Samples(row + 8 * k); };
     for (int i = 0; i < 4; ++i)
       pairs[i] = RowsSideBySide(load(rows[i]), load(rows[i + 4]), toPairs);
     TransposeLanes<Avx2Ops>(pairs);
@@ -164,6 +166,25 @@ struct Avx2Ops {
   static Vec RowsSideBySide(__m128i low, __m128i high, Vec order) {
     return _mm256_shuffle_epi8(_mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1),
                                order);
+  }
+
+  // Eight samples of a YUY2 row: 8 bytes, or 16 bytes of 16-bit samples.
+  static __m128i LoadYUY2Samples(const uint8_t *samples) {
+    return _mm_loadl_epi64(reinterpret_cast<const __m128i *>(samples));
+  }
+  static __m128i LoadYUY2Samples(const int16_t *samples) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i *>(samples));
+  }
+
+  // The byte order that turns loaded samples Y0 U0 Y1 V0 Y2 U1 Y3 V1 into the 16-bit pairs
+  // (Y0, Y1), (Y2, Y3), (U0, U1), (V0, V1): bytes widened with zeros, 16-bit samples moved whole.
+  static Vec YUY2PairOrder(const uint8_t *) {
+    return _mm256_setr_epi8(0, -1, 2, -1, 4, -1, 6, -1, 1, -1, 5, -1, 3, -1, 7, -1,
+                            0, -1, 2, -1, 4, -1, 6, -1, 1, -1, 5, -1, 3, -1, 7, -1);
+  }
+  static Vec YUY2PairOrder(const int16_t *) {
+    return _mm256_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, 2, 3, 10, 11, 6, 7, 14, 15,
+                            0, 1, 4, 5, 8, 9, 12, 13, 2, 3, 10, 11, 6, 7, 14, 15);
   }
 
   static void StoreWord(uint8_t *out, uint32_t word) { std::memcpy(out, &word, sizeof(word)); }

@@ -79,19 +79,22 @@ struct Avx512Ops {
     high = _mm512_unpackhi_epi16(a, b);
   }
 
-  // (sum + 8192) >> 14 of every lane.
+  // (sum + 2^(Shift - 1)) >> Shift of every lane.
+  template <int Shift>
   static Vec Descale(Vec sums) {
-    return _mm512_srai_epi32(_mm512_add_epi32(sums, _mm512_set1_epi32(8192)), 14);
+    return _mm512_srai_epi32(_mm512_add_epi32(sums, _mm512_set1_epi32(1 << (Shift - 1))), Shift);
   }
 
   // Packing works within each 128-bit block too, which undoes the interleaving's order. Bytes:
   // the 16-bit saturation keeps the order of values, so saturating twice clamps to 0 .. 255;
   // each block's eight bytes are then gathered into the low 256 bits.
+  template <int Shift>
   static void StoreDescaled(int16_t *out, Vec low, Vec high) {
-    _mm512_storeu_si512(out, _mm512_packs_epi32(Descale(low), Descale(high)));
+    _mm512_storeu_si512(out, _mm512_packs_epi32(Descale<Shift>(low), Descale<Shift>(high)));
   }
+  template <int Shift>
   static void StoreDescaled(uint8_t *out, Vec low, Vec high) {
-    const Vec words = _mm512_packs_epi32(Descale(low), Descale(high));
+    const Vec words = _mm512_packs_epi32(Descale<Shift>(low), Descale<Shift>(high));
     const Vec bytes = _mm512_permutexvar_epi64(_mm512_setr_epi64(0, 2, 4, 6, 1, 3, 5, 7),
                                                _mm512_packus_epi16(words, words));
     _mm256_storeu_si256(reinterpret_cast<__m256i *>(out), _mm512_castsi512_si256(bytes));
@@ -125,15 +128,13 @@ struct Avx512Ops {
     for (int s = 0; s < 3; ++s) Store(channels + s, r[s]);
   }
 
-  // Pixel group k of the sixteen YUY2 rows: each row's 8 bytes become (Y0, Y1), (Y2, Y3),
-  // (U0, U1), (V0, V1) as four 32-bit lanes, rows i, i + 4, i + 8 and i + 12 in the four
-  // blocks, and the 4 x 4 blocks are transposed into pairs[0 .. 3].
-  static void TransposeYUY2Group(const uint8_t *const *rows, int32_t k, Vec (&pairs)[4]) {
-    const Vec toPairs = _mm512_broadcast_i32x4(
-        _mm_setr_epi8(0, -1, 2, -1, 4, -1, 6, -1, 1, -1, 5, -1, 3, -1, 7, -1));
-    const auto load = [k](const uint8_t *row) {
-      return _mm_loadl_epi64(reinterpret_cast<const __m128i *>(row + 8 * k));
-    };
+  // Pixel group k of the sixteen YUY2 rows, bytes or 16-bit plain rows: each row's 8 samples
+  // become (Y0, Y1), (Y2, Y3), (U0, U1), (V0, V1) as four 32-bit lanes, rows i, i + 4, i + 8
+  // and i + 12 in the four blocks, and the 4 x 4 blocks are transposed into pairs[0 .. 3].
+  template <typename In>
+  static void TransposeYUY2Group(const In *const *rows, int32_t k, Vec (&pairs)[4]) {
+    const Vec toPairs = _mm512_broadcast_i32x4(YUY2PairOrder(rows[0]));
+    const auto load = [k](const In *row) { return LoadYUY2Samples(row + 8 * k); };
     for (int i = 0; i < 4; ++i)
       pairs[i] = _mm512_shuffle_epi8(
           FourBlocks(load(rows[i]), load(rows[i + 4]), load(rows[i + 8]), load(rows[i + 12])),
@@ -188,6 +189,24 @@ struct Avx512Ops {
   }
 
  private:
+  // Eight samples of a YUY2 row: 8 bytes, or 16 bytes of 16-bit samples.
+  static __m128i LoadYUY2Samples(const uint8_t *samples) {
+    return _mm_loadl_epi64(reinterpret_cast<const __m128i *>(samples));
+  }
+  static __m128i LoadYUY2Samples(const int16_t *samples) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i *>(samples));
+  }
+
+  // The byte order, within each block, that turns loaded samples Y0 U0 Y1 V0 Y2 U1 Y3 V1 into
+  // the 16-bit pairs (Y0, Y1), (Y2, Y3), (U0, U1), (V0, V1): bytes widened with zeros, 16-bit
+  // samples moved whole.
+  static __m128i YUY2PairOrder(const uint8_t *) {
+    return _mm_setr_epi8(0, -1, 2, -1, 4, -1, 6, -1, 1, -1, 5, -1, 3, -1, 7, -1);
+  }
+  static __m128i YUY2PairOrder(const int16_t *) {
+    return _mm_setr_epi8(0, 1, 4, 5, 8, 9, 12, 13, 2, 3, 10, 11, 6, 7, 14, 15);
+  }
+
   // Block h of `rows` to rows[4h] at sample `at`.
   static void StoreBlocks(int16_t *const *rows, int32_t at, Vec blocks) {
     _mm_storeu_si128(reinterpret_cast<__m128i *>(rows[0] + at), _mm512_castsi512_si128(blocks));

@@ -8,7 +8,8 @@
 //   LineScratchBytes(srcWidth, srcHeight)
 //                                     bytes of work area 1 per thread (the vertical filter's);
 //   FilterLines(source, entries, pairStep, count, pixelBegin, pixelEnd, scratch, outs)
-//                                     count (<= kLinesAtOnce) output lines filtered vertically;
+//                                     count (<= kLinesAtOnce) output lines filtered vertically,
+//                                     into frame samples or Format::Intermediate samples;
 //   TileFilter                        the horizontal filter of a tile's rows, with
 //     kRows                             rows it takes at once, kBlockHeight;
 //     BufferBytes(srcWidth)             bytes of work area 2 per thread (its buffers);
@@ -16,7 +17,8 @@
 //     PlainRow(r)                       row r of the tile that the vertical filter writes, of
 //                                       Format::Intermediate samples;
 //     Filter(rows, rowCount, columns, xBegin, xEnd, out, lineSize)
-//                                       the tile's output pixels [xBegin, xEnd).
+//                                       the tile's output pixels [xBegin, xEnd), from rows of
+//                                       frame samples or of Format::Intermediate samples.
 #pragma once
 
 #include <cstdint>
@@ -53,7 +55,13 @@ struct HasVerticalFilter<
                        std::declval<const SourceFrame<typename F::Format> &>(),
                        std::declval<const WeightEntry *>(), int32_t{}, int32_t{}, int32_t{},
                        int32_t{}, std::declval<void *>(),
-                       std::declval<typename F::Sample *const *>()))>> : std::true_type {};
+                       std::declval<typename F::Sample *const *>())),
+                   decltype(F::FilterLines(
+                       std::declval<const SourceFrame<typename F::Format> &>(),
+                       std::declval<const WeightEntry *>(), int32_t{}, int32_t{}, int32_t{},
+                       int32_t{}, std::declval<void *>(),
+                       std::declval<typename F::Format::Intermediate *const *>()))>>
+    : std::true_type {};
 
 template <class F, class Tile = typename F::TileFilter, class = void>
 struct HasTileFilter : std::false_type {};
@@ -64,6 +72,10 @@ struct HasTileFilter<
                 decltype(Tile(std::declval<const ResizeParams &>(), std::declval<void *>())),
                 decltype(std::declval<const Tile &>().Filter(
                     std::declval<const typename F::Sample *const *>(), int32_t{},
+                    std::declval<const TileColumns &>(), int32_t{}, int32_t{},
+                    std::declval<void *>(), int32_t{})),
+                decltype(std::declval<const Tile &>().Filter(
+                    std::declval<const typename F::Format::Intermediate *const *>(), int32_t{},
                     std::declval<const TileColumns &>(), int32_t{}, int32_t{},
                     std::declval<void *>(), int32_t{}))>>
     : std::is_same<decltype(std::declval<const Tile &>().PlainRow(int32_t{})),

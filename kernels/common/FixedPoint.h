@@ -7,16 +7,23 @@
 namespace kernels {
 
 constexpr int kCoeffFractionBits = 14;
-constexpr uint32_t kRoundingBias = 1u << (kCoeffFractionBits - 1);
 
 // sum + coeff x sample, modulo 2^32. Unsigned arithmetic keeps an overflowing sum defined.
 inline uint32_t MulAdd(uint32_t sum, int32_t coeff, int32_t sample) {
   return sum + static_cast<uint32_t>(coeff * sample);  // |coeff x sample| <= 2^30: no overflow
 }
 
-// (sum + 8192) >> 14 on the wrapped 32-bit sum, as a signed value (arithmetic shift).
-inline int32_t Descale(uint32_t sum) {
-  return static_cast<int32_t>(sum + kRoundingBias) >> kCoeffFractionBits;
+// The shift that takes a sum of coefficients times samples with `inBits` fraction bits to
+// samples with `outBits`.
+constexpr int DescaleShift(int inBits, int outBits) {
+  return kCoeffFractionBits + inBits - outBits;
+}
+
+// (sum + 2^(Shift - 1)) >> Shift on the wrapped 32-bit sum, as a signed value (arithmetic shift).
+template <int Shift>
+int32_t Descale(uint32_t sum) {
+  static_assert(Shift > 0 && Shift < 32, "a shift within the sum");
+  return static_cast<int32_t>(sum + (1u << (Shift - 1))) >> Shift;
 }
 
 }  // namespace kernels

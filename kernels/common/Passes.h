@@ -29,7 +29,8 @@ inline LineShare ShareOf(int32_t total, int32_t index, int32_t count) {
 }
 
 // The vertical filter of output lines [begin, end), Filters::kLinesAtOnce at a time; line y
-// goes to outLine(y), its pixels [pixelBegin, pixelEnd) from the pointer's position on.
+// goes to outLine(y), its pixels [pixelBegin, pixelEnd) from the pointer's position on, as
+// frame samples or as plain rows, whichever outLine points to.
 template <class Filters, class OutLine>
 void FilterLines(const SourceFrame<typename Filters::Format> &source, const WeightEntry *entries,
                  int32_t pairStep, int32_t begin, int32_t end, int32_t pixelBegin,
@@ -37,7 +38,7 @@ void FilterLines(const SourceFrame<typename Filters::Format> &source, const Weig
   constexpr int32_t kAtOnce = Filters::kLinesAtOnce;
   for (int32_t y = begin; y < end; y += kAtOnce) {
     const int32_t count = std::min(kAtOnce, end - y);
-    typename Filters::Sample *outs[kAtOnce];
+    decltype(outLine(y)) outs[kAtOnce];
     for (int32_t i = 0; i < count; ++i) outs[i] = outLine(y + i);
     Filters::FilterLines(source, entries + y, pairStep, count, pixelBegin, pixelEnd, scratch,
                          outs);
@@ -103,8 +104,8 @@ TileArea TileAreaOf(const ResizeParams &p, int32_t tileX, int32_t tileY) {
 }
 
 // One tile of the combined pass: every row is filtered vertically into the tile filter's plain
-// rows, rounded and clamped like an output, then all rows horizontally together. The rows
-// never leave the thread's work slice.
+// rows, of the format's Intermediate samples (SampleFormats.h), then all rows horizontally
+// together. The rows never leave the thread's work slice.
 template <class Filters>
 void FilterTile(void *dst, const SourceFrame<typename Filters::Format> &source,
                 const ResizeParams &p, const TileArea &tile, void *scratch,
@@ -115,7 +116,7 @@ void FilterTile(void *dst, const SourceFrame<typename Filters::Format> &source,
   FilterLines<Filters>(source, p.VWeights.Entries, kCombinedVStep, tile.YBegin, tile.YEnd,
                        columns.Begin, columns.ReadEnd, scratch,
                        [&](int32_t y) { return plainRow(y) + columns.Begin * Filters::kSpp; });
-  const typename Format::Intermediate *rows[Filters::kBlockHeight];
+  const typename Format::Intermediate *rows[Filters::kBlockHeight] = {};
   for (int32_t y = tile.YBegin; y < tile.YEnd; ++y) rows[y - tile.YBegin] = plainRow(y);
   tileFilter.Filter(rows, tile.YEnd - tile.YBegin, columns, tile.XBegin, tile.XEnd,
                     FrameLine<Format>(dst, p.LineSize, tile.YBegin), p.LineSize);

@@ -26,13 +26,15 @@ void AccumulateLine(uint32_t *acc, const typename Format::Sample *line, int32_t 
 }
 
 // Pixels [pixelBegin, pixelEnd) of one output line, filtered vertically by `entry`'s block,
-// whose first source line pair is `firstLinePair`, into out[0 ..). `acc` is scratch for the
-// 32-bit sums of those pixels' samples. A padding coefficient may stand for the line one past
+// whose first source line pair is `firstLinePair`, into out[0 ..): frame samples, or the
+// combined pass's plain rows (SampleFormats.h). `acc` is scratch for the 32-bit sums of those
+// pixels' samples. A padding coefficient may stand for the line one past
 // the frame: that line is skipped, never read.
-template <class Format, class Layout>
+template <class Format, class Layout, typename Out>
 void FilterLineVertically(const SourceFrame<Format> &src, const WeightEntry &entry,
                           int32_t firstLinePair, int32_t pixelBegin, int32_t pixelEnd,
-                          uint32_t *acc, typename Format::Sample *out) {
+                          uint32_t *acc, Out *out) {
+  constexpr int kShift = DescaleShift(0, kFractionBitsOf<Format, Out>);
   constexpr int kSpp = Format::kSamplesPerPixel;
   const int32_t pixels = pixelEnd - pixelBegin;
   const int32_t samples = pixels * kSpp;
@@ -48,7 +50,7 @@ void FilterLineVertically(const SourceFrame<Format> &src, const WeightEntry &ent
       AccumulateLine<Format>(acc, src.Line(y) + pixelBegin * kSpp, pixels, setCoeffs);
     }
   }
-  for (int32_t i = 0; i < samples; ++i) out[i] = Format::Clamp(Descale(acc[i]));
+  for (int32_t i = 0; i < samples; ++i) out[i] = ClampTo<Format, Out>(Descale<kShift>(acc[i]));
 }
 
 }  // namespace kernels

@@ -28,9 +28,11 @@ struct PortableFilters {
     return RowCapacityPixels(srcWidth) * kSpp * static_cast<int32_t>(sizeof(uint32_t));
   }
 
+  // Into frame samples, or the combined pass's plain rows.
+  template <typename Out>
   static void FilterLines(const SourceFrame<Format> &source, const WeightEntry *entries,
                           int32_t pairStep, int32_t, int32_t pixelBegin, int32_t pixelEnd,
-                          void *scratch, Sample *const *outs) {
+                          void *scratch, Out *const *outs) {
     FilterLineVertically<Format, Layout>(source, entries[0], entries[0].Offset / pairStep,
                                          pixelBegin, pixelEnd, static_cast<uint32_t *>(scratch),
                                          outs[0]);

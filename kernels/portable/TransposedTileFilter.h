@@ -2,7 +2,8 @@
 // are first transposed into one column per channel and source position, the rows' samples side
 // by side, so that a coefficient multiplies the same sample of every row in one loop over the
 // rows: the compiler turns that loop into vector operations, where sums over one output's taps
-// would stay scalar. Sums wrap around and are descaled and clamped like the vertical filter's.
+// would stay scalar. Sums wrap around and are descaled and clamped like the vertical filter's,
+// by the fraction bits of the rows they come from (SampleFormats.h).
 #pragma once
 
 #include <algorithm>
@@ -42,25 +43,29 @@ class TransposedTileFilter {
         capacity_(RowCapacityPixels(p.SrcWidth)),
         columns_(reinterpret_cast<int16_t *>(plain_ + kRows * plainBytes_)) {}
 
+  // Row r of the plain rows the combined pass's vertical filter writes.
   typename Format::Intermediate *PlainRow(int32_t r) const {
     return reinterpret_cast<typename Format::Intermediate *>(plain_ + r * plainBytes_);
   }
 
   // Output pixels [xBegin, xEnd) of `rowCount` rows (at most kRows; YUY2: xBegin even) from the
-  // rows at `rows`, whose pixels [Begin, ReadEnd) of `columns` are read; pixels up to End read
-  // as zeros. Output row r starts at `out` + r x lineSize bytes. The rows are read in full
-  // before any output is written, so they may be the output rows.
-  void Filter(const Sample *const *rows, int32_t rowCount, const TileColumns &columns,
+  // rows at `rows` (frame samples, or plain rows), whose pixels [Begin, ReadEnd) of `columns`
+  // are read; pixels up to End read as zeros. Output row r starts at `out` + r x lineSize
+  // bytes. The rows are read in full before any output is written, so they may be the output
+  // rows.
+  template <typename In>
+  void Filter(const In *const *rows, int32_t rowCount, const TileColumns &columns,
               int32_t xBegin, int32_t xEnd, void *out, int32_t lineSize) const {
+    constexpr int kShift = DescaleShift(kFractionBitsOf<Format, In>, 0);
     Transpose(rows, rowCount, columns);
     Sample *outRows[kRows];
     for (int32_t r = 0; r < rowCount; ++r)
       outRows[r] = reinterpret_cast<Sample *>(static_cast<uint8_t *>(out) +
                                               static_cast<ptrdiff_t>(lineSize) * r);
     if constexpr (kYUY2)
-      FilterYUY2(outRows, rowCount, xBegin, xEnd);
+      FilterYUY2<kShift>(outRows, rowCount, xBegin, xEnd);
     else
-      FilterYC48(outRows, rowCount, xBegin, xEnd);
+      FilterYC48<kShift>(outRows, rowCount, xBegin, xEnd);
   }
 
  private:
@@ -77,7 +82,8 @@ class TransposedTileFilter {
 
   // Every row's sample at the same place in the pixels [Begin, End); rows past rowCount and
   // pixels from ReadEnd on as zeros.
-  void Transpose(const Sample *const *rows, int32_t rowCount, const TileColumns &columns) const {
+  template <typename In>
+  void Transpose(const In *const *rows, int32_t rowCount, const TileColumns &columns) const {
     for (int32_t x = columns.Begin; x < columns.End; ++x)
       for (int s = 0; s < kSpp; ++s) {
         int16_t *column = ColumnOfSample(x, s);
@@ -110,6 +116,7 @@ class TransposedTileFilter {
       }
   }
 
+  template <int Shift>
   void FilterYC48(Sample *const *outRows, int32_t rowCount, int32_t xBegin, int32_t xEnd) const {
     for (int32_t x = xBegin; x < xEnd; ++x) {
       const WeightEntry &entry = p_.HWeights.Entries[x];
@@ -119,13 +126,14 @@ class TransposedTileFilter {
         DotColumns(Column(s, first), entry.Coeffs + Layout::SetOffset(Format::kSampleSet[s]),
                    Layout::kPairCoeffs, PairCount(entry.Coeffs), sums);
         for (int32_t r = 0; r < rowCount; ++r)
-          outRows[r][x * kSpp + s] = Format::Clamp(Descale(sums[r]));
+          outRows[r][x * kSpp + s] = Format::Clamp(Descale<Shift>(sums[r]));
       }
     }
   }
 
   // The entries come in groups of three per output pixel pair q (YUY2EntryGroup); the chroma
   // entry's coefficients serve U and V alike.
+  template <int Shift>
   void FilterYUY2(Sample *const *outRows, int32_t rowCount, int32_t xBegin, int32_t xEnd) const {
     const int32_t vOffset = capacity_ / 2;
     for (int32_t q = xBegin / 2; q < xEnd / 2; ++q) {
@@ -139,7 +147,8 @@ class TransposedTileFilter {
       DotColumns(Column(1, chroma + vOffset), chromaEntry.Coeffs, 2, PairCount(chromaEntry.Coeffs),
                  sums[3]);
       for (int32_t r = 0; r < rowCount; ++r)
-        for (int i = 0; i < 4; ++i) outRows[r][4 * q + i] = Format::Clamp(Descale(sums[i][r]));
+        for (int i = 0; i < 4; ++i)
+          outRows[r][4 * q + i] = Format::Clamp(Descale<Shift>(sums[i][r]));
     }
     if (xEnd % 2 != 0) {
       // An odd width ends in a column with a luma entry and no chroma entry.
@@ -147,7 +156,7 @@ class TransposedTileFilter {
       uint32_t sums[kRows];
       DotLuma(YUY2EntryGroup(p_.HWeights.Entries, q).EvenLuma(), sums);
       for (int32_t r = 0; r < rowCount; ++r) {
-        outRows[r][4 * q] = Format::Clamp(Descale(sums[r]));
+        outRows[r][4 * q] = Format::Clamp(Descale<Shift>(sums[r]));
         outRows[r][4 * q + 1] = YUY2Format::kNeutralChroma;
       }
     }

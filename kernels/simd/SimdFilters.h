@@ -48,9 +48,11 @@ struct SimdFilters {
     return Vertical::ScratchBytes(srcHeight);
   }
 
+  // Into frame samples, or the combined pass's plain rows.
+  template <typename Out>
   static void FilterLines(const SourceFrame<Format> &source, const WeightEntry *entries,
                           int32_t pairStep, int32_t count, int32_t pixelBegin, int32_t pixelEnd,
-                          void *scratch, Sample *const *outs) {
+                          void *scratch, Out *const *outs) {
     Vertical::FilterLines(source, entries, pairStep, count, pixelBegin, pixelEnd, scratch, outs);
   }
 };

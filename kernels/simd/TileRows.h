@@ -39,20 +39,20 @@ class PlainTileRows {
 
 // The rows of a tile as a tile filter takes them: `In`, the rows the transposition reads,
 // where rows past `rowCount` repeat row 0; `Out`, output row r from `out` on for r < rowCount,
-// null past it.
-template <typename Sample, int32_t kRows>
+// null past it. The rows read may be plain rows, of another sample type than the frame's.
+template <typename InSample, int32_t kRows, typename OutSample = InSample>
 struct TileRowSet {
-  TileRowSet(const Sample *const *rows, int32_t rowCount, void *out, int32_t lineSize) {
+  TileRowSet(const InSample *const *rows, int32_t rowCount, void *out, int32_t lineSize) {
     for (int32_t r = 0; r < kRows; ++r) {
       In[r] = rows[r < rowCount ? r : 0];
-      Out[r] = r < rowCount ? reinterpret_cast<Sample *>(static_cast<uint8_t *>(out) +
-                                                         static_cast<ptrdiff_t>(lineSize) * r)
+      Out[r] = r < rowCount ? reinterpret_cast<OutSample *>(static_cast<uint8_t *>(out) +
+                                                            static_cast<ptrdiff_t>(lineSize) * r)
                             : nullptr;
     }
   }
 
-  const Sample *In[kRows];
-  Sample *Out[kRows];
+  const InSample *In[kRows];
+  OutSample *Out[kRows];
 };
 
 }  // namespace kernels::simd

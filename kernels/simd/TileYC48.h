@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/FixedPoint.h"
 #include "common/SampleFormats.h"
 #include "engine/ResizeParams.h"
 #include "simd/TileRows.h"
@@ -132,8 +133,11 @@ class TileYC48 : public TileStorage<YC48Format, Ops> {
       for (int s = 0; s < kSpp; ++s)
         sums[s] = Ops::AddPairProducts(sums[s], Ops::Load(pair + s), s == 0 ? luma : chroma);
     }
-    const Vec yCr = Ops::PackSigned32(Ops::Descale(sums[0]), Ops::Descale(sums[2]));
-    const Vec cb0 = Ops::PackSigned32(Ops::Descale(sums[1]), Ops::Zero());
+    // YC48 rows carry no fraction bits, plain rows or not.
+    constexpr int kShift = DescaleShift(0, 0);
+    const Vec yCr = Ops::PackSigned32(Ops::template Descale<kShift>(sums[0]),
+                                      Ops::template Descale<kShift>(sums[2]));
+    const Vec cb0 = Ops::PackSigned32(Ops::template Descale<kShift>(sums[1]), Ops::Zero());
     const Vec yCb = Ops::InterleaveLow16(yCr, cb0);
     const Vec cr0 = Ops::InterleaveHigh16(yCr, cb0);
     pixels[0] = Ops::InterleaveLow32(yCb, cr0);

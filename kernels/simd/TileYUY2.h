@@ -4,8 +4,9 @@
 // (Y0, Y1) and (Y2, Y3), the chroma pairs (U0, U1) and (V0, V1), a 32-bit lane per row. A
 // broadcast coefficient pair then meets a pair of every row of the group in one 16-bit
 // multiply-add, with no sums across lanes; an output pixel pair is four such columns (luma even,
-// U, luma odd, V), stored as each row's four bytes. Sums wrap around and are descaled and
-// clamped like the portable filter's.
+// U, luma odd, V), stored as each row's four bytes. The rows are the frame's bytes (width only)
+// or the combined pass's 16-bit plain rows (SampleFormats.h), whose samples make the same
+// pairs. Sums wrap around and are descaled and clamped like the portable filter's.
 //
 // From the Ops it takes the group transpose (TransposeYUY2Group), the multiply-add of a column
 // (AddPairProducts, kTilePairsPerPass at a time) and the stores of a full group's pixel pairs
@@ -16,6 +17,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/FixedPoint.h"
 #include "common/SampleFormats.h"
 #include "engine/ResizeParams.h"
 #include "engine/WeightTable.h"
@@ -48,12 +50,14 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
         v_(u_ + kGroups * PixelGroups(p.SrcWidth)) {}
 
   // Output pixels [xBegin, xEnd) of `rowCount` rows (at most kRows), xBegin even, from the rows
-  // at `rows`, whose pixels [Begin, ReadEnd) of `columns` are read; pixels up to End read as
-  // zeros. Output row r starts at `out` + r x lineSize bytes. The rows are read in full before
-  // any output is written, so they may be the output rows.
-  void Filter(const uint8_t *const *rows, int32_t rowCount, const TileColumns &columns,
+  // at `rows` (bytes or plain rows), whose pixels [Begin, ReadEnd) of `columns` are read;
+  // pixels up to End read as zeros. Output row r starts at `out` + r x lineSize bytes. The rows
+  // are read in full before any output is written, so they may be the output rows.
+  template <typename In>
+  void Filter(const In *const *rows, int32_t rowCount, const TileColumns &columns,
               int32_t xBegin, int32_t xEnd, void *out, int32_t lineSize) const {
-    const TileRowSet<uint8_t, kRows> tile(rows, rowCount, out, lineSize);
+    constexpr int kShift = DescaleShift(kFractionBitsOf<YUY2Format, In>, 0);
+    const TileRowSet<In, kRows, uint8_t> tile(rows, rowCount, out, lineSize);
     Transpose(tile.In, columns);
     for (int32_t q = xBegin / 2; q < xEnd / 2; ++q) {
       const YUY2EntryGroup group(this->p_.HWeights.Entries, q);
@@ -61,9 +65,9 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
       DotLuma(group.EvenLuma(), evenLuma);
       DotLuma(group.OddLuma(), oddLuma);
       DotChroma(group.Chroma(), u, v);
-      StorePixelPairs(tile.Out, rowCount, q, evenLuma, u, oddLuma, v);
+      StorePixelPairs<kShift>(tile.Out, rowCount, q, evenLuma, u, oddLuma, v);
     }
-    if (xEnd % 2 != 0) StoreLumaOnlyColumn(tile.Out, rowCount, xEnd / 2);
+    if (xEnd % 2 != 0) StoreLumaOnlyColumn<kShift>(tile.Out, rowCount, xEnd / 2);
   }
 
  private:
@@ -75,7 +79,8 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
   // The transposed pixel groups covering pixels [Begin, End): luma pair p of row group g is
   // vector kGroups * p + g (pixels 2p and 2p + 1), chroma pair k the U (V) of pixel pairs 2k
   // and 2k + 1; row kLanes * g + i in lane i.
-  void Transpose(const uint8_t *const *rows, const TileColumns &columns) const {
+  template <typename In>
+  void Transpose(const In *const *rows, const TileColumns &columns) const {
     int32_t k = columns.Begin / 4;
     for (; 8 * k + 8 <= 2 * columns.ReadEnd; ++k)
       for (int g = 0; g < kGroups; ++g) {
@@ -89,8 +94,8 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
         for (int32_t i = 0; i < 4; ++i) {
           const int32_t x = 4 * k + i;
           if (x >= columns.ReadEnd) break;
-          lanes[i / 2][r][i % 2] = rows[r][2 * x];
-          lanes[2 + i % 2][r][i / 2] = rows[r][2 * x + 1];
+          lanes[i / 2][r][i % 2] = static_cast<uint16_t>(rows[r][2 * x]);
+          lanes[2 + i % 2][r][i / 2] = static_cast<uint16_t>(rows[r][2 * x + 1]);
         }
       for (int g = 0; g < kGroups; ++g) {
         const Vec pairs[4] = {Ops::Load(lanes[0][kLanes * g]), Ops::Load(lanes[1][kLanes * g]),
@@ -155,13 +160,14 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
     }
   }
 
-  // Output pixel pair q of the rows, descaled and clamped: a full group with the Ops' stores,
-  // the rows of a partial one through a buffer.
+  // Output pixel pair q of the rows, descaled by Shift and clamped: a full group with the Ops'
+  // stores, the rows of a partial one through a buffer.
+  template <int Shift>
   static void StorePixelPairs(uint8_t *const *outRows, int32_t rowCount, int32_t q,
                               const Vec (&evenLuma)[kGroups], const Vec (&u)[kGroups],
                               const Vec (&oddLuma)[kGroups], const Vec (&v)[kGroups]) {
     for (int g = 0; g < kGroups && kLanes * g < rowCount; ++g) {
-      const Vec words = PixelPairWords(evenLuma[g], u[g], oddLuma[g], v[g]);
+      const Vec words = PixelPairWords<Shift>(evenLuma[g], u[g], oddLuma[g], v[g]);
       uint8_t *const *groupRows = outRows + kLanes * g;
       const int32_t groupRowCount = std::min(rowCount - kLanes * g, kLanes);
       if (groupRowCount == kLanes) {
@@ -177,9 +183,12 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
 
   // A group's output pixel pairs, descaled and clamped (saturating to 16 bits, then to bytes,
   // keeps the order of values): Y even, U, Y odd, V of row i in 32-bit lane i.
+  template <int Shift>
   static Vec PixelPairWords(Vec evenLuma, Vec u, Vec oddLuma, Vec v) {
-    const Vec luma = Ops::PackSigned32(Ops::Descale(evenLuma), Ops::Descale(oddLuma));
-    const Vec chroma = Ops::PackSigned32(Ops::Descale(u), Ops::Descale(v));
+    const Vec luma = Ops::PackSigned32(Ops::template Descale<Shift>(evenLuma),
+                                       Ops::template Descale<Shift>(oddLuma));
+    const Vec chroma =
+        Ops::PackSigned32(Ops::template Descale<Shift>(u), Ops::template Descale<Shift>(v));
     const Vec evenAndU = Ops::InterleaveLow16(luma, chroma);
     const Vec oddAndV = Ops::InterleaveHigh16(luma, chroma);
     return Ops::PackUnsigned16(Ops::InterleaveLow32(evenAndU, oddAndV),
@@ -187,11 +196,13 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
   }
 
   // An odd width ends in a column with a luma entry and no chroma entry.
+  template <int Shift>
   void StoreLumaOnlyColumn(uint8_t *const *outRows, int32_t rowCount, int32_t q) const {
     Vec sums[kGroups];
     DotLuma(YUY2EntryGroup(this->p_.HWeights.Entries, q).EvenLuma(), sums);
     alignas(sizeof(Vec)) int32_t luma[kRows];
-    for (int g = 0; g < kGroups; ++g) Ops::Store(luma + kLanes * g, Ops::Descale(sums[g]));
+    for (int g = 0; g < kGroups; ++g)
+      Ops::Store(luma + kLanes * g, Ops::template Descale<Shift>(sums[g]));
     for (int32_t r = 0; r < rowCount; ++r) {
       outRows[r][4 * q] = YUY2Format::Clamp(luma[r]);
       outRows[r][4 * q + 1] = YUY2Format::kNeutralChroma;

@@ -1,8 +1,8 @@
 // The vertical filter of the SIMD kernels, written once over an instruction set's vector
-// operations (`Ops`: Sse2Ops or Avx2Ops). Coefficient pairs cover the even and the odd line of
-// a source line pair, so the two lines' samples are interleaved into 16-bit pairs and meet
-// their coefficient pair in one multiply-add to 32 bits. The sums wrap around like the portable
-// kernel's and are rounded, descaled and clamped the same way.
+// operations (`Ops`: Sse2Ops, Avx2Ops or Avx512Ops). Coefficient pairs cover the even and the
+// odd line of a source line pair, so the two lines' samples are interleaved into 16-bit pairs
+// and meet their coefficient pair in one multiply-add to 32 bits. The sums wrap around like the
+// portable kernel's and are rounded, descaled and clamped the same way.
 //
 // Where the Ops ask for it, two output lines are filtered together: neighbouring lines share
 // most of their source line pairs, so each pair of the two blocks is loaded and interleaved
@@ -14,6 +14,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "common/FixedPoint.h"
 #include "common/SampleFormats.h"
 #include "common/ScalarVerticalFilter.h"
 
@@ -42,13 +43,15 @@ struct VerticalFilter {
   }
 
   // Pixels [pixelBegin, pixelEnd) of `count` (1 or 2) output lines, whose table entries start
-  // at `entries`, into outs[i][0 ..). Block offsets are in `pairStep` units of source line
+  // at `entries`, into outs[i][0 ..): frame samples, or the combined pass's plain rows
+  // (SampleFormats.h). Block offsets are in `pairStep` units of source line
   // pairs. `scratch` is the thread's work slice, aligned for vectors. Lines past the frame are
   // never read: their coefficient is taken as 0 (a valid table has only padding zeros there)
   // and line 0 stands in for them.
+  template <typename Out>
   static void FilterLines(const SourceFrame<Format> &source, const WeightEntry *entries,
                           int32_t pairStep, int32_t count, int32_t pixelBegin, int32_t pixelEnd,
-                          void *scratch, Sample *const *outs) {
+                          void *scratch, Out *const *outs) {
     Block blocks[kLinesAtOnce] = {};
     for (int32_t i = 0; i < count; ++i) blocks[i] = BlockOf(source, entries[i], pairStep);
     const int32_t samples = (pixelEnd - pixelBegin) * kSpp;
@@ -56,7 +59,7 @@ struct VerticalFilter {
       uint32_t sums[kSamples];
       for (int32_t i = 0; i < count; ++i)
         FilterLineVertically<Format, Layout>(source, entries[i], blocks[i].FirstPair,
-                                                       pixelBegin, pixelEnd, sums, outs[i]);
+                                             pixelBegin, pixelEnd, sums, outs[i]);
       return;
     }
     if (count == 2 && !Together(blocks[0], blocks[1])) {
@@ -150,9 +153,9 @@ struct VerticalFilter {
       }
   }
 
-  template <int kCount>
+  template <int kCount, typename Out>
   static void FilterSteps(const Vec *patterns, const Sample *const *lines, int32_t pairs,
-                          int32_t samples, Sample *const *outs) {
+                          int32_t samples, Out *const *outs) {
     int32_t s = 0;
     for (; s + kSamples <= samples; s += kSamples) Step<kCount>(patterns, lines, pairs, s, outs);
     // The last step overlaps the one before: it recomputes the same values.
@@ -161,9 +164,10 @@ struct VerticalFilter {
 
   // Samples s .. s + kSamples - 1 of the kCount lines. Pair j's patterns for line i are at
   // (j x kCount + i) x kPatternsPerPair.
-  template <int kCount>
+  template <int kCount, typename Out>
   static void Step(const Vec *patterns, const Sample *const *lines, int32_t pairs, int32_t s,
-                   Sample *const *outs) {
+                   Out *const *outs) {
+    constexpr int kShift = DescaleShift(0, kFractionBitsOf<Format, Out>);
     constexpr int32_t kPairStride = kCount * kPatternsPerPair;
     const Vec *pattern = patterns + (s % kPhases) * 2;
     Vec low[kCount], high[kCount];
@@ -176,7 +180,8 @@ struct VerticalFilter {
       for (int32_t k = j; k < j + kPerPass; ++k)
         AddPair<kCount>(pattern + k * kPairStride, lines + 2 * k, s, low, high);
     for (; j < pairs; ++j) AddPair<kCount>(pattern + j * kPairStride, lines + 2 * j, s, low, high);
-    for (int i = 0; i < kCount; ++i) Ops::StoreDescaled(outs[i] + s, low[i], high[i]);
+    for (int i = 0; i < kCount; ++i)
+      Ops::template StoreDescaled<kShift>(outs[i] + s, low[i], high[i]);
   }
 
   // Adds the products of one pair's lines, samples s on, with each line's patterns.

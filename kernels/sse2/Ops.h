@@ -82,19 +82,22 @@ struct Sse2Ops {
     high = _mm_unpackhi_epi8(bytes, _mm_setzero_si128());
   }
 
-  // (sum + 8192) >> 14 of every lane.
+  // (sum + 2^(Shift - 1)) >> Shift of every lane.
+  template <int Shift>
   static Vec Descale(Vec sums) {
-    return _mm_srai_epi32(_mm_add_epi32(sums, _mm_set1_epi32(8192)), 14);
+    return _mm_srai_epi32(_mm_add_epi32(sums, _mm_set1_epi32(1 << (Shift - 1))), Shift);
   }
 
   // The eight sums of a step, descaled and clamped: signed 16-bit samples, or bytes (the 16-bit
   // saturation keeps the order of values, so saturating twice is clamping to 0 .. 255).
+  template <int Shift>
   static void StoreDescaled(int16_t *out, Vec low, Vec high) {
     _mm_storeu_si128(reinterpret_cast<__m128i *>(out),
-                     _mm_packs_epi32(Descale(low), Descale(high)));
+                     _mm_packs_epi32(Descale<Shift>(low), Descale<Shift>(high)));
   }
+  template <int Shift>
   static void StoreDescaled(uint8_t *out, Vec low, Vec high) {
-    const Vec words = _mm_packs_epi32(Descale(low), Descale(high));
+    const Vec words = _mm_packs_epi32(Descale<Shift>(low), Descale<Shift>(high));
     StoreLowHalf(out, _mm_packus_epi16(words, words));
   }
 
@@ -110,20 +113,30 @@ struct Sse2Ops {
     for (int s = 0; s < 3; ++s) Store(channels + s, r[s]);
   }
 
-  // Pixel group k of four YUY2 rows: each row's 8 bytes become (Y0, Y1), (Y2, Y3), (U0, U1),
-  // (V0, V1) as four 32-bit lanes, and the 4 x 4 block is transposed into pairs[0 .. 3].
-  static void TransposeYUY2Group(const uint8_t *const *rows, int32_t k, Vec (&pairs)[4]) {
+  // Pixel group k of four YUY2 rows, bytes or 16-bit plain rows: each row's 8 samples become
+  // (Y0, Y1), (Y2, Y3), (U0, U1), (V0, V1) as four 32-bit lanes, and the 4 x 4 block is
+  // transposed into pairs[0 .. 3].
+  template <typename In>
+  static void TransposeYUY2Group(const In *const *rows, int32_t k, Vec (&pairs)[4]) {
     for (int i = 0; i < 4; ++i) {
       // Y0 U0 Y1 V0 Y2 U1 Y3 V1 -> Y0 Y1 U0 V0 Y2 Y3 U1 V1 -> Y0 Y1 Y2 Y3 U0 V0 U1 V1
       // -> Y0 Y1 Y2 Y3 U0 U1 V0 V1
-      Vec samples = _mm_unpacklo_epi8(
-          _mm_loadl_epi64(reinterpret_cast<const __m128i *>(rows[i] + 8 * k)), _mm_setzero_si128());
+      Vec samples = LoadYUY2Samples(rows[i] + 8 * k);
       samples = _mm_shufflehi_epi16(_mm_shufflelo_epi16(samples, _MM_SHUFFLE(3, 1, 2, 0)),
                                     _MM_SHUFFLE(3, 1, 2, 0));
       samples = _mm_shuffle_epi32(samples, _MM_SHUFFLE(3, 1, 2, 0));
       pairs[i] = _mm_shufflehi_epi16(samples, _MM_SHUFFLE(3, 1, 2, 0));
     }
     TransposeLanes<Sse2Ops>(pairs);
+  }
+
+  // Eight samples of a YUY2 row as 16-bit values: bytes widened, 16-bit samples as they are.
+  static Vec LoadYUY2Samples(const uint8_t *samples) {
+    return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(samples)),
+                             _mm_setzero_si128());
+  }
+  static Vec LoadYUY2Samples(const int16_t *samples) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i *>(samples));
   }
 
   // A YC48 column of four rows from pixels[0] (rows 0, 1) and pixels[1] (rows 2, 3), 8 bytes

@@ -70,6 +70,9 @@ EngineRun::EngineRun(const ResizeCase &c)
   std::mt19937 rng(c.seed);
   FillRandom(edit_.Data(), edit_.Size(), c.format, c.range, rng);
   FillRandom(temp_.Data(), temp_.Size(), c.format, c.range, rng);
+  if (c.paintSource)
+    for (int32_t y = 0; y < c.srcHeight; ++y)
+      c.paintSource(edit_.Data() + static_cast<size_t>(y) * lineSize_, y);
   editBefore_.assign(edit_.Data(), edit_.Data() + edit_.Size());
   tempBefore_.assign(temp_.Data(), temp_.Data() + temp_.Size());
   source_ = Frame{c.format, c.srcWidth, c.srcHeight, lineSize_,
@@ -152,8 +155,6 @@ Frame ReferenceResult(const EngineRun &run, const ResizeCase &c) {
     return ReferenceHorizontal(run.Source(), p.HWeights, p.HStep, pairCoeffs, c.dstWidth);
   if (c.srcWidth == c.dstWidth)
     return ReferenceVertical(run.Source(), p.VWeights, p.LinePairStep, pairCoeffs, c.dstHeight);
-  const Frame between = ReferenceVertical(run.Source(), p.VWeights,
-                                          KernelFrom(c.library, c.format)->CombinedVStep, pairCoeffs,
-                                          c.dstHeight);
-  return ReferenceHorizontal(between, p.HWeights, p.HStep, pairCoeffs, c.dstWidth);
+  return ReferenceCombined(run.Source(), p.VWeights, KernelFrom(c.library, c.format)->CombinedVStep,
+                           p.HWeights, p.HStep, pairCoeffs, c.dstWidth, c.dstHeight);
 }

@@ -42,6 +42,8 @@ struct ResizeCase {
   const char *library = kPortableLibrary;
   // The setter the engine gets; by default one of random tables of `kind`.
   std::function<TWeightSetter *()> makeSetter;
+  // Paints source line y (srcWidth pixels in the host's layout) over the random frame.
+  std::function<void(uint8_t *line, int32_t y)> paintSource;
 };
 
 class EngineRun {

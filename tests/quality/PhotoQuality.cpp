@@ -42,7 +42,7 @@ int main(int argc, char **argv) {
     return 1;
   }
   const quality::Kernel1D exact{"Spline36", quality::Spline36, 3};
-  std::printf("%-14s %-20s %-6s %23s %23s\n", "picture", "geometry", "kernel",
+  std::printf("%-14s %-20s %-7s %23s %23s\n", "picture", "geometry", "kernel",
               "luma dB (8-bit, gap)", "chroma dB (8-bit, gap)");
   for (int i = 1; i < argc; ++i) {
     const quality::Yuy2Picture picture = ReadPicture(argv[i]);
@@ -55,7 +55,7 @@ int main(int argc, char **argv) {
         const std::string geometry = std::to_string(picture.width) + "x" +
                                      std::to_string(picture.height) + " -> " + std::to_string(dw) +
                                      "x" + std::to_string(dh);
-        std::printf("%-14s %-20s %-6s %7.2f (%6.2f, %5.2f) %7.2f (%6.2f, %5.2f)\n", name.c_str(),
+        std::printf("%-14s %-20s %-7s %7.2f (%6.2f, %5.2f) %7.2f (%6.2f, %5.2f)\n", name.c_str(),
                     geometry.c_str(), kernels.Item(k)->Name, psnr.luma, psnr.lumaCeiling,
                     psnr.lumaCeiling - psnr.luma, psnr.chroma, psnr.chromaCeiling,
                     psnr.chromaCeiling - psnr.chroma);
