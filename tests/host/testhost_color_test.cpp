@@ -5,6 +5,7 @@
 
 #include "ColorConversion.h"
 #include "Yc48Rows.h"
+#include "avx2/ProcessorSupport.h"
 #include "Yuy2Rows.h"
 
 using namespace quorlin_host;
@@ -193,17 +194,24 @@ TEST(Yc48Rows, VectorPathMatchesThePlainLoopOnEveryLengthAndChromaLayout) {
     u[i] = static_cast<uint8_t>(i * 71 + 128);
     v[i] = static_cast<uint8_t>(250 - i * 13);
   }
-  for (bool paired : {false, true}) {
-    for (int width = 0; width <= 40; ++width) {
-      // One pixel past the row shows a write beyond its end.
-      const PIXEL_YC guard{0x5A5A, 0x5A5A, 0x5A5A};
-      std::vector<PIXEL_YC> fast(width + 1, guard), plain(width + 1, guard);
-      ToYc48Row(luma.data(), u.data(), v.data(), width, paired, fast.data());
-      ToYc48RowPlain(luma.data(), u.data(), v.data(), width, paired, plain.data());
-      for (int x = 0; x <= width; ++x)
-        ASSERT_TRUE(fast[x].y == plain[x].y && fast[x].cb == plain[x].cb &&
-                    fast[x].cr == plain[x].cr)
-            << "width " << width << " pixel " << x << (paired ? " paired" : "");
+  using Row = decltype(&ToYc48RowPlain);
+  std::vector<std::pair<const char *, Row>> vectorRows{{"SSE2", &ToYc48RowSse2},
+                                                       {"chosen", &ToYc48Row}};
+  if (ProcessorRunsAvx2()) vectorRows.emplace_back("AVX2", &ToYc48RowAvx2);
+  for (const auto &[name, row] : vectorRows) {
+    for (bool paired : {false, true}) {
+      for (int width = 0; width <= 40; ++width) {
+        // One pixel past the row shows a write beyond its end.
+        const PIXEL_YC guard{0x5A5A, 0x5A5A, 0x5A5A};
+        std::vector<PIXEL_YC> fast(width + 1, guard), plain(width + 1, guard);
+        row(luma.data(), u.data(), v.data(), width, paired, fast.data());
+        ToYc48RowPlain(luma.data(), u.data(), v.data(), width, paired, plain.data());
+        for (int x = 0; x <= width; ++x)
+          ASSERT_TRUE(fast[x].y == plain[x].y && fast[x].cb == plain[x].cb &&
+                      fast[x].cr == plain[x].cr)
+              << name << " width " << width
+              << " pixel " << x << (paired ? " paired" : "");
+      }
     }
   }
   // Back to bytes, from samples spread over the whole 16-bit range.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ColorConversion.h"
+#include "avx2/ProcessorSupport.h"
 
 namespace quorlin_host {
 
@@ -95,8 +96,8 @@ void ToYc48RowPlain(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int
   }
 }
 
-void ToYc48Row(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
-               bool pairedChroma, PIXEL_YC *out) {
+void ToYc48RowSse2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
+                   bool pairedChroma, PIXEL_YC *out) {
   uint8_t *bytes = reinterpret_cast<uint8_t *>(out);
   int x = 0;
   // Each 8-byte store reaches 2 bytes into the next pixel, so the row's last pixel is left to
@@ -120,6 +121,12 @@ void ToYc48Row(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int widt
   const int chromaFirst = pairedChroma ? first / 2 : first;
   ToYc48RowPlain(luma + first, u + chromaFirst, v + chromaFirst, width - first, pairedChroma,
                  out + first);
+}
+
+void ToYc48Row(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
+               bool pairedChroma, PIXEL_YC *out) {
+  static const auto row = ProcessorRunsAvx2() ? &ToYc48RowAvx2 : &ToYc48RowSse2;
+  row(luma, u, v, width, pairedChroma, out);
 }
 
 void FromYc48RowPlain(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u,

@@ -7,7 +7,8 @@
 //   from YC48: 16 + ((y * 219 + 2048) >> 12), 128 + ((c * 224 + 2048) >> 12), clamped to a
 //              byte: a divisor of 4096 makes the rounded division a floor shift.
 // The chroma rows towards YC48 hold one sample per pixel, or with `pairedChroma` one per pixel
-// pair.
+// pair. Towards YC48, where the 1080p image of 12 MB is written, an AVX2 row takes sixteen
+// pixels at a time where the processor runs it.
 #pragma once
 
 #include <cstdint>
@@ -16,10 +17,16 @@
 
 namespace quorlin_host {
 
+// The fastest of the rows below that this processor runs.
 void ToYc48Row(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
                bool pairedChroma, PIXEL_YC *out);
 void ToYc48RowPlain(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
                     bool pairedChroma, PIXEL_YC *out);
+void ToYc48RowSse2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
+                   bool pairedChroma, PIXEL_YC *out);
+// Only where ProcessorRunsAvx2().
+void ToYc48RowAvx2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
+                   bool pairedChroma, PIXEL_YC *out);
 
 // A row of YC48 pixels into three 8-bit rows of `width` samples each.
 void FromYc48Row(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u, uint8_t *v);

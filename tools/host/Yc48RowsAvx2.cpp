@@ -1,0 +1,85 @@
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "Yc48Rows.h"
+
+namespace quorlin_host {
+
+namespace {
+
+// The same fixed-point scaling as the SSE2 row, sixteen pixels at a time.
+constexpr int kShift = 10;
+
+__m256i Scale(__m128i bytes, int16_t offset, int32_t factorAndTerm) {
+  const __m256i values =
+      _mm256_sub_epi16(_mm256_cvtepu8_epi16(bytes), _mm256_set1_epi16(offset));
+  const __m256i ones = _mm256_set1_epi16(1);
+  const __m256i scale = _mm256_set1_epi32(factorAndTerm);
+  const __m256i low = _mm256_madd_epi16(_mm256_unpacklo_epi16(values, ones), scale);
+  const __m256i high = _mm256_madd_epi16(_mm256_unpackhi_epi16(values, ones), scale);
+  return _mm256_packs_epi32(_mm256_srai_epi32(low, kShift), _mm256_srai_epi32(high, kShift));
+}
+
+constexpr int32_t kLumaScale = (512 << 16) | 19152;
+constexpr int32_t kChromaScale = (508 << 16) | 18724;
+
+// The chroma bytes of sixteen pixels starting at pixel x, one per pixel.
+__m128i ChromaBytes(const uint8_t *plane, int x, bool paired) {
+  if (!paired) return _mm_loadu_si128(reinterpret_cast<const __m128i *>(plane + x));
+  const __m128i eight = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(plane + x / 2));
+  return _mm_unpacklo_epi8(eight, eight);  // each sample for both pixels of its pair
+}
+
+// Byte shuffles that interleave eight pixels' samples, held one kind to a register, into the
+// three 16-byte thirds of their 48 bytes Y Cb Cr Y Cb Cr ...: third t takes from the register
+// of kind k the bytes masks[t][k] name (-128: none). Both 128-bit lanes shuffle alike.
+struct InterleaveMasks {
+  alignas(32) int8_t masks[3][3][32];
+
+  InterleaveMasks() {
+    for (int third = 0; third < 3; ++third)
+      for (int kind = 0; kind < 3; ++kind)
+        for (int byte = 0; byte < 32; ++byte) {
+          const int sample = third * 8 + (byte % 16) / 2;  // in the eight pixels' 24 samples
+          masks[third][kind][byte] =
+              sample % 3 == kind ? static_cast<int8_t>(sample / 3 * 2 + byte % 2) : -128;
+        }
+  }
+  __m256i Third(int third, __m256i y, __m256i cb, __m256i cr) const {
+    const auto mask = [&](int kind) {
+      return _mm256_load_si256(reinterpret_cast<const __m256i *>(masks[third][kind]));
+    };
+    return _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(y, mask(0)),
+                                           _mm256_shuffle_epi8(cb, mask(1))),
+                           _mm256_shuffle_epi8(cr, mask(2)));
+  }
+};
+
+const InterleaveMasks kInterleave;
+
+}  // namespace
+
+void ToYc48RowAvx2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
+                   bool pairedChroma, PIXEL_YC *out) {
+  int x = 0;
+  for (; x + 16 <= width; x += 16) {
+    // Pixels 0-7 in the low lanes, 8-15 in the high lanes.
+    const __m256i y =
+        Scale(_mm_loadu_si128(reinterpret_cast<const __m128i *>(luma + x)), 16, kLumaScale);
+    const __m256i cb = Scale(ChromaBytes(u, x, pairedChroma), 128, kChromaScale);
+    const __m256i cr = Scale(ChromaBytes(v, x, pairedChroma), 128, kChromaScale);
+    const __m256i first = kInterleave.Third(0, y, cb, cr);
+    const __m256i second = kInterleave.Third(1, y, cb, cr);
+    const __m256i third = kInterleave.Third(2, y, cb, cr);
+    // The low lanes hold the first eight pixels' 48 bytes, the high lanes the next eight's.
+    __m256i *pixels = reinterpret_cast<__m256i *>(out + x);
+    _mm256_storeu_si256(pixels, _mm256_permute2x128_si256(first, second, 0x20));
+    _mm256_storeu_si256(pixels + 1, _mm256_blend_epi32(third, first, 0xF0));
+    _mm256_storeu_si256(pixels + 2, _mm256_permute2x128_si256(second, third, 0x31));
+  }
+  const int chromaFirst = pairedChroma ? x / 2 : x;
+  ToYc48RowSse2(luma + x, u + chromaFirst, v + chromaFirst, width - x, pairedChroma, out + x);
+}
+
+}  // namespace quorlin_host
