@@ -220,10 +220,17 @@ TEST(Yc48Rows, VectorPathMatchesThePlainLoopOnEveryLengthAndChromaLayout) {
     samples[i] = PIXEL_YC{static_cast<int16_t>(i * 1693 - 32768),
                           static_cast<int16_t>(i * 97 - 2100),
                           static_cast<int16_t>(2300 - i * 111)};
-  for (int width = 0; width <= 40; ++width) {
-    std::vector<uint8_t> fast(3 * (width + 1), 0xAA), plain(3 * (width + 1), 0xAA);
-    FromYc48Row(samples.data(), width, &fast[0], &fast[width + 1], &fast[2 * (width + 1)]);
-    FromYc48RowPlain(samples.data(), width, &plain[0], &plain[width + 1], &plain[2 * (width + 1)]);
-    EXPECT_EQ(fast, plain) << width;
+  using BackRow = decltype(&FromYc48RowPlain);
+  std::vector<std::pair<const char *, BackRow>> backRows{{"SSE2", &FromYc48RowSse2},
+                                                         {"chosen", &FromYc48Row}};
+  if (ProcessorRunsAvx2()) backRows.emplace_back("AVX2", &FromYc48RowAvx2);
+  for (const auto &[name, row] : backRows) {
+    for (int width = 0; width <= 40; ++width) {
+      std::vector<uint8_t> fast(3 * (width + 1), 0xAA), plain(3 * (width + 1), 0xAA);
+      row(samples.data(), width, &fast[0], &fast[width + 1], &fast[2 * (width + 1)]);
+      FromYc48RowPlain(samples.data(), width, &plain[0], &plain[width + 1],
+                       &plain[2 * (width + 1)]);
+      EXPECT_EQ(fast, plain) << name << " width " << width;
+    }
   }
 }

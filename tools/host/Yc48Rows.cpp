@@ -138,7 +138,8 @@ void FromYc48RowPlain(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t 
   }
 }
 
-void FromYc48Row(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u, uint8_t *v) {
+void FromYc48RowSse2(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u,
+                     uint8_t *v) {
   const uint8_t *bytes = reinterpret_cast<const uint8_t *>(pixels);
   int x = 0;
   for (; x + 8 <= width; x += 8) {
@@ -162,6 +163,11 @@ void FromYc48Row(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u, u
     _mm_storel_epi64(reinterpret_cast<__m128i *>(v + x), red);
   }
   FromYc48RowPlain(pixels + x, width - x, luma + x, u + x, v + x);
+}
+
+void FromYc48Row(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u, uint8_t *v) {
+  static const auto row = ProcessorRunsAvx2() ? &FromYc48RowAvx2 : &FromYc48RowSse2;
+  row(pixels, width, luma, u, v);
 }
 
 }  // namespace quorlin_host

@@ -7,8 +7,8 @@
 //   from YC48: 16 + ((y * 219 + 2048) >> 12), 128 + ((c * 224 + 2048) >> 12), clamped to a
 //              byte: a divisor of 4096 makes the rounded division a floor shift.
 // The chroma rows towards YC48 hold one sample per pixel, or with `pairedChroma` one per pixel
-// pair. Towards YC48, where the 1080p image of 12 MB is written, an AVX2 row takes sixteen
-// pixels at a time where the processor runs it.
+// pair. Where the processor runs AVX2, rows of sixteen pixels at a time do the most of the
+// row in both directions, with byte shuffles between YC48's interleaved samples and the planes.
 #pragma once
 
 #include <cstdint>
@@ -28,9 +28,15 @@ void ToYc48RowSse2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int 
 void ToYc48RowAvx2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
                    bool pairedChroma, PIXEL_YC *out);
 
-// A row of YC48 pixels into three 8-bit rows of `width` samples each.
+// A row of YC48 pixels into three 8-bit rows of `width` samples each, by the fastest row
+// this processor runs.
 void FromYc48Row(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u, uint8_t *v);
 void FromYc48RowPlain(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u,
                       uint8_t *v);
+void FromYc48RowSse2(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u,
+                     uint8_t *v);
+// Only where ProcessorRunsAvx2().
+void FromYc48RowAvx2(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u,
+                     uint8_t *v);
 
 }  // namespace quorlin_host

@@ -58,6 +58,58 @@ struct InterleaveMasks {
 
 const InterleaveMasks kInterleave;
 
+// The reverse: kind k of eight pixels gathers from third t of their 48 bytes the bytes
+// masks[t][k] name.
+struct DeinterleaveMasks {
+  alignas(32) int8_t masks[3][3][32];
+
+  DeinterleaveMasks() {
+    for (int third = 0; third < 3; ++third)
+      for (int kind = 0; kind < 3; ++kind)
+        for (int byte = 0; byte < 32; ++byte) {
+          const int sample = (byte % 16) / 2 * 3 + kind;  // in the eight pixels' 24 samples
+          masks[third][kind][byte] = sample / 8 == third
+                                         ? static_cast<int8_t>(sample % 8 * 2 + byte % 2)
+                                         : -128;
+        }
+  }
+  __m256i Kind(int kind, __m256i first, __m256i second, __m256i third) const {
+    const auto mask = [&](int third) {
+      return _mm256_load_si256(reinterpret_cast<const __m256i *>(masks[third][kind]));
+    };
+    return _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(first, mask(0)),
+                                           _mm256_shuffle_epi8(second, mask(1))),
+                           _mm256_shuffle_epi8(third, mask(2)));
+  }
+};
+
+const DeinterleaveMasks kDeinterleave;
+
+// Sixteen bytes from each of two places, in the low and the high lanes.
+__m256i LoadLanes(const uint8_t *low, const uint8_t *high) {
+  return _mm256_inserti128_si256(
+      _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i *>(low))),
+      _mm_loadu_si128(reinterpret_cast<const __m128i *>(high)), 1);
+}
+
+// YC48 samples scaled to bytes before clamping, as in the SSE2 row.
+__m256i ScaleToBytes(__m256i samples, int16_t factor, int16_t offset) {
+  const __m256i ones = _mm256_set1_epi16(1);
+  const __m256i scale = _mm256_set1_epi32((2048 << 16) | factor);
+  const __m256i low = _mm256_madd_epi16(_mm256_unpacklo_epi16(samples, ones), scale);
+  const __m256i high = _mm256_madd_epi16(_mm256_unpackhi_epi16(samples, ones), scale);
+  return _mm256_adds_epi16(
+      _mm256_packs_epi32(_mm256_srai_epi32(low, 12), _mm256_srai_epi32(high, 12)),
+      _mm256_set1_epi16(offset));
+}
+
+// Two kinds of sixteen samples each, clamped to bytes, as sixteen bytes of the first kind in
+// the low half and sixteen of the second in the high half.
+__m256i PackTwoKinds(__m256i first, __m256i second) {
+  // packus interleaves eight-byte groups of the lanes: first 0-7, second 0-7, first 8-15, ...
+  return _mm256_permute4x64_epi64(_mm256_packus_epi16(first, second), _MM_SHUFFLE(3, 1, 2, 0));
+}
+
 }  // namespace
 
 void ToYc48RowAvx2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
@@ -80,6 +132,27 @@ void ToYc48RowAvx2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int 
   }
   const int chromaFirst = pairedChroma ? x / 2 : x;
   ToYc48RowSse2(luma + x, u + chromaFirst, v + chromaFirst, width - x, pairedChroma, out + x);
+}
+
+void FromYc48RowAvx2(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u,
+                     uint8_t *v) {
+  int x = 0;
+  for (; x + 16 <= width; x += 16) {
+    // Pixels 0-7 in the low lanes, 8-15 in the high lanes, each in thirds of 16 bytes.
+    const uint8_t *bytes = reinterpret_cast<const uint8_t *>(pixels + x);
+    const __m256i first = LoadLanes(bytes, bytes + 48);
+    const __m256i second = LoadLanes(bytes + 16, bytes + 64);
+    const __m256i third = LoadLanes(bytes + 32, bytes + 80);
+    const __m256i y = ScaleToBytes(kDeinterleave.Kind(0, first, second, third), 219, 16);
+    const __m256i cb = ScaleToBytes(kDeinterleave.Kind(1, first, second, third), 224, 128);
+    const __m256i cr = ScaleToBytes(kDeinterleave.Kind(2, first, second, third), 224, 128);
+    const __m256i lumaBlue = PackTwoKinds(y, cb);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(luma + x), _mm256_castsi256_si128(lumaBlue));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(u + x), _mm256_extracti128_si256(lumaBlue, 1));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(v + x),
+                     _mm256_castsi256_si128(PackTwoKinds(cr, cr)));
+  }
+  FromYc48RowSse2(pixels + x, width - x, luma + x, u + x, v + x);
 }
 
 }  // namespace quorlin_host
