@@ -31,59 +31,49 @@ __m128i ChromaBytes(const uint8_t *plane, int x, bool paired) {
   return _mm_unpacklo_epi8(eight, eight);  // each sample for both pixels of its pair
 }
 
-// Byte shuffles that interleave eight pixels' samples, held one kind to a register, into the
-// three 16-byte thirds of their 48 bytes Y Cb Cr Y Cb Cr ...: third t takes from the register
-// of kind k the bytes masks[t][k] name (-128: none). Both 128-bit lanes shuffle alike.
-struct InterleaveMasks {
-  alignas(32) int8_t masks[3][3][32];
-
-  InterleaveMasks() {
-    for (int third = 0; third < 3; ++third)
-      for (int kind = 0; kind < 3; ++kind)
+// Three registers A, B, C shuffled into three results: result r ors the bytes of A, B and C
+// that masks[r][0..2] name (-128: none). Both 128-bit lanes shuffle alike. YC48 holds eight
+// pixels' samples Y Cb Cr Y Cb Cr ... in three 16-byte thirds, so the same kind of table
+// interleaves (registers of one kind of sample into thirds) and deinterleaves (thirds into
+// kinds).
+class ShuffleTable {
+ public:
+  // sourceByte(result, source, byte): the byte of the source's lane that goes to `byte` of
+  // the result's lane, or -1.
+  template <class SourceByte>
+  explicit ShuffleTable(const SourceByte &sourceByte) {
+    for (int result = 0; result < 3; ++result)
+      for (int source = 0; source < 3; ++source)
         for (int byte = 0; byte < 32; ++byte) {
-          const int sample = third * 8 + (byte % 16) / 2;  // in the eight pixels' 24 samples
-          masks[third][kind][byte] =
-              sample % 3 == kind ? static_cast<int8_t>(sample / 3 * 2 + byte % 2) : -128;
+          const int from = sourceByte(result, source, byte % 16);
+          masks_[result][source][byte] = static_cast<int8_t>(from < 0 ? -128 : from);
         }
   }
-  __m256i Third(int third, __m256i y, __m256i cb, __m256i cr) const {
-    const auto mask = [&](int kind) {
-      return _mm256_load_si256(reinterpret_cast<const __m256i *>(masks[third][kind]));
-    };
-    return _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(y, mask(0)),
-                                           _mm256_shuffle_epi8(cb, mask(1))),
-                           _mm256_shuffle_epi8(cr, mask(2)));
+  __m256i Result(int result, __m256i a, __m256i b, __m256i c) const {
+    return _mm256_or_si256(_mm256_or_si256(Shuffle(result, 0, a), Shuffle(result, 1, b)),
+                           Shuffle(result, 2, c));
   }
+
+ private:
+  __m256i Shuffle(int result, int source, __m256i bytes) const {
+    return _mm256_shuffle_epi8(
+        bytes, _mm256_load_si256(reinterpret_cast<const __m256i *>(masks_[result][source])));
+  }
+  alignas(32) int8_t masks_[3][3][32];
 };
 
-const InterleaveMasks kInterleave;
+// Kinds (Y, Cb, Cr) into thirds: sample i of the 24 sits in third i / 8 and is kind i % 3
+// of pixel i / 3.
+const ShuffleTable kInterleave([](int third, int kind, int byte) {
+  const int sample = third * 8 + byte / 2;
+  return sample % 3 == kind ? sample / 3 * 2 + byte % 2 : -1;
+});
 
-// The reverse: kind k of eight pixels gathers from third t of their 48 bytes the bytes
-// masks[t][k] name.
-struct DeinterleaveMasks {
-  alignas(32) int8_t masks[3][3][32];
-
-  DeinterleaveMasks() {
-    for (int third = 0; third < 3; ++third)
-      for (int kind = 0; kind < 3; ++kind)
-        for (int byte = 0; byte < 32; ++byte) {
-          const int sample = (byte % 16) / 2 * 3 + kind;  // in the eight pixels' 24 samples
-          masks[third][kind][byte] = sample / 8 == third
-                                         ? static_cast<int8_t>(sample % 8 * 2 + byte % 2)
-                                         : -128;
-        }
-  }
-  __m256i Kind(int kind, __m256i first, __m256i second, __m256i third) const {
-    const auto mask = [&](int third) {
-      return _mm256_load_si256(reinterpret_cast<const __m256i *>(masks[third][kind]));
-    };
-    return _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(first, mask(0)),
-                                           _mm256_shuffle_epi8(second, mask(1))),
-                           _mm256_shuffle_epi8(third, mask(2)));
-  }
-};
-
-const DeinterleaveMasks kDeinterleave;
+// Thirds into kinds.
+const ShuffleTable kDeinterleave([](int kind, int third, int byte) {
+  const int sample = byte / 2 * 3 + kind;
+  return sample / 8 == third ? sample % 8 * 2 + byte % 2 : -1;
+});
 
 // Sixteen bytes from each of two places, in the low and the high lanes.
 __m256i LoadLanes(const uint8_t *low, const uint8_t *high) {
@@ -121,9 +111,9 @@ void ToYc48RowAvx2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int 
         Scale(_mm_loadu_si128(reinterpret_cast<const __m128i *>(luma + x)), 16, kLumaScale);
     const __m256i cb = Scale(ChromaBytes(u, x, pairedChroma), 128, kChromaScale);
     const __m256i cr = Scale(ChromaBytes(v, x, pairedChroma), 128, kChromaScale);
-    const __m256i first = kInterleave.Third(0, y, cb, cr);
-    const __m256i second = kInterleave.Third(1, y, cb, cr);
-    const __m256i third = kInterleave.Third(2, y, cb, cr);
+    const __m256i first = kInterleave.Result(0, y, cb, cr);
+    const __m256i second = kInterleave.Result(1, y, cb, cr);
+    const __m256i third = kInterleave.Result(2, y, cb, cr);
     // The low lanes hold the first eight pixels' 48 bytes, the high lanes the next eight's.
     __m256i *pixels = reinterpret_cast<__m256i *>(out + x);
     _mm256_storeu_si256(pixels, _mm256_permute2x128_si256(first, second, 0x20));
@@ -143,9 +133,9 @@ void FromYc48RowAvx2(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *
     const __m256i first = LoadLanes(bytes, bytes + 48);
     const __m256i second = LoadLanes(bytes + 16, bytes + 64);
     const __m256i third = LoadLanes(bytes + 32, bytes + 80);
-    const __m256i y = ScaleToBytes(kDeinterleave.Kind(0, first, second, third), 219, 16);
-    const __m256i cb = ScaleToBytes(kDeinterleave.Kind(1, first, second, third), 224, 128);
-    const __m256i cr = ScaleToBytes(kDeinterleave.Kind(2, first, second, third), 224, 128);
+    const __m256i y = ScaleToBytes(kDeinterleave.Result(0, first, second, third), 219, 16);
+    const __m256i cb = ScaleToBytes(kDeinterleave.Result(1, first, second, third), 224, 128);
+    const __m256i cr = ScaleToBytes(kDeinterleave.Result(2, first, second, third), 224, 128);
     const __m256i lumaBlue = PackTwoKinds(y, cb);
     _mm_storeu_si128(reinterpret_cast<__m128i *>(luma + x), _mm256_castsi256_si128(lumaBlue));
     _mm_storeu_si128(reinterpret_cast<__m128i *>(u + x), _mm256_extracti128_si256(lumaBlue, 1));
