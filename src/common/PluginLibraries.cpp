@@ -1,5 +1,7 @@
 #include "common/PluginLibraries.h"
 
+#include "common/LibraryHealth.h"
+
 namespace {
 
 // Closes a directory listing however the walk over it ends.
@@ -42,7 +44,8 @@ bool IsPlainFile(const WIN32_FIND_DATAA &entry) {
 }
 
 // Loads one library and keeps it only if `accept` takes it; a library that is turned down, or
-// whose inspection fails with an exception, is released before anything else happens.
+// whose inspection fails with an exception, is released before anything else happens. A
+// library whose code faulted while it was inspected stays loaded: unloading it runs its code.
 void OfferLibrary(const std::string &path, const std::function<bool(HMODULE module)> &accept) {
   HMODULE module = LoadLibraryA(path.c_str());
   if (module == nullptr) return;
@@ -50,10 +53,10 @@ void OfferLibrary(const std::string &path, const std::function<bool(HMODULE modu
   try {
     accepted = accept(module);
   } catch (...) {
-    FreeLibrary(module);
+    if (!IsLibraryBroken(module)) FreeLibrary(module);
     throw;
   }
-  if (!accepted) FreeLibrary(module);
+  if (!accepted && !IsLibraryBroken(module)) FreeLibrary(module);
 }
 
 }  // namespace
@@ -71,7 +74,7 @@ void ForEachPluginLibrary(const std::string &directory,
 
 PluginLibraries::~PluginLibraries() {
   while (!handles_.empty()) {
-    FreeLibrary(handles_.back());
+    if (!IsLibraryBroken(handles_.back())) FreeLibrary(handles_.back());
     handles_.pop_back();
   }
 }

@@ -9,11 +9,13 @@
 
 // Loads every plain "*.dll" file of `directory` (hidden and system files and folders skipped),
 // in the order the directory listing returns them, and offers each loaded module to `accept`.
-// A module that `accept` turns down (returns false) is released again.
+// A module that `accept` turns down (returns false) is released again, unless its code faulted
+// (common/LibraryHealth.h).
 void ForEachPluginLibrary(const std::string &directory,
                           const std::function<bool(HMODULE module)> &accept);
 
-// Owns loaded library handles and releases them, last loaded first, on destruction.
+// Owns loaded library handles and releases them, last loaded first, on destruction; a library
+// out of use because its code faulted stays loaded.
 class PluginLibraries {
  public:
   PluginLibraries() = default;

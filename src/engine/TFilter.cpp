@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "common/FpuPrecision.h"
+#include "common/LibraryCall.h"
 #include "common/mmutil.h"
 
 TFilter *TFilter::dispatching_ = nullptr;
@@ -61,12 +62,33 @@ void TFilter::SetWeightSetter(TWeightSetter *setter) {
   ReleaseBuffers();
 }
 
-void TFilter::SetKernel(const FilterPluginInfo *kernel) { kernel_ = kernel; }
+void TFilter::SetKernel(const FilterPluginInfo *kernel) {
+  kernel_ = kernel;
+  kernelLibrary_ = LibraryOfRecord(kernel);
+}
+
+bool TFilter::TakeDroppedNotice() { return std::exchange(dropped_, false); }
+
+void TFilter::DropKernel() {
+  ReleaseBuffers();
+  kernel_ = nullptr;
+  dropped_ = true;
+}
+
+// The setter goes without a call into its library's broken code: its instances' Release is not
+// made for a library out of use.
+void TFilter::DropSetter() {
+  ReleaseBuffers();
+  setter_.reset();
+  dropped_ = true;
+}
 
 BOOL TFilter::ProcessFrame(FILTER *fp, FILTER_PROC_INFO *fpip) {
   const int32_t dstWidth = target_->Width;
   const int32_t dstHeight = target_->Height;
   if (fpip->w == dstWidth && fpip->h == dstHeight) return kHostTrue;
+  // A library may have gone out of use through another of its records since the last frame.
+  if (kernel_ && IsLibraryBroken(kernelLibrary_)) DropKernel();
   if (!setter_ || !kernel_) return kHostTrue;
   if (!SetterFitsFormat()) return kHostTrue;
   // The target comes from project files: one that does not fit the host's buffers passes the
@@ -74,6 +96,12 @@ BOOL TFilter::ProcessFrame(FILTER *fp, FILTER_PROC_INFO *fpip) {
   if (!TargetFitsFrame(*fpip, dstWidth, dstHeight)) return kHostTrue;
   try {
     if (NeedsRebuild(*fpip, dstWidth, dstHeight)) Rebuild(*fpip, dstWidth, dstHeight);
+  } catch (const LibraryFault &fault) {
+    if (fault.Record == kernel_)
+      DropKernel();
+    else
+      DropSetter();
+    return kHostTrue;
   } catch (...) {
     ReleaseBuffers();  // no half-built tables survive; the next frame rebuilds from scratch
     return kHostTrue;
@@ -83,7 +111,7 @@ BOOL TFilter::ProcessFrame(FILTER *fp, FILTER_PROC_INFO *fpip) {
   const bool widthChanges = fpip->w != dstWidth;
   const bool heightChanges = fpip->h != dstHeight;
   const Pass pass = !heightChanges ? Pass::Horizontal : !widthChanges ? Pass::Vertical : Pass::Combined;
-  RunPass(pass, fp, fpip);
+  if (!RunPass(pass, fp, fpip)) return kHostTrue;
 
   if (pass != Pass::Horizontal) std::swap(fpip->ycp_edit, fpip->ycp_temp);
   fpip->w = dstWidth;
@@ -138,12 +166,18 @@ void TFilter::SetGeometry(int32_t srcWidth, int32_t srcHeight, int32_t dstWidth,
   params_.HStep = isYUY2_ ? 8 : 48;
   params_.LinePairStep = params_.LineSize * 2;
 
-  params_.Work1Size = kernel_->GetWorkSize1(&params_, 8);
+  params_.Work1Size = KernelWorkSize(kernel_->GetWorkSize1, "GetWorkSize1");
   params_.Work1 = AllocateSlices(params_.Work1Size, threadSlots_, 128);
-  params_.Work2Size = kernel_->GetWorkSize2(&params_, 8);
+  params_.Work2Size = KernelWorkSize(kernel_->GetWorkSize2, "GetWorkSize2");
   params_.Work2 = AllocateSlices(params_.Work2Size, threadSlots_, 128);
   params_.ColumnTiles = static_cast<TileRange *>(AlignedAlloc(params_.TilesX * sizeof(TileRange), 16));
   params_.RowTiles = static_cast<TileRange *>(AlignedAlloc(params_.TilesY * sizeof(TileRange), 16));
+}
+
+int32_t TFilter::KernelWorkSize(WorkSizeFunc workSize, const char *call) {
+  int32_t bytes = 0;
+  CallLibrary(kernelLibrary_, kernel_, call, [&] { bytes = workSize(&params_, 8); });
+  return bytes;
 }
 
 void TFilter::BuildTables() {
@@ -224,14 +258,19 @@ void TFilter::ReleaseBuffers() {
   builtMaxWidth_ = 0;
 }
 
-KernelRoutine TFilter::RoutineFor(Pass pass) const {
+TFilter::NamedRoutine TFilter::RoutineFor(Pass pass) const {
+  const FilterPluginInfo &k = *kernel_;
   const bool separate = setter_->WeightKind() == kSeparateWeights;
   switch (pass) {
-    case Pass::Horizontal: return separate ? kernel_->ResizeHSep : kernel_->ResizeH;
-    case Pass::Vertical: return separate ? kernel_->ResizeVSep : kernel_->ResizeV;
-    case Pass::Combined: return separate ? kernel_->ResizeHVSep : kernel_->ResizeHV;
+    case Pass::Horizontal:
+      return separate ? NamedRoutine{k.ResizeHSep, "ResizeHSep"} : NamedRoutine{k.ResizeH, "ResizeH"};
+    case Pass::Vertical:
+      return separate ? NamedRoutine{k.ResizeVSep, "ResizeVSep"} : NamedRoutine{k.ResizeV, "ResizeV"};
+    case Pass::Combined:
+      return separate ? NamedRoutine{k.ResizeHVSep, "ResizeHVSep"}
+                      : NamedRoutine{k.ResizeHV, "ResizeHV"};
   }
-  return nullptr;
+  return NamedRoutine{nullptr, ""};
 }
 
 namespace {
@@ -245,17 +284,35 @@ std::pair<void *, void *> PassBuffers(bool inPlace, const FILTER_PROC_INFO &fpip
 
 }  // namespace
 
-void TFilter::RunPass(Pass pass, FILTER *fp, FILTER_PROC_INFO *fpip) {
+// Runs the pass on the host's worker threads (or on this thread without the service). A
+// routine that faults on any thread takes the kernel's library out of use: the report is
+// written here, on the host's thread, once the service has returned. False after a fault.
+bool TFilter::RunPass(Pass pass, FILTER *fp, FILTER_PROC_INFO *fpip) {
+  passFault_ = 0;
   auto exec = fp && fp->exfunc ? fp->exfunc->exec_multi_thread_func : nullptr;
   if (exec) {
     dispatching_ = this;
     dispatchPass_ = pass;
     exec(&TFilter::ThreadProc, fp, fpip);
     dispatching_ = nullptr;
-    return;
+  } else {
+    RunShare(pass, *fpip, 0, 1);
   }
-  auto buffers = PassBuffers(pass == Pass::Horizontal, *fpip);
-  RoutineFor(pass)(buffers.first, buffers.second, &params_, 0, 1);
+  const uint32_t code = passFault_;
+  if (code == 0) return true;
+  DisableLibrary(kernelLibrary_, RoutineFor(pass).Name, code);
+  DropKernel();
+  return false;
+}
+
+// One thread's share of the pass, guarded; the first fault of any thread is kept.
+void TFilter::RunShare(Pass pass, const FILTER_PROC_INFO &fpip, int32_t index, int32_t count) {
+  const auto buffers = PassBuffers(pass == Pass::Horizontal, fpip);
+  const KernelRoutine routine = RoutineFor(pass).Routine;
+  auto share = [&] { routine(buffers.first, buffers.second, &params_, index, count); };
+  const uint32_t code = RunGuarded(share);
+  uint32_t none = 0;
+  if (code != 0) passFault_.compare_exchange_strong(none, code);
 }
 
 void __cdecl TFilter::ThreadProc(int threadIndex, int threadCount, void *, void *fpip) {
@@ -266,8 +323,6 @@ void __cdecl TFilter::ThreadProc(int threadIndex, int threadCount, void *, void 
     if (threadIndex >= slots) return;
     threadCount = slots;
   }
-  const Pass pass = engine->dispatchPass_;
-  auto buffers = PassBuffers(pass == Pass::Horizontal, *static_cast<FILTER_PROC_INFO *>(fpip));
-  engine->RoutineFor(pass)(buffers.first, buffers.second, &engine->params_, threadIndex,
-                           threadCount);
+  engine->RunShare(engine->dispatchPass_, *static_cast<FILTER_PROC_INFO *>(fpip), threadIndex,
+                   threadCount);
 }

@@ -3,6 +3,9 @@
 // weight setter. Tables, tiles and work areas are rebuilt only when the geometry changes.
 #pragma once
 
+#include <windows.h>
+
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -32,7 +35,12 @@ class TFilter {
 
   // Resizes the frame of `fpip` when it differs from the target; always returns -1 (the host's
   // true). Never throws: a failed rebuild leaves the frame unchanged and the engine invalid.
+  // When a call into the kernel's or the setter's library faults, or would go to a library out
+  // of use, the engine drops that kernel or setter at once and the frame goes back as the host
+  // gave it (the in-place horizontal pass may have written part of it).
   BOOL ProcessFrame(FILTER *fp, FILTER_PROC_INFO *fpip);
+  // True once after a frame that dropped the kernel or the setter: the caller chooses again.
+  bool TakeDroppedNotice();
 
   const ResizeParams &Params() const { return params_; }
   uint32_t ThreadSlots() const { return threadSlots_; }
@@ -52,6 +60,12 @@ class TFilter {
  private:
   enum class Pass { Horizontal, Vertical, Combined };
 
+  // A kernel routine and the name of its record field, for the report of a fault.
+  struct NamedRoutine {
+    KernelRoutine Routine;
+    const char *Name;
+  };
+
   bool SetterFitsFormat() const;
   bool TargetFitsFrame(const FILTER_PROC_INFO &fpip, int32_t dstWidth, int32_t dstHeight) const;
   bool NeedsRebuild(const FILTER_PROC_INFO &fpip, int32_t dstWidth, int32_t dstHeight) const;
@@ -61,8 +75,12 @@ class TFilter {
   void FillTiles(TileRange *tiles, int32_t tileCount, int32_t blockSize, int32_t dstLen,
                  const WeightTable &table, int32_t step);
   void FillYUY2ColumnTiles();
-  void RunPass(Pass pass, FILTER *fp, FILTER_PROC_INFO *fpip);
-  KernelRoutine RoutineFor(Pass pass) const;
+  int32_t KernelWorkSize(WorkSizeFunc workSize, const char *call);
+  bool RunPass(Pass pass, FILTER *fp, FILTER_PROC_INFO *fpip);
+  void RunShare(Pass pass, const FILTER_PROC_INFO &fpip, int32_t index, int32_t count);
+  NamedRoutine RoutineFor(Pass pass) const;
+  void DropKernel();
+  void DropSetter();
   static void __cdecl ThreadProc(int threadIndex, int threadCount, void *fp, void *fpip);
 
   const int32_t isYUY2_;
@@ -71,6 +89,9 @@ class TFilter {
   std::unique_ptr<TWeightSetter> setter_;
   ResizeParams params_{};
   const FilterPluginInfo *kernel_ = nullptr;
+  HMODULE kernelLibrary_ = nullptr;  // the library of kernel_, null for a record of no list
+  std::atomic<uint32_t> passFault_{0};  // first exception code a worker's routine ended with
+  bool dropped_ = false;                // a fault dropped the kernel or the setter
   int32_t builtMaxWidth_ = 0;   // max_w the buffers were sized for; part of the rebuild key
   Pass dispatchPass_ = Pass::Horizontal;
 

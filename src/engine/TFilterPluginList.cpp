@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/LibraryCall.h"
 #include "common/PluginLimits.h"
 #include "common/PluginRecordLookup.h"
 #include "common/PluginReport.h"
@@ -39,12 +40,14 @@ void TFilterPluginList::LoadPlugins(const char *directory, int32_t yuy2) {
     auto getInfo = reinterpret_cast<GetFilterPluginInfoFunc>(
         reinterpret_cast<void *>(GetProcAddress(module, exportName)));
     if (getInfo == nullptr) return false;
-    const FilterPluginInfo *info = getInfo();
+    const FilterPluginInfo *info = nullptr;
+    if (!TryCallLibrary(module, exportName, [&] { info = getInfo(); })) return false;
     if (info == nullptr) return false;
     if (const char *fault = KernelFault(info)) {
       ReportSkippedPlugin(module, std::string("kernel: ") + fault);
       return false;
     }
+    RegisterRecordLibrary(info, module);
     // Once the handle is kept the record must follow without a failure in between.
     items_.reserve(items_.size() + 1);
     libraries_.Add(module);

@@ -31,6 +31,12 @@ BOOL RunEngine(FILTER *fp, FILTER_PROC_INFO *fpip) {
   return Engine ? Engine->ProcessFrame(fp, fpip) : TRUE;
 }
 
+// After a library's fault made the engine drop its setter or kernel, the next frame resizes
+// with what the settings choose among the libraries left.
+void ReplaceWhatAFaultDropped() {
+  if (Engine && Engine->TakeDroppedNotice()) ApplySettings();
+}
+
 // Times the engine call only while the host writes its output file: the host is asked before
 // and after every call, whether it saves or not, and only a frame saved on both sides counts.
 BOOL ProcessAndTime(FILTER *fp, FILTER_PROC_INFO *fpip) {
@@ -85,7 +91,11 @@ BOOL __cdecl func_exit(FILTER *) {
 }
 
 BOOL __cdecl func_proc(FILTER *fp, FILTER_PROC_INFO *fpip) {
-  return GuardHostCall<BOOL>(FALSE, [fp, fpip] { return ProcessAndTime(fp, fpip); });
+  return GuardHostCall<BOOL>(FALSE, [fp, fpip] {
+    const BOOL result = ProcessAndTime(fp, fpip);
+    ReplaceWhatAFaultDropped();
+    return result;
+  });
 }
 
 BOOL __cdecl func_update(FILTER *, int) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "common/LibraryCall.h"
 #include "engine/TAreaAverage.h"
 #include "engine/TIndependentWeightSetter.h"
 #include "engine/TNearestNeighbor.h"
@@ -23,20 +24,41 @@ struct ChosenFunc {
   int32_t Param;
 };
 
+// Index of the first listed record whose library is in use, or -1.
+template <typename List>
+int32_t FirstUsable(const List &list) {
+  for (int32_t i = 0; i < list.Count(); ++i) {
+    if (IsRecordUsable(list.Item(i))) return i;
+  }
+  return -1;
+}
+
+template <typename List>
+bool HasUsableEntries(const std::unique_ptr<List> &list) {
+  return list && FirstUsable(*list) >= 0;
+}
+
+// The record the field names, or the first usable one when that name is not listed or its
+// library is out of use.
+template <typename List>
+int32_t ChooseIndex(const List &list, const char (&field)[kNameFieldSize], bool *named) {
+  const int32_t index = IndexOfStoredName(list, field);
+  *named = index >= 0 && IsRecordUsable(list.Item(index));
+  return *named ? index : FirstUsable(list);
+}
+
 bool EitherSideNames(const ResizeSettings &settings, const char *method) {
   return ReadNameField(settings.LumaMode) == method || ReadNameField(settings.ChromaMode) == method;
 }
 
 // The named function with the stored parameter's low 16 bits, sign-extended so the function
-// gets the value its range was checked against; an unknown name gives the first function with
-// its default.
+// gets the value its range was checked against; an unknown name gives the first usable function
+// with its default.
 ChosenFunc ChooseWindowFunc(const char (&mode)[kNameFieldSize], int32_t storedParam) {
-  const int32_t index = IndexOfStoredName(*WndFuncPlugins, mode);
-  if (index < 0) {
-    const WindowFuncInfo *first = WndFuncPlugins->Item(0);
-    return ChosenFunc{0, first, first->ParamDefault};
-  }
-  return ChosenFunc{index, WndFuncPlugins->Item(index), Low16(storedParam)};
+  bool named = false;
+  const int32_t index = ChooseIndex(*WndFuncPlugins, mode, &named);
+  const WindowFuncInfo *info = WndFuncPlugins->Item(index);
+  return ChosenFunc{index, info, named ? Low16(storedParam) : info->ParamDefault};
 }
 
 template <typename Setter>
@@ -68,15 +90,23 @@ std::unique_ptr<TWeightSetter> ChooseWeightSetter(const ResizeSettings &settings
 }
 
 const FilterPluginInfo *ChooseKernel(const ResizeSettings &settings) {
-  const int32_t index = IndexOfStoredName(*FilterPlugins, settings.SIMDMode);
-  return FilterPlugins->Item(index < 0 ? 0 : index);
+  bool named = false;
+  return FilterPlugins->Item(ChooseIndex(*FilterPlugins, settings.SIMDMode, &named));
 }
 
 }  // namespace
 
+// A window function whose library faults while the setter is made takes that library out of
+// use; the choice is then made again among the functions left, until one works or none is left.
 void ApplySettings() {
-  if (!HasEntries(WndFuncPlugins) || !HasEntries(FilterPlugins) || !Engine || !CurrentSettings)
-    return;
-  Engine->SetWeightSetter(ChooseWeightSetter(*CurrentSettings).release());
-  Engine->SetKernel(ChooseKernel(*CurrentSettings));
+  if (!Engine || !CurrentSettings) return;
+  while (HasUsableEntries(WndFuncPlugins) && HasUsableEntries(FilterPlugins)) {
+    try {
+      Engine->SetWeightSetter(ChooseWeightSetter(*CurrentSettings).release());
+      Engine->SetKernel(ChooseKernel(*CurrentSettings));
+      return;
+    } catch (const LibraryFault &fault) {
+      if (IsRecordUsable(fault.Record)) return;  // nothing went out of use: choosing again is futile
+    }
+  }
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/LibraryCall.h"
 #include "common/PluginLimits.h"
 #include "common/PluginRecordLookup.h"
 #include "common/PluginReport.h"
@@ -25,11 +26,14 @@ const char *RecordFault(const WindowFuncInfo *info) {
 }
 
 // The library's usable records for index 0, 1, ... up to the first null. False when the
-// library lists more than kMaxFunctionsPerLibrary functions: its list may never end.
+// library lists more than kMaxFunctionsPerLibrary functions (its list may never end), or when
+// asking for a record faulted.
 bool ReadRecords(HMODULE module, GetWindowFuncPluginInfoFunc getInfo,
                  std::vector<const WindowFuncInfo *> *records) {
   for (int32_t index = 0;; ++index) {
-    const WindowFuncInfo *info = getInfo(index);
+    const WindowFuncInfo *info = nullptr;
+    if (!TryCallLibrary(module, "GetWindowFuncPluginInfo", [&] { info = getInfo(index); }))
+      return false;
     if (info == nullptr) return true;
     if (index == kMaxFunctionsPerLibrary) {
       ReportSkippedPlugin(module, kTooManyFunctions);
@@ -51,6 +55,7 @@ void TWndFuncPluginList::LoadPlugins(const char *directory) {
     if (getInfo == nullptr) return false;
     std::vector<const WindowFuncInfo *> records;
     if (!ReadRecords(module, getInfo, &records) || records.empty()) return false;
+    for (const WindowFuncInfo *record : records) RegisterRecordLibrary(record, module);
     // Once the handle is kept the records must follow without a failure in between.
     items_.reserve(items_.size() + records.size());
     libraries_.Add(module);

@@ -1,0 +1,133 @@
+#include "common/LibraryGuard.h"
+
+#include <windows.h>
+
+#include <csignal>
+
+#include "common/StackGuardPage.h"
+
+namespace {
+
+// One guarded call: its record on the thread's handler chain, where the call resumes after a
+// fault, what ended it, and the floating-point state to put back then.
+struct GuardFrame {
+  EXCEPTION_REGISTRATION_RECORD Record;  // first: the handler is given the record's address
+  void *Resume[5];                       // the __builtin_setjmp buffer of RunGuarded
+  volatile uint32_t Code;
+  uint32_t Mxcsr;
+  uint16_t X87Control;
+};
+
+// The thread's information block starts at FS:0 and holds its own address at FS:0x18; its
+// first field is the head of the handler chain.
+const NT_TIB &ThreadTib() {
+  const NT_TIB *tib;
+  asm volatile("movl %%fs:0x18, %0" : "=r"(tib));
+  return *tib;
+}
+
+EXCEPTION_REGISTRATION_RECORD *HandlerChain() {
+  EXCEPTION_REGISTRATION_RECORD *head;
+  asm volatile("movl %%fs:0, %0" : "=r"(head));
+  return head;
+}
+
+void SetHandlerChain(EXCEPTION_REGISTRATION_RECORD *record) {
+  asm volatile("movl %0, %%fs:0" : : "r"(record) : "memory");
+}
+
+[[noreturn]] void ResumeAfterFault(GuardFrame *frame, uint32_t code) {
+  frame->Code = code;
+  __builtin_longjmp(frame->Resume, 1);
+}
+
+// Called by the system for an exception that every handler nearer the fault left alone. The
+// first, searching pass takes it; the unwinding pass of someone else's exception is not ours.
+EXCEPTION_DISPOSITION __cdecl TakeLibraryException(EXCEPTION_RECORD *record, void *establisher,
+                                                   CONTEXT *, void *) {
+  if ((record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) != 0)
+    return ExceptionContinueSearch;
+  ResumeAfterFault(static_cast<GuardFrame *>(establisher), record->ExceptionCode);
+}
+
+bool IsOnThisStack(const EXCEPTION_REGISTRATION_RECORD *record, const NT_TIB &tib) {
+  const auto *address = reinterpret_cast<const char *>(record);
+  return address >= static_cast<const char *>(tib.StackLimit) &&
+         address + sizeof *record <= static_cast<const char *>(tib.StackBase);
+}
+
+// The innermost guarded call of the current thread, or null outside any.
+GuardFrame *InnermostGuard() {
+  const NT_TIB &tib = ThreadTib();
+  for (EXCEPTION_REGISTRATION_RECORD *record = tib.ExceptionList; IsOnThisStack(record, tib);
+       record = record->Next) {
+    if (record->Handler == reinterpret_cast<PEXCEPTION_ROUTINE>(TakeLibraryException))
+      return reinterpret_cast<GuardFrame *>(record);
+  }
+  return nullptr;
+}
+
+using SignalHandler = void(__cdecl *)(int);
+SignalHandler previousAbortHandler = SIG_DFL;
+
+// abort() raises SIGABRT on the thread that called it, through the C runtime's signal table
+// that every module using msvcrt.dll shares; a library linked with its own static C++ runtime
+// ends there when one of its exceptions finds no handler. Inside a guarded call the call ends
+// instead; anywhere else abort goes on as it would without this handler.
+void __cdecl OnAbort(int signal) {
+  std::signal(SIGABRT, OnAbort);  // raising put the default back for the length of this call
+  if (GuardFrame *frame = InnermostGuard()) ResumeAfterFault(frame, kLibraryAbortCode);
+  if (previousAbortHandler == SIG_IGN) return;
+  if (previousAbortHandler != SIG_DFL) return previousAbortHandler(signal);
+  std::signal(SIGABRT, SIG_DFL);
+  std::raise(signal);
+}
+
+bool InstallAbortHandler() {
+  const SignalHandler previous = std::signal(SIGABRT, OnAbort);
+  if (previous != SIG_ERR) previousAbortHandler = previous;
+  return previous != SIG_ERR;
+}
+
+// Kept out of RunGuarded: a C++ exception of the body stops here, in the guarded call's frame.
+__attribute__((noinline)) void RunBody(void (*body)(void *), void *context, GuardFrame *frame) {
+  try {
+    body(context);
+  } catch (...) {
+    frame->Code = kCxxExceptionCode;
+  }
+}
+
+void SaveFloatingPoint(GuardFrame *frame) {
+  asm volatile("fnstcw %0" : "=m"(frame->X87Control));
+  frame->Mxcsr = __builtin_ia32_stmxcsr();
+}
+
+// A faulting library may leave x87 registers in use, exceptions pending or other modes set.
+void RestoreFloatingPoint(const GuardFrame &frame) {
+  asm volatile("fninit\n\tfldcw %0" : : "m"(frame.X87Control));
+  __builtin_ia32_ldmxcsr(frame.Mxcsr);
+}
+
+}  // namespace
+
+__attribute__((noinline)) uint32_t RunGuarded(void (*body)(void *), void *context) {
+  static const bool abortHandled = InstallAbortHandler();
+  (void)abortHandled;
+  GuardFrame frame;
+  frame.Code = 0;
+  frame.Record.Handler = reinterpret_cast<PEXCEPTION_ROUTINE>(TakeLibraryException);
+  frame.Record.Next = HandlerChain();
+  SaveFloatingPoint(&frame);
+  if (__builtin_setjmp(frame.Resume) == 0) {
+    SetHandlerChain(&frame.Record);
+    RunBody(body, context, &frame);
+  }
+  // Whatever records the library left above ours go with it.
+  SetHandlerChain(frame.Record.Next);
+  const uint32_t code = frame.Code;
+  if (code == 0) return 0;
+  RestoreFloatingPoint(frame);
+  if (code == STATUS_STACK_OVERFLOW) RearmStackGuardPage();
+  return code;
+}

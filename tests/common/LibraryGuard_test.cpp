@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <climits>
+#include <cstdlib>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "common/LibraryGuard.h"
+
+namespace {
+
+__attribute__((noinline)) int Recurse(volatile char *caller, int depth) {
+  volatile char frame[4096];
+  frame[0] = static_cast<char>(caller[0] + 1);
+  if (depth == INT_MAX) return frame[0];
+  return Recurse(frame, depth + 1) + frame[1];
+}
+
+void AccessViolation() {
+  volatile int *volatile address = nullptr;
+  *address = 1;
+}
+void DivideByZero() {
+  volatile int dividend = 7, zero = 0;
+  volatile int quotient = dividend / zero;
+  (void)quotient;
+}
+void StackOverflow() {
+  volatile char start[1] = {0};
+  Recurse(start, 0);
+}
+void RaisedAndLeft() { RaiseException(0xE0001234, 0, 0, nullptr); }
+void Abort() { std::abort(); }
+void Throw() { throw std::runtime_error("escapes the call"); }
+
+struct Fault {
+  const char *name;
+  void (*body)();
+  uint32_t code;
+};
+
+const Fault kFaults[] = {
+    {"access violation", AccessViolation, STATUS_ACCESS_VIOLATION},
+    {"integer divide by zero", DivideByZero, STATUS_INTEGER_DIVIDE_BY_ZERO},
+    {"stack overflow", StackOverflow, STATUS_STACK_OVERFLOW},
+    {"exception raised and left unhandled", RaisedAndLeft, 0xE0001234},
+    {"abort", Abort, kLibraryAbortCode},
+    {"C++ throw", Throw, kCxxExceptionCode},
+};
+
+void *HandlerChainHead() {
+  void *head;
+  asm volatile("movl %%fs:0, %0" : "=r"(head));
+  return head;
+}
+
+uint16_t X87ControlWord() {
+  uint16_t word;
+  asm volatile("fnstcw %0" : "=m"(word));
+  return word;
+}
+
+// Leaves the x87 unit and MXCSR in the state a careless library might fault in.
+void DisturbFloatingPointThen(void (*fault)()) {
+  const uint16_t truncatingSingle = 0x0C7F;
+  asm volatile("fldcw %0\n\tfld1\n\tfld1\n\tfld1" : : "m"(truncatingSingle));
+  __builtin_ia32_ldmxcsr(0x7F80);  // round toward zero, flush to zero
+  fault();
+}
+
+TEST(LibraryGuard, EachFaultEndsTheCallWithItsCodeTwiceInARow) {
+  for (const Fault &fault : kFaults) {
+    for (int round = 0; round < 2; ++round) {
+      void *const chain = HandlerChainHead();
+      auto body = [&] { fault.body(); };
+      EXPECT_EQ(RunGuarded(body), fault.code) << fault.name << ", round " << round;
+      EXPECT_EQ(HandlerChainHead(), chain) << fault.name;
+    }
+  }
+}
+
+TEST(LibraryGuard, FloatingPointStateIsTheCallersAfterAFault) {
+  const uint16_t control = X87ControlWord();
+  const unsigned mxcsr = __builtin_ia32_stmxcsr();
+  auto body = [] { DisturbFloatingPointThen(AccessViolation); };
+  ASSERT_EQ(RunGuarded(body), STATUS_ACCESS_VIOLATION);
+  EXPECT_EQ(X87ControlWord(), control);
+  EXPECT_EQ(__builtin_ia32_stmxcsr(), mxcsr);
+  volatile double third = 1.0;
+  third = third / 3.0;
+  EXPECT_EQ(third * 3.0, 1.0);
+}
+
+TEST(LibraryGuard, WhatTheCallHandlesItselfIsNoFault) {
+  int result = 0;
+  auto handlesItsOwn = [&] {
+    auto inner = [] { RaisedAndLeft(); };
+    OutputDebugStringA("a library's own debug line\n");
+    result = RunGuarded(inner) == 0xE0001234 ? 42 : -1;
+  };
+  EXPECT_EQ(RunGuarded(handlesItsOwn), 0u);
+  EXPECT_EQ(result, 42);
+}
+
+TEST(LibraryGuard, WorkerThreadsEachTakeTheirOwnFaults) {
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> workers;
+  for (int t = 0; t < 8; ++t) {
+    workers.emplace_back([&wrong, t] {
+      for (int i = 0; i < 50; ++i) {
+        const Fault &fault = kFaults[(t + i) % 2];
+        auto body = [&] { fault.body(); };
+        if (RunGuarded(body) != fault.code) ++wrong;
+        auto clean = [] {};
+        if (RunGuarded(clean) != 0) ++wrong;
+      }
+    });
+  }
+  for (std::thread &worker : workers) worker.join();
+  EXPECT_EQ(wrong.load(), 0);
+}
+
+DWORD faultSeenOutside = 0;
+LONG WINAPI SkipIllegalInstruction(EXCEPTION_POINTERS *pointers) {
+  faultSeenOutside = pointers->ExceptionRecord->ExceptionCode;
+  pointers->ContextRecord->Eip += 2;  // past ud2
+  return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+TEST(LibraryGuard, AFaultAfterTheCallReachesTheProcessHandler) {
+  auto body = [] { AccessViolation(); };
+  ASSERT_EQ(RunGuarded(body), STATUS_ACCESS_VIOLATION);
+  LPTOP_LEVEL_EXCEPTION_FILTER previous = SetUnhandledExceptionFilter(SkipIllegalInstruction);
+  asm volatile("ud2");
+  SetUnhandledExceptionFilter(previous);
+  EXPECT_EQ(faultSeenOutside, static_cast<DWORD>(STATUS_ILLEGAL_INSTRUCTION));
+}
+
+}  // namespace
