@@ -8,14 +8,20 @@ namespace {
 
 constexpr int kDecimals = 4;
 
-double PerformanceCounterSeconds() {
-  LARGE_INTEGER count, frequency;
+int64_t PerformanceCounter() {
+  LARGE_INTEGER count;
   QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+  return count.QuadPart;
 }
 
-FrameClock frameClock = PerformanceCounterSeconds;
+int64_t PerformanceFrequency() {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return frequency.QuadPart;
+}
+
+FrameCounter frameCounter = PerformanceCounter;
+FrameCounter frameFrequency = PerformanceFrequency;
 
 // One number with four decimals; the C library's own decimal point, whatever locale the host
 // process set, is replaced by the user's separator.
@@ -29,11 +35,17 @@ std::string Milliseconds(double milliseconds, const std::string &decimalSeparato
 
 }  // namespace
 
-void SetFrameClock(FrameClock clock) {
-  frameClock = clock != nullptr ? clock : PerformanceCounterSeconds;
+void SetFrameClock(FrameCounter counter, FrameCounter frequency) {
+  frameCounter = counter != nullptr ? counter : PerformanceCounter;
+  frameFrequency = frequency != nullptr ? frequency : PerformanceFrequency;
 }
 
-double FrameClockSeconds() { return frameClock(); }
+int64_t FrameClockReading() { return frameCounter(); }
+
+double FrameClockSeconds(int64_t start, int64_t end) {
+  const auto ticks = static_cast<int64_t>(static_cast<uint64_t>(end) - static_cast<uint64_t>(start));
+  return static_cast<double>(ticks) / static_cast<double>(frameFrequency());
+}
 
 void TFrameTimer::Reset() {
   minFrameTime_ = 0.0;

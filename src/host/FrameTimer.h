@@ -22,11 +22,15 @@ class TFrameTimer {
   int32_t timedFrames_ = 0;
 };
 
-// The clock that times the frames: seconds on the performance counter, or on the clock a test
-// set in its place (null: the performance counter again).
-using FrameClock = double (*)();
-void SetFrameClock(FrameClock clock);
-double FrameClockSeconds();
+// The clock that times the frames: the performance counter and its frequency, or the counter
+// and frequency a test set in their place (null: the performance counter's again).
+using FrameCounter = int64_t (*)();
+void SetFrameClock(FrameCounter counter, FrameCounter frequency);
+int64_t FrameClockReading();
+// Seconds from `start` to `end`, two readings: their signed 64-bit difference over the
+// frequency, so that a counter that wraps between them, or that stands too high for a double to
+// hold it to the tick, still gives the exact time.
+double FrameClockSeconds(int64_t start, int64_t end);
 
 // "%.4fms %.4fms" of the shortest and the average frame time in milliseconds, with
 // `decimalSeparator` in place of the decimal point. Needs at least one timed frame.

@@ -41,10 +41,10 @@ void ReplaceWhatAFaultDropped() {
 // and after every call, whether it saves or not, and only a frame saved on both sides counts.
 BOOL ProcessAndTime(FILTER *fp, FILTER_PROC_INFO *fpip) {
   const bool savingBefore = IsSaving(fp, fpip);
-  const double start = savingBefore ? FrameClockSeconds() : 0;
+  const int64_t start = savingBefore ? FrameClockReading() : 0;
   const BOOL result = RunEngine(fp, fpip);
   const bool savingAfter = IsSaving(fp, fpip);
-  if (savingBefore && savingAfter) SaveTimer.AddFrame(FrameClockSeconds() - start);
+  if (savingBefore && savingAfter) SaveTimer.AddFrame(FrameClockSeconds(start, FrameClockReading()));
   return result;
 }
 

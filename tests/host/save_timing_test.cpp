@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 
@@ -12,15 +13,17 @@
 
 namespace {
 
-// Every reading moves the clock on by the length of the frame being run, so the engine call
-// of a timed frame, read before and after, lasts exactly that long.
-double clockNow = 1000.0;
-double frameSeconds = 0.0;
-double TestClock() {
-  const double now = clockNow;
-  clockNow += frameSeconds;
+// A counter of 10 MHz. Every reading moves it on by the length of the frame being run, so the
+// engine call of a timed frame, read before and after, lasts exactly that long.
+constexpr int64_t kTicksPerSecond = 10000000;
+int64_t clockNow = 1000 * kTicksPerSecond;
+int64_t frameTicks = 0;
+int64_t TestCounter() {
+  const int64_t now = clockNow;
+  clockNow = static_cast<int64_t>(static_cast<uint64_t>(clockNow) + frameTicks);
   return now;
 }
+int64_t TestFrequency() { return kTicksPerSecond; }
 
 // The host's is_saving, counted.
 bool hostSaving = false;
@@ -34,7 +37,7 @@ BOOL __cdecl IsSaving(void *) {
 class SaveTimingTest : public testing::Test {
  protected:
   SaveTimingTest() {
-    SetFrameClock(TestClock);
+    SetFrameClock(TestCounter, TestFrequency);
     exfunc_.is_saving = IsSaving;
     filter_.exfunc = &exfunc_;
     // A message-only window: its title works without a display.
@@ -44,11 +47,11 @@ class SaveTimingTest : public testing::Test {
   }
   ~SaveTimingTest() override {
     DestroyWindow(filter_.hwnd);
-    SetFrameClock(nullptr);
+    SetFrameClock(nullptr, nullptr);
   }
 
   void Frame(double milliseconds) {
-    frameSeconds = milliseconds / 1000;
+    frameTicks = static_cast<int64_t>(milliseconds * kTicksPerSecond / 1000);
     FILTER_PROC_INFO fpip{};
     EXPECT_TRUE(func_proc(&filter_, &fpip));
   }
@@ -91,6 +94,24 @@ TEST_F(SaveTimingTest, ASaveWithoutFramesKeepsTheTitle) {
   Save({2.5, 0.25});
   Save({});
   EXPECT_EQ(Title(), Ms("0", "2500") + " " + Ms("1", "3750"));
+}
+
+// Readings this high lose whole ticks as doubles, and a counter may wrap between two readings:
+// only their difference counts.
+TEST_F(SaveTimingTest, FrameTimesAreExactWhereverTheCounterStands) {
+  const struct {
+    const char *where;
+    int64_t start;
+  } kCounters[] = {
+      {"beyond a double's whole ticks", int64_t{1} << 62},
+      {"wrapping during the second frame", INT64_MAX - 30000},
+      {"wrapping from negative", -25000},
+  };
+  for (const auto &counter : kCounters) {
+    clockNow = counter.start;
+    Save({2.5, 0.25});
+    EXPECT_EQ(Title(), Ms("0", "2500") + " " + Ms("1", "3750")) << counter.where;
+  }
 }
 
 TEST_F(SaveTimingTest, EveryFrameAsksWhetherTheHostSavesBeforeAndAfterTheEngine) {
