@@ -30,15 +30,32 @@ int32_t FixedRadius(int32_t) {
   return R;
 }
 
+// The parameter of the windowed sincs: the radius in lobes.
+constexpr const char *kLobes = "  半径";
+
+// In the order of the dialog's method lists. A stored method name that is not offered falls back
+// to the first row, so the first row stays and new functions are appended.
 constexpr WindowFunction kFunctions[] = {
     {"Spline16", nullptr, 0, 0, 0, Spline16Shape, FixedRadius<2>},
     {"Spline36", nullptr, 0, 0, 0, Spline36Shape, FixedRadius<3>},
     {"Spline64", nullptr, 0, 0, 0, Spline64Shape, FixedRadius<4>},
-    {"Lanczos", "  半径", 2, 8, 3, LanczosShape, LobeRadius},
-    {"Blackman", "  半径", 2, 8, 3, BlackmanShape, LobeRadius},
+    {"Lanczos", kLobes, 2, 8, 3, LanczosShape, LobeRadius},
+    {"Blackman", kLobes, 2, 8, 3, BlackmanShape, LobeRadius},
     {"Bicubic", "  鋭さ", 0, 200, 50, BicubicShape, FixedRadius<2>},
     {"Bilinear", nullptr, 0, 0, 0, BilinearShape, FixedRadius<1>},
     {"Gaussian", "  ぼかし", 10, 400, 50, GaussianShape, GaussianRadius},
+    {"Spline100", nullptr, 0, 0, 0, Spline100Shape, FixedRadius<5>},
+    {"Spline144", nullptr, 0, 0, 0, Spline144Shape, FixedRadius<6>},
+    {"Sinc", kLobes, 2, 8, 3, SincShape, LobeRadius},
+    {"Hann", kLobes, 2, 8, 3, HannShape, LobeRadius},
+    {"Hamming", kLobes, 2, 8, 3, HammingShape, LobeRadius},
+    {"Welch", kLobes, 2, 8, 3, WelchShape, LobeRadius},
+    {"Cosine", kLobes, 2, 8, 3, CosineShape, LobeRadius},
+    {"Bohman", kLobes, 2, 8, 3, BohmanShape, LobeRadius},
+    {"Hermite", nullptr, 0, 0, 0, HermiteShape, FixedRadius<1>},
+    {"Mitchell", nullptr, 0, 0, 0, MitchellShape, FixedRadius<2>},
+    {"Robidoux", nullptr, 0, 0, 0, RobidouxShape, FixedRadius<2>},
+    {"RobidouxSharp", nullptr, 0, 0, 0, RobidouxSharpShape, FixedRadius<2>},
 };
 constexpr size_t kFunctionCount = sizeof(kFunctions) / sizeof(kFunctions[0]);
 
