@@ -20,7 +20,8 @@ wine_run() { sh "$root/cmake/wine-run.sh" "$@"; }
 
 wine_run "$build/tools/plot/quorlin_plot.exe" --dll "Z:$build/dist/DLL" \
   Spline16 Spline36 Spline64 Lanczos=2,3,4 Blackman=2,3,4 Bicubic=0,50,100 Bilinear \
-  Gaussian=25,50,100 > "$work/window-functions.csv"
+  Gaussian=25,50,100 Spline100 Spline144 Sinc=2,3,4 Hann=2,3,4 Hamming=2,3,4 Welch=2,3,4 \
+  Cosine=2,3,4 Bohman=2,3,4 Hermite Mitchell Robidoux RobidouxSharp > "$work/window-functions.csv"
 pictures plot "$work/window-functions.csv" "$root/docs"
 
 # The host runs a copy of the installation without a settings file, so that the pictures show
