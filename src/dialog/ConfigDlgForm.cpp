@@ -19,7 +19,9 @@ constexpr DWORD kEdit = WS_TABSTOP | ES_AUTOHSCROLL | ES_RIGHT;
 // Steps by 1 without wrapping, writes its position into the edit box with thousands
 // separators, and answers the arrow keys in the edit box.
 constexpr DWORD kUpDown = UDS_SETBUDDYINT | UDS_ARROWKEYS;
-constexpr int kDefaultListRows = 8;
+// Entries a dropped-down list shows before it scrolls; a shorter list drops down only as far as
+// its entries.
+constexpr int kListRows = 10;
 
 constexpr FormHandler kNoHandler{0, nullptr, nullptr};
 constexpr FormHandler Click(CommandHandler handler) { return {BN_CLICKED, handler, nullptr}; }
@@ -44,11 +46,11 @@ const FormControl kFormControls[] = {
     {&D::btnDeleteSize, &D::pnlBase, kIdDeleteSize, "BUTTON", "削除", 180, 8, 36, 20, kButton, 0,
      1, 0, Click(&D::btnDeleteSizeClick)},
     {&D::cbLumaMode, &D::pnlBase, kIdLumaMode, "COMBOBOX", nullptr, 52, 32, 120, 20,
-     kDropDownList, 0, 2, kDefaultListRows, Change(&D::cbLumaModeChange)},
+     kDropDownList, 0, 2, kListRows, Change(&D::cbLumaModeChange)},
     {&D::cbChromaMode, &D::pnlBase, kIdChromaMode, "COMBOBOX", nullptr, 52, 56, 120, 20,
-     kDropDownList, 0, 3, kDefaultListRows, Change(&D::cbChromaModeChange)},
+     kDropDownList, 0, 3, kListRows, Change(&D::cbChromaModeChange)},
     {&D::cbSizeList, &D::pnlBase, kIdSizeList, "COMBOBOX", nullptr, 52, 8, 88, 20, kDropDownList,
-     0, 4, 10, Change(&D::cbSizeListChange)},
+     0, 4, kListRows, Change(&D::cbSizeListChange)},
     {&D::pnlLumaParam, &D::pnlBase, kIdLumaParamPanel, kPanelClassName, "  半径", 176, 30, 100,
      24, kPanel, WS_EX_CONTROLPARENT, 5, 0, kNoHandler},
     {&D::edtLumaParam, &D::pnlLumaParam, kIdLumaParamEdit, "EDIT", "0", 48, 2, 32, 20, kEdit,
@@ -62,7 +64,7 @@ const FormControl kFormControls[] = {
     {&D::udChromaParam, &D::pnlChromaParam, kIdChromaParamUpDown, UPDOWN_CLASSA, nullptr, 80, 2,
      16, 20, kUpDown, 0, 1, 0, ChangingEx(&D::udChromaParamChangingEx)},
     {&D::cbSIMDMode, &D::pnlBase, kIdSIMDMode, "COMBOBOX", nullptr, 52, 80, 120, 20,
-     kDropDownList, 0, 7, kDefaultListRows, Change(&D::cbSIMDModeChange)},
+     kDropDownList, 0, 7, kListRows, Change(&D::cbSIMDModeChange)},
 };
 
 const size_t kFormControlCount = sizeof kFormControls / sizeof kFormControls[0];

@@ -5,8 +5,9 @@
 
 #include <commctrl.h>
 
-#include <cstring>
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DialogHarness.h"
@@ -54,8 +55,8 @@ bool IsLabel(HWND window) {
   return lstrcmpiA(name, "Static") == 0;
 }
 
-int TextWidth(HWND window) {
-  const std::string text = TextOf(window);
+// The width of `text` in the window's font.
+int TextWidth(HWND window, const std::string &text) {
   const HDC dc = GetDC(window);
   const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
   SIZE extent{};
@@ -95,7 +96,7 @@ TEST(DialogLayout, EveryControlSitsWhereTheFormPutsItWithItsCaption) {
     if (IsLabel(control)) {
       // Labels keep their stored width unless the run-time font needs more for the text.
       EXPECT_GE(rect.right - rect.left, expected.width);
-      EXPECT_GE(rect.right - rect.left, TextWidth(control));
+      EXPECT_GE(rect.right - rect.left, TextWidth(control, TextOf(control)));
       EXPECT_EQ(rect.bottom - rect.top, expected.height);
     } else if (IsComboBox(control)) {
       // A closed combo box is as tall as its selection field allows: 20 pixels where the
@@ -111,23 +112,56 @@ TEST(DialogLayout, EveryControlSitsWhereTheFormPutsItWithItsCaption) {
   }
 }
 
-// Dropped down, the size list shows exactly 10 entries, whatever item height the font gives.
-TEST(DialogLayout, DroppedDownSizeListShowsTenEntries) {
+// The shipped window functions and more sizes than a list shows.
+DialogSetup LongListsSetup() {
   DialogSetup setup;
   setup.sizeList = "";
   for (int width = 100; width <= 1500; width += 100) setup.sizeList += std::to_string(width) + "x100,";
-  DialogHarness dialog(setup);
-  const HWND sizes = dialog.Control(kIdSizeList);
-  ASSERT_GT(SendMessageA(sizes, CB_GETCOUNT, 0, 0), 10);
-  SendMessageA(sizes, CB_SHOWDROPDOWN, TRUE, 0);
+  setup.layout.windowFuncs = false;
+  setup.layout.shippedWindowFuncs = true;
+  return setup;
+}
+
+COMBOBOXINFO InfoOf(HWND combo) {
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
-  ASSERT_TRUE(GetComboBoxInfo(sizes, &info));
-  RECT list;
-  GetClientRect(info.hwndList, &list);
-  const LRESULT itemHeight = SendMessageA(info.hwndList, LB_GETITEMHEIGHT, 0, 0);
-  SendMessageA(sizes, CB_SHOWDROPDOWN, FALSE, 0);
-  EXPECT_EQ(list.bottom - list.top, 10 * itemHeight) << "items of " << itemHeight << " pixels";
+  EXPECT_TRUE(GetComboBoxInfo(combo, &info));
+  return info;
+}
+
+// Dropped down, a list shows 10 entries, whatever item height the font gives, and scrolls to
+// its last entry; a shorter list (the two kernels) shows all of its entries.
+TEST(DialogLayout, DroppedDownListsShowTenEntriesAndScroll) {
+  DialogHarness dialog(LongListsSetup());
+  for (const auto &[id, longList] : {std::pair{kIdSizeList, true}, {kIdLumaMode, true},
+                                     {kIdChromaMode, true}, {kIdSIMDMode, false}}) {
+    SCOPED_TRACE(id);
+    const HWND combo = dialog.Control(id);
+    const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    ASSERT_EQ(count > 10, longList);
+    const int rows = std::min(count, 10);
+    SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    const HWND list = InfoOf(combo).hwndList;
+    RECT client;
+    GetClientRect(list, &client);
+    const LRESULT itemHeight = SendMessageA(list, LB_GETITEMHEIGHT, 0, 0);
+    SendMessageA(list, LB_SETTOPINDEX, count - 1, 0);
+    const LRESULT top = SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+    SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    EXPECT_EQ(client.bottom - client.top, rows * itemHeight) << "items of " << itemHeight << " pixels";
+    EXPECT_EQ(top, count - rows);
+  }
+}
+
+// Every shipped function's name fits the closed method list's field in the dialog's font.
+TEST(DialogLayout, ShippedMethodNamesFitTheMethodList) {
+  DialogHarness dialog(LongListsSetup());
+  const HWND luma = dialog.Control(kIdLumaMode);
+  const RECT field = InfoOf(luma).rcItem;
+  ASSERT_GT(dialog.Entries(kIdLumaMode).size(), 10u);
+  for (const std::string &name : dialog.Entries(kIdLumaMode)) {
+    EXPECT_LE(TextWidth(luma, name), field.right - field.left) << name;
+  }
 }
 
 // Every parameter label of the shipped window functions fits, in the dialog's own font, into
@@ -142,18 +176,13 @@ TEST(DialogLayout, ShippedParameterLabelsFitTheirCaptionArea) {
   const auto getInfo = reinterpret_cast<GetWindowFuncPluginInfoFunc>(
       reinterpret_cast<void *>(GetProcAddress(shipped, "GetWindowFuncPluginInfo")));
   ASSERT_NE(getInfo, nullptr);
-  const HDC dc = GetDC(panel);
-  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(panel, WM_GETFONT, 0, 0)));
   int labels = 0;
   for (int32_t index = 0; const WindowFuncInfo *info = getInfo(index); ++index) {
     if (!info->ParamLabel) continue;
     ++labels;
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, info->ParamLabel, static_cast<int>(std::strlen(info->ParamLabel)), &extent);
-    EXPECT_LE(extent.cx, captionWidth) << info->Name << ": \"" << info->ParamLabel << "\"";
+    EXPECT_LE(TextWidth(panel, info->ParamLabel), captionWidth)
+        << info->Name << ": \"" << info->ParamLabel << "\"";
   }
-  SelectObject(dc, old);
-  ReleaseDC(panel, dc);
   FreeLibrary(shipped);
   EXPECT_GT(labels, 0);
 }

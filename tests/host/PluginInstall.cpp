@@ -63,6 +63,8 @@ PluginInstall::PluginInstall(const InstallLayout &layout)
     Copy(built + kLibraries[2], pluginDirectory_ + kLibraries[2]);
   }
   for (const std::string &library : layout.extraLibraries) Copy(built + library, pluginDirectory_ + library);
+  if (layout.shippedWindowFuncs)
+    Copy(QUORLIN_DIST_DLL "WindowFuncs.dll", pluginDirectory_ + "WindowFuncs.dll");
 }
 
 PluginInstall::~PluginInstall() { RemoveTree(root_); }

@@ -18,6 +18,8 @@ struct InstallLayout {
   // Plug-in folder, relative to the module's folder (the libraries are copied there).
   std::string pluginFolder = "DLL";
   bool windowFuncs = true;
+  // WindowFuncs.dll as the build ships it.
+  bool shippedWindowFuncs = false;
   bool kernels = true;
   // Further test libraries of the build copied into the plug-in folder.
   std::vector<std::string> extraLibraries;

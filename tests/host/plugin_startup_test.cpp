@@ -13,6 +13,7 @@
 #include "DebugOutput.h"
 #include "HostSession.h"
 #include "PluginInstall.h"
+#include "plugins/WindowFuncPlugin.h"
 
 namespace {
 
@@ -246,6 +247,24 @@ std::string WrittenFile(const std::string &sizeKey, const std::string &sizeList,
   return "[Quorlin]\r\nFilterName=" + kOwnTitle + "\r\nPluginDir=" + pluginDir +
          "\r\nFunc_Spline36=1,0,0\r\nFunc_Lanczos=1,3,3\r\nFunc_Signed=1,-7,-7\r\n"
          "Func_Wide=1,100,100\r\nFunc_Keyable=1,4,4\r\n" + sizeKey + "=" + sizeList + "\r\n";
+}
+
+// Every function of the shipped library gets its entry, with its defaults, in list order.
+TEST(ShutDown, EveryShippedFunctionIsWrittenWithItsDefaults) {
+  InstallLayout layout;
+  layout.windowFuncs = false;
+  layout.shippedWindowFuncs = true;
+  PluginInstall install(layout);
+  { HostSession session(install.Options()); }
+  TWndFuncPluginList shipped;
+  shipped.LoadPlugins(QUORLIN_DIST_DLL);
+  ASSERT_GT(shipped.Count(), 8);
+  std::string entries;
+  for (int32_t i = 0; i < shipped.Count(); ++i) {
+    const std::string param = std::to_string(shipped.Item(i)->ParamDefault);
+    entries += "Func_" + std::string(shipped.Item(i)->Name) + "=1," + param + "," + param + "\r\n";
+  }
+  EXPECT_NE(install.SettingsFileText().find(entries), std::string::npos) << install.SettingsFileText();
 }
 
 // Values longer than the system can write whole (beyond 32766 bytes) that the plug-in read and
