@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds the plug-in, its libraries and the test host
-# (not the tests), and resizes the host's built-in 1920x1080 clip to 1280x720 with Spline36
-# through the real Quorlin.auf, as a save run, so the plug-in times every frame. The video goes
-# through a pipe and is not kept: the last output frame is saved as build/run/last-frame.png.
-# Extra arguments go to quorlin_host (for example --kernel SSE2 or --luma Lanczos).
+# (not the tests), and resizes the host's built-in 1920x1080 clip to 1280x720 through the real
+# Quorlin.auf, as a save run, so the plug-in times every frame. The video goes through a pipe and
+# is not kept: the last output frame is saved as build/run/last-frame.png.
+# Arguments go to quorlin_host as they are, after the script's own --size 1280x720 --save -o -
+# (the last value of an option wins): --luma Lanczos, --size 640x-2, an input file, --help.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -11,10 +12,25 @@ bash "$root/scripts/setup.sh" python3
 CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} BUILD_DIR="$build" \
   bash "$root/scripts/build.sh" quorlin_dist quorlin_host
 
+host=(sh "$root/cmake/wine-run.sh" "$build/tools/host/quorlin_host.exe"
+      --auf "Z:$build/dist/Quorlin.auf")
+for arg in "$@"; do
+  case $arg in
+    -h|--help|--version) exec "${host[@]}" "$@" ;;
+  esac
+done
+
 mkdir -p "$build/run"
 picture=$build/run/last-frame.png
+report=$build/run/frame-to-png.log
 echo "run: Quorlin.auf and its DLL folder are in $build/dist"
-sh "$root/cmake/wine-run.sh" "$build/tools/host/quorlin_host.exe" --auf "Z:$build/dist/Quorlin.auf" \
-  --size 1280x720 --luma Spline36 --chroma Spline36 --save -o - "$@" \
-  | /usr/bin/python3 "$root/scripts/frame-to-png.py" - "$picture"
+set +e
+"${host[@]}" --size 1280x720 --save -o - "$@" |
+  /usr/bin/python3 "$root/scripts/frame-to-png.py" - "$picture" 2>"$report"
+status=("${PIPESTATUS[@]}")
+set -e
+# A failed run has said why; what the picture step makes of its empty stream adds nothing.
+[ "${status[0]}" -eq 0 ] || exit "${status[0]}"
+cat "$report"
+[ "${status[1]}" -eq 0 ] || exit "${status[1]}"
 echo "run: open $picture to see the last output frame"

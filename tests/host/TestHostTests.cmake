@@ -2,7 +2,7 @@
 # driving a fake plug-in.
 quorlin_test(testhost_unit_tests
   SOURCES testhost_y4m_test.cpp testhost_color_test.cpp testhost_workerpool_test.cpp
-          testhost_cli_test.cpp
+          testhost_cli_test.cpp testhost_geometry_test.cpp testhost_output_test.cpp
   LIBS quorlin_testhost)
 
 # A minimal plug-in written to the host's SDK that records how the host drives it.

@@ -6,6 +6,7 @@
 #include "Progress.h"
 #include "RunSettings.h"
 #include "SettingsRecord.h"
+#include "Y4mReader.h"
 
 using namespace quorlin_host;
 
@@ -20,12 +21,12 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_EQ(command.threads, 3);
   EXPECT_EQ(command.maxWidth, 4000);
   EXPECT_EQ(command.maxHeight, 3000);
-  EXPECT_EQ(*command.settings.width, 1280);
-  EXPECT_EQ(*command.settings.height, 720);
+  EXPECT_EQ(command.size->width, 1280);
+  EXPECT_EQ(command.size->height, 720);
   EXPECT_EQ(*command.settings.lumaMode, "Lanczos3");
   EXPECT_EQ(*command.settings.chromaMode, "AreaAverage");
-  EXPECT_EQ(*command.settings.lumaParam, -5);
-  EXPECT_EQ(*command.settings.chromaParam, 70000);
+  EXPECT_EQ(*command.lumaParam, "-5");
+  EXPECT_EQ(*command.chromaParam, "70000");
   EXPECT_EQ(*command.settings.kernel, "SSE2");
   EXPECT_EQ(command.frames, 7);
   EXPECT_TRUE(command.save);
@@ -47,9 +48,24 @@ TEST(CommandLine, UnusableArgumentsAreRefused) {
   const std::vector<std::vector<std::string>> bad = {
       {"--size"}, {"--size", "1280"}, {"--size", "0x720"}, {"--size", "1280x"},
       {"--size", "1280x720x3"}, {"--max", "axb"}, {"--threads", "0"}, {"--threads", "2x"},
-      {"--frames", "-1"}, {"--luma-param", "3000000000"}, {"--bogus"}, {"a.y4m", "b.y4m"},
-      {"--luma", std::string(33, 'L')}, {"--kernel", std::string(40, 'K')}, {"-o"}};
+      {"--frames", "-1"}, {"--bogus"}, {"a.y4m", "b.y4m"},
+      {"--luma", std::string(33, 'L')}, {"--kernel", std::string(40, 'K')}, {"-o"},
+      {"-y", "-n"}, {"-n", "-y"},
+      {"--size", "-1x-2"}, {"--size", "-3x100"}, {"--size", "100x-0"}, {"--max", "-1x100"}};
   for (const auto &args : bad) EXPECT_THROW(ParseCommandLine(args), UsageError) << args[0];
+}
+
+TEST(CommandLine, RepeatedOptionsTakeTheirLastValue) {
+  const HostCommand command =
+      ParseCommandLine({"--size", "100x100", "--size", "640x-2", "--luma", "A", "--luma", "B",
+                        "-o", "a", "-o", "b"});
+  EXPECT_EQ(command.size->width, 640);
+  EXPECT_EQ(command.size->height, kEvenSideFromShape);
+  EXPECT_EQ(*command.settings.lumaMode, "B");
+  EXPECT_EQ(command.outputPath, "b");
+  EXPECT_TRUE(ParseCommandLine({"-y", "-y"}).overwrite);
+  EXPECT_FALSE(ParseCommandLine({"-n"}).overwrite);
+  EXPECT_TRUE(ParseCommandLine({"--version"}).version);
 }
 
 TEST(SettingsRecord, ChangesOnlyTheGivenFields) {
@@ -104,20 +120,25 @@ Installation Shipped() {
   return installation;
 }
 
-SettingsChanges Changes(std::vector<std::string> args) {
-  return ParseCommandLine(args).settings;
+// A 4:3 input of square samples, the shape of the record's default size.
+const Y4mHeader kFourByThree = ParseY4mHeader("YUV4MPEG2 W1024 H768 A1:1");
+
+RunSettings Resolve(const std::vector<std::string> &args,
+                    const Installation &installation = Shipped(),
+                    const Y4mHeader &input = kFourByThree) {
+  return ResolveRunSettings(ParseCommandLine(args), installation, input);
 }
 
 std::string Resolved(const std::vector<std::string> &args,
                      const Installation &installation = Shipped()) {
-  return DescribeRunSettings(ResolveRunSettings(Changes(args), installation));
+  return DescribeRunSettings(Resolve(args, installation));
 }
 
 // The message of the UsageError that resolving `args` throws.
 std::string Refusal(const std::vector<std::string> &args,
                     const Installation &installation = Shipped()) {
   try {
-    ResolveRunSettings(Changes(args), installation);
+    Resolve(args, installation);
   } catch (const UsageError &e) {
     return e.what();
   }
@@ -152,14 +173,13 @@ TEST(RunSettings, BuiltInMethodsRunOnBothPlanesAndSaySo) {
       {{"--luma", "Lanczos", "--chroma", "AreaAverage"}, "AreaAverage"},
       {{"--luma", "AreaAverage", "--chroma", "NearestNeighbor"}, "NearestNeighbor"}};
   for (const auto &[args, method] : cases) {
-    const RunSettings settings = ResolveRunSettings(Changes(args), Shipped());
+    const RunSettings settings = Resolve(args);
     EXPECT_EQ(DescribeRunSettings(settings),
               "512x384, luma " + method + ", chroma " + method + ", kernel AVX2");
     // A warning exactly when the command line named a different method for a plane.
     EXPECT_EQ(settings.warnings.size(), args.size() == 4 ? 1u : 0u) << args[1];
   }
-  const RunSettings mixed =
-      ResolveRunSettings(Changes({"--luma", "NearestNeighbor", "--chroma", "Lanczos"}), Shipped());
+  const RunSettings mixed = Resolve({"--luma", "NearestNeighbor", "--chroma", "Lanczos"});
   EXPECT_EQ(mixed.warnings.at(0),
             "NearestNeighbor applies to luma and chroma alike; --chroma Lanczos is not used");
 }
@@ -170,6 +190,10 @@ TEST(RunSettings, NamesAndParametersTheInstallationDoesNotOfferAreRefused) {
   EXPECT_EQ(Refusal({"--luma", "Lanczos", "--chroma", "Bicubic", "--chroma-param", "-1"}),
             "--chroma-param -1 is outside Bicubic's range 0..200");
   EXPECT_EQ(Refusal({"--luma-param", "0"}), "--luma-param: Spline36 takes no parameter");
+  EXPECT_EQ(Refusal({"--luma", "Lanczos", "--luma-param", "2.5"}),
+            "--luma-param \"2.5\" is not a whole number in Lanczos's range 2..8");
+  EXPECT_EQ(Refusal({"--luma", "Bicubic", "--chroma-param", "3000000000"}),
+            "--chroma-param 3000000000 is outside Bicubic's range 0..200");
   EXPECT_EQ(Refusal({"--luma", "NearestNeighbor", "--chroma-param", "3"}),
             "--chroma-param: NearestNeighbor takes no parameter");
   EXPECT_EQ(Refusal({"--chroma", "spline36"}),
@@ -184,6 +208,16 @@ TEST(RunSettings, NamesAndParametersTheInstallationDoesNotOfferAreRefused) {
             "<accepted>");
 }
 
+TEST(RunSettings, ADefaultSizeOfAnotherShapeIsNamedWithTheSizeThatKeepsIt) {
+  const Y4mHeader fullHd = ParseY4mHeader("YUV4MPEG2 W1920 H1080 A1:1");
+  const RunSettings squashed = Resolve({}, Shipped(), fullHd);
+  ASSERT_EQ(squashed.warnings.size(), 1u);
+  EXPECT_NE(squashed.warnings[0].find("--size 512x-2"), std::string::npos) << squashed.warnings[0];
+  EXPECT_TRUE(Resolve({"--size", "512x384"}, Shipped(), fullHd).warnings.empty())
+      << "a size the user gave is what the user wants";
+  EXPECT_EQ(Resolved({"--size", "512x-2"}).substr(0, 7), "512x384");
+}
+
 TEST(RunSettings, AnInstallationWithoutLibrariesPassesFramesThrough) {
   Installation empty;
   empty.firstSize = FrameSize{320, 240};
@@ -192,10 +226,9 @@ TEST(RunSettings, AnInstallationWithoutLibrariesPassesFramesThrough) {
 }
 
 TEST(RunSettings, TheRecordCarriesEveryResolvedField) {
-  const RunSettings settings = ResolveRunSettings(
-      Changes({"--size", "1280x720", "--luma", "Lanczos", "--luma-param", "5", "--chroma",
-               "Bicubic", "--kernel", "SSE2"}),
-      Shipped());
+  const RunSettings settings =
+      Resolve({"--size", "1280x720", "--luma", "Lanczos", "--luma-param", "5", "--chroma",
+               "Bicubic", "--kernel", "SSE2"});
   const std::vector<uint8_t> record = SettingsRecordOf(settings);
   EXPECT_EQ(SettingsWidth(record), 1280);
   EXPECT_EQ(SettingsHeight(record), 720);

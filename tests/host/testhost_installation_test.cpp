@@ -10,6 +10,7 @@
 #include "PluginInstall.h"
 #include "RunSettings.h"
 #include "SettingsFileGuard.h"
+#include "Y4mReader.h"
 
 using namespace quorlin_host;
 
@@ -53,19 +54,18 @@ TEST(SettingsFileGuard, ARunLeavesTheSettingsFileAsItWas) {
   install.WriteSetting("Quorlin", "Func_Lanczos", "1,5,6");
   const std::string before = FileBytes(install.SettingsPath());
   const Installation installation = ReadInstallation(install.ModulePath(), false);
-  SettingsChanges changes;
-  changes.lumaMode = "Lanczos";
-  changes.lumaParam = 9;
+  const HostCommand command = ParseCommandLine({"--luma", "Lanczos", "--luma-param", "9"});
+  const Y4mHeader input = ParseY4mHeader("YUV4MPEG2 W1024 H768");
   {
     SettingsFileGuard guard(install.SettingsPath());
     HostSession session(install.Options());
-    session.LoadProject(SettingsRecordOf(ResolveRunSettings(changes, installation)));
+    session.LoadProject(SettingsRecordOf(ResolveRunSettings(command, installation, input)));
   }
   EXPECT_EQ(FileBytes(install.SettingsPath()), before);
 
   {  // without the guard the plug-in remembers the parameter, as in the editor
     HostSession session(install.Options());
-    session.LoadProject(SettingsRecordOf(ResolveRunSettings(changes, installation)));
+    session.LoadProject(SettingsRecordOf(ResolveRunSettings(command, installation, input)));
   }
   EXPECT_EQ(install.ReadSetting("Quorlin", "Func_Lanczos"), "1,9,9");
 

@@ -10,6 +10,7 @@
 #include "ColorConversion.h"
 #include "FrameStream.h"
 #include "HostSession.h"
+#include "OutputGeometry.h"
 #include "Y4mReader.h"
 #include "testhost_fake/FakeFilterLog.h"
 

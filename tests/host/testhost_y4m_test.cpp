@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "OutputGeometry.h"
 #include "Y4mReader.h"
 #include "Y4mWriter.h"
 

@@ -25,15 +25,16 @@ void RegisterWindowClass(WNDPROC proc) {
 }  // namespace
 
 FilterWindow::FilterWindow(const std::string &title, int clientWidth, int clientHeight,
-                           bool show, Handler handler)
+                           Kind kind, bool show, Handler handler)
     : handler_(std::move(handler)) {
   RegisterWindowClass(&FilterWindow::WindowProc);
   RECT frame{0, 0, clientWidth, clientHeight};
   AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
   const HINSTANCE instance = GetModuleHandleA(nullptr);
-  hwnd_ = CreateWindowExA(0, kClassName, title.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                          frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                          instance, this);
+  if (kind == Kind::TopLevel)
+    hwnd_ = CreateWindowExA(0, kClassName, title.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                            frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                            instance, this);
   topLevel_ = hwnd_ != nullptr;
   if (!hwnd_) {
     hwnd_ = CreateWindowExA(0, kClassName, title.c_str(), kStyle, 0, 0, 0, 0, HWND_MESSAGE,

@@ -1,6 +1,8 @@
 // The filter's settings window: a top-level window whose every message goes to a handler (the
 // session, which forwards it to the plug-in's func_WndProc). Without a display it falls back to
-// a message-only window, which still carries messages and a title but no child controls.
+// a message-only window, which still carries messages and a title but no child controls. A
+// run that shows nothing asks for the message-only window at once, so that Wine does not try
+// for a display first.
 #pragma once
 
 #include <windows.h>
@@ -15,9 +17,11 @@ class FilterWindow {
   // Returns the window procedure's result for one message.
   using Handler = std::function<LRESULT(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)>;
 
-  // `clientWidth` x `clientHeight` is the client area; `show` makes the window visible.
-  // Throws std::runtime_error when not even a message-only window can be created.
-  FilterWindow(const std::string &title, int clientWidth, int clientHeight, bool show,
+  enum class Kind { TopLevel, MessageOnly };
+
+  // `clientWidth` x `clientHeight` is the client area; `show` makes a top-level window
+  // visible. Throws std::runtime_error when not even a message-only window can be created.
+  FilterWindow(const std::string &title, int clientWidth, int clientHeight, Kind kind, bool show,
                Handler handler);
   ~FilterWindow();
   FilterWindow(const FilterWindow &) = delete;

@@ -1,20 +1,23 @@
 #include "HostCommandLine.h"
 
 #include <climits>
+#include <cerrno>
 #include <cstdlib>
 
 namespace quorlin_host {
 
 const char kUsageText[] =
     "usage: quorlin_host [options] [input.y4m|-] [-o output.y4m|-]\n"
-    "Runs a filter plug-in on 8-bit Y4M video (4:4:4, 4:2:2, 4:2:0) as the editor would.\n"
-    "Without input it uses a built-in 1920x1080 moving test pattern.\n"
+    "Resizes 8-bit Y4M video (4:4:4, 4:2:2, 4:2:0) through a filter plug-in, as the editor\n"
+    "would. Without an input it resizes a built-in 1920x1080 moving test pattern; - reads\n"
+    "standard input.\n"
     "  --auf PATH          plug-in (default: Quorlin.auf beside this program or in dist)\n"
-    "  --yuy2              YUY2 filter mode (output 4:2:2) instead of YC48 (output 4:4:4)\n"
+    "  --yuy2              YUY2 filter mode instead of YC48\n"
     "  --threads N         worker threads (default: one per logical processor)\n"
     "  --max WxH           the editor's maximum image size (default: fits input and target)\n"
     "  --size WxH          target size (default: the first size of the installation's size\n"
-    "                      list in QuorlinEx.ini, else 512x384)\n"
+    "                      list in QuorlinEx.ini, else 512x384); -1 for one side computes it\n"
+    "                      from the input's shape, -2 rounds it to an even number\n"
     "  --luma NAME         luma method: a window function, NearestNeighbor or AreaAverage\n"
     "                      (default Spline36); the last two apply to luma and chroma alike\n"
     "  --chroma NAME       chroma method (default: the luma method and parameter)\n"
@@ -25,38 +28,67 @@ const char kUsageText[] =
     "  --save              run as a save and print the plug-in's frame timing\n"
     "  --remember          let the plug-in remember this run's parameters in QuorlinEx.ini,\n"
     "                      as the editor does; without it the file is left as it was\n"
-    "  --quiet             no progress line\n"
+    "  --quiet             print only warnings and errors\n"
     "  --window            show the filter window with the plug-in's dialog and a preview of\n"
     "                      the first frame after the filter, redrawn as settings change;\n"
     "                      the dialog's changes are remembered, as in the editor\n"
-    "  -o PATH             write the result as Y4M (- for standard output)\n"
-    "  -h, --help          this text, and the methods and kernels installed\n";
+    "  -o PATH             write the result as Y4M (- for standard output); the file appears\n"
+    "                      only when the run succeeds, and never replaces the input\n"
+    "  -y                  replace an existing output file\n"
+    "  -n                  never replace an existing output file (the default)\n"
+    "  --version           the program's version\n"
+    "  -h, --help          this text, and the methods and kernels installed\n"
+    "The output keeps the input's display aspect: its sample aspect (A) is adjusted to the\n"
+    "new size. Exit status: 0 done, 1 failed, 2 unusable command line.\n";
 
 namespace {
 
 int32_t ParseInt(const std::string &option, const std::string &text, long long low,
                  long long high) {
-  char *end = nullptr;
-  errno = 0;
-  const long long value = std::strtoll(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || errno != 0 || value < low || value > high)
+  const std::optional<long long> value = WholeNumber(text);
+  if (!value || *value < low || *value > high)
     throw UsageError(option + " needs a whole number from " + std::to_string(low) + " to " +
                      std::to_string(high) + ", not \"" + text + "\"");
-  return static_cast<int32_t>(value);
+  return static_cast<int32_t>(*value);
 }
 
-void ParseSize(const std::string &option, const std::string &text, int &width, int &height) {
+// One side of --size: 1..16384, or -1 / -2 when `fromShape` allows them.
+int ParseSide(const std::string &option, const std::string &text, bool fromShape) {
+  if (fromShape && (text == "-1" || text == "-2")) return std::stoi(text);
+  return ParseInt(option, text, 1, kMaxY4mSide);
+}
+
+SizeRequest ParseSize(const std::string &option, const std::string &text, bool fromShape) {
   const size_t x = text.find('x');
   if (x == std::string::npos) throw UsageError(option + " needs WxH, not \"" + text + "\"");
-  width = ParseInt(option, text.substr(0, x), 1, 16384);
-  height = ParseInt(option, text.substr(x + 1), 1, 16384);
+  const SizeRequest size{ParseSide(option, text.substr(0, x), fromShape),
+                         ParseSide(option, text.substr(x + 1), fromShape)};
+  if (size.width < 0 && size.height < 0)
+    throw UsageError(option + " computes at most one side from the other, not \"" + text + "\"");
+  return size;
+}
+
+void CheckNameLengths(const HostCommand &command) {
+  for (const auto *name : {&command.settings.lumaMode, &command.settings.chromaMode,
+                           &command.settings.kernel}) {
+    if (*name && (*name)->size() > kSettingsNameSize)
+      throw UsageError("name \"" + **name + "\" is longer than 32 bytes");
+  }
 }
 
 }  // namespace
 
+std::optional<long long> WholeNumber(const std::string &text) {
+  char *end = nullptr;
+  errno = 0;
+  const long long value = std::strtoll(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || errno != 0) return std::nullopt;
+  return value;
+}
+
 HostCommand ParseCommandLine(const std::vector<std::string> &args) {
   HostCommand command;
-  bool hasInput = false;
+  bool hasInput = false, neverOverwrite = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string &arg = args[i];
     auto value = [&]() -> const std::string & {
@@ -66,16 +98,15 @@ HostCommand ParseCommandLine(const std::vector<std::string> &args) {
     if (arg == "--auf") command.aufPath = value();
     else if (arg == "--yuy2") command.yuy2 = true;
     else if (arg == "--threads") command.threads = ParseInt(arg, value(), 1, 256);
-    else if (arg == "--max") ParseSize(arg, value(), command.maxWidth, command.maxHeight);
-    else if (arg == "--size") {
-      int width, height;
-      ParseSize(arg, value(), width, height);
-      command.settings.width = width;
-      command.settings.height = height;
-    } else if (arg == "--luma") command.settings.lumaMode = value();
+    else if (arg == "--max") {
+      const SizeRequest max = ParseSize(arg, value(), false);
+      command.maxWidth = max.width;
+      command.maxHeight = max.height;
+    } else if (arg == "--size") command.size = ParseSize(arg, value(), true);
+    else if (arg == "--luma") command.settings.lumaMode = value();
     else if (arg == "--chroma") command.settings.chromaMode = value();
-    else if (arg == "--luma-param") command.settings.lumaParam = ParseInt(arg, value(), INT32_MIN, INT32_MAX);
-    else if (arg == "--chroma-param") command.settings.chromaParam = ParseInt(arg, value(), INT32_MIN, INT32_MAX);
+    else if (arg == "--luma-param") command.lumaParam = value();
+    else if (arg == "--chroma-param") command.chromaParam = value();
     else if (arg == "--kernel") command.settings.kernel = value();
     else if (arg == "--frames") command.frames = ParseInt(arg, value(), 1, INT32_MAX);
     else if (arg == "--save") command.save = true;
@@ -83,7 +114,10 @@ HostCommand ParseCommandLine(const std::vector<std::string> &args) {
     else if (arg == "--remember") command.remember = true;
     else if (arg == "--quiet") command.quiet = true;
     else if (arg == "-o") command.outputPath = value();
+    else if (arg == "-y") command.overwrite = true;
+    else if (arg == "-n") neverOverwrite = true;
     else if (arg == "--help" || arg == "-h") command.help = true;
+    else if (arg == "--version") command.version = true;
     else if (arg.size() > 1 && arg[0] == '-') throw UsageError("unknown option " + arg);
     else if (hasInput) throw UsageError("more than one input: " + arg);
     else {
@@ -91,11 +125,9 @@ HostCommand ParseCommandLine(const std::vector<std::string> &args) {
       hasInput = true;
     }
   }
-  for (const auto *name : {&command.settings.lumaMode, &command.settings.chromaMode,
-                           &command.settings.kernel}) {
-    if (*name && (*name)->size() > kSettingsNameSize)
-      throw UsageError("name \"" + **name + "\" is longer than 32 bytes");
-  }
+  if (command.overwrite && neverOverwrite)
+    throw UsageError("-y allows overwriting the output and -n forbids it; give one of them");
+  CheckNameLengths(command);
   return command;
 }
 

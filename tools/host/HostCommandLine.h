@@ -2,11 +2,13 @@
 //   quorlin_host [options] [input.y4m|-] [-o output.y4m|-]
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "SettingsRecord.h"
+#include "Y4mFormat.h"
 
 namespace quorlin_host {
 
@@ -14,6 +16,14 @@ namespace quorlin_host {
 class UsageError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// A side of --size given as -1 or -2, as ffmpeg's scale filter takes them: computed from the
+// other side and the input's stored shape, rounded to the nearest whole or even number.
+constexpr int kSideFromShape = -1, kEvenSideFromShape = -2;
+
+struct SizeRequest {
+  int width = 0, height = 0;  // pixels, or kSideFromShape / kEvenSideFromShape
 };
 
 struct HostCommand {
@@ -28,14 +38,22 @@ struct HostCommand {
   bool save = false;       // run the frames as a save and report the plug-in's timing
   bool window = false;     // show the filter window and a preview of the first frame
   bool remember = false;   // let the plug-in keep what this run used in its settings file
-  bool quiet = false;      // no progress line
+  bool quiet = false;      // only warnings and errors
+  bool overwrite = false;  // -y: an existing output may be replaced
   bool help = false;
-  SettingsChanges settings;
+  bool version = false;
+  std::optional<SizeRequest> size;           // --size; none: the installation's first size
+  // Parameters as typed: their range is the chosen function's, known once it is resolved.
+  std::optional<std::string> lumaParam, chromaParam;
+  SettingsChanges settings;  // the methods and kernel named
 };
 
-// Parses argv[1..]; throws UsageError.
+// Parses argv[1..]; throws UsageError. A repeated option takes its last value.
 HostCommand ParseCommandLine(const std::vector<std::string> &args);
 
 extern const char kUsageText[];
+
+// `text` as a decimal whole number, or none.
+std::optional<long long> WholeNumber(const std::string &text);
 
 }  // namespace quorlin_host

@@ -125,7 +125,9 @@ void HostSession::OpenFilterWindow() {
   const bool sized = (filter_.flag & FILTER_FLAG_WINDOW_SIZE) != 0;
   window_ = std::make_unique<FilterWindow>(
       filter_.name ? filter_.name : options_.aufPath, sized ? filter_.x : kDefaultWindowWidth,
-      sized ? filter_.y : kDefaultWindowHeight, options_.showWindow,
+      sized ? filter_.y : kDefaultWindowHeight,
+      options_.messageOnlyWindow ? FilterWindow::Kind::MessageOnly : FilterWindow::Kind::TopLevel,
+      options_.showWindow,
       [this](HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         return OnWindowMessage(hwnd, message, wparam, lparam);
       });

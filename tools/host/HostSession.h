@@ -30,6 +30,7 @@ struct HostSessionOptions {
   int maxWidth = 2304;         // largest image: SYS_INFO max_w/max_h and the frame buffers
   int maxHeight = 1440;
   bool showWindow = false;     // show the filter window (screenshots); hidden otherwise
+  bool messageOnlyWindow = false;  // a message-only filter window: a title, no controls
   int extraImages = 0;         // images beyond the editor's two, for frames filled ahead
 };
 

@@ -3,6 +3,8 @@
 #include <optional>
 #include <tuple>
 
+#include "OutputGeometry.h"
+
 namespace quorlin_host {
 
 namespace {
@@ -19,17 +21,21 @@ const MethodInfo &OfferedMethod(const Installation &installation, const std::str
   return *method;
 }
 
-PlaneMethod WithParam(const MethodInfo &method, const std::optional<int32_t> &param,
+PlaneMethod WithParam(const MethodInfo &method, const std::optional<std::string> &param,
                       const char *option) {
   PlaneMethod plane{method.name, method.hasParam, method.paramDefault};
   if (!param) return plane;
   if (!method.hasParam)
     throw UsageError(std::string(option) + ": " + method.name + " takes no parameter");
-  if (*param < method.paramMin || *param > method.paramMax)
-    throw UsageError(std::string(option) + " " + std::to_string(*param) + " is outside " +
-                     method.name + "'s range " + std::to_string(method.paramMin) + ".." +
-                     std::to_string(method.paramMax));
-  plane.param = *param;
+  const std::string range = method.name + "'s range " + std::to_string(method.paramMin) + ".." +
+                            std::to_string(method.paramMax);
+  const std::optional<long long> value = WholeNumber(*param);
+  if (!value)
+    throw UsageError(std::string(option) + " \"" + *param + "\" is not a whole number in " +
+                     range);
+  if (*value < method.paramMin || *value > method.paramMax)
+    throw UsageError(std::string(option) + " " + *param + " is outside " + range);
+  plane.param = static_cast<int32_t>(*value);
   return plane;
 }
 
@@ -55,20 +61,36 @@ void ApplyBuiltInLink(RunSettings &settings, const SettingsChanges &changes) {
   }
 }
 
-void ResolveMethods(RunSettings &settings, const SettingsChanges &changes,
+void ResolveMethods(RunSettings &settings, const HostCommand &command,
                     const Installation &installation) {
+  const SettingsChanges &changes = command.settings;
   const MethodInfo &luma = changes.lumaMode
                                ? OfferedMethod(installation, *changes.lumaMode, "--luma")
                                : DefaultLumaMethod(installation);
-  settings.luma = WithParam(luma, changes.lumaParam, "--luma-param");
+  settings.luma = WithParam(luma, command.lumaParam, "--luma-param");
   if (changes.chromaMode) {
     settings.chroma = WithParam(OfferedMethod(installation, *changes.chromaMode, "--chroma"),
-                                changes.chromaParam, "--chroma-param");
+                                command.chromaParam, "--chroma-param");
   } else {
-    settings.chroma = changes.chromaParam ? WithParam(luma, changes.chromaParam, "--chroma-param")
-                                          : settings.luma;
+    settings.chroma = command.chromaParam
+                          ? WithParam(luma, command.chromaParam, "--chroma-param")
+                          : settings.luma;
   }
   ApplyBuiltInLink(settings, changes);
+}
+
+// --size for this input, else the size list's first entry, which may not have its shape.
+void ResolveSize(RunSettings &settings, const HostCommand &command,
+                 const Installation &installation, const Y4mHeader &input) {
+  FrameSize size;
+  if (command.size) {
+    size = TargetSize(*command.size, input);
+  } else {
+    size = installation.firstSize.value_or(FrameSize{kRecordDefaultWidth, kRecordDefaultHeight});
+    if (const auto warning = ShapeWarning(size, input)) settings.warnings.push_back(*warning);
+  }
+  settings.width = size.width;
+  settings.height = size.height;
 }
 
 void ResolveKernel(RunSettings &settings, const SettingsChanges &changes,
@@ -94,15 +116,13 @@ std::string DescribePlane(const char *plane, const PlaneMethod &method) {
 
 }  // namespace
 
-RunSettings ResolveRunSettings(const SettingsChanges &changes, const Installation &installation) {
+RunSettings ResolveRunSettings(const HostCommand &command, const Installation &installation,
+                               const Y4mHeader &input) {
   RunSettings settings;
-  const FrameSize size =
-      installation.firstSize.value_or(FrameSize{kRecordDefaultWidth, kRecordDefaultHeight});
-  settings.width = changes.width.value_or(size.width);
-  settings.height = changes.height.value_or(size.height);
+  ResolveSize(settings, command, installation, input);
   if (installation.PassesThrough()) return settings;
-  ResolveMethods(settings, changes, installation);
-  ResolveKernel(settings, changes, installation);
+  ResolveMethods(settings, command, installation);
+  ResolveKernel(settings, command.settings, installation);
   return settings;
 }
 

@@ -1,6 +1,7 @@
 // The settings one command-line run hands to the plug-in, made from the command line and the
 // installation alone, so that a run never depends on what earlier runs left behind:
-//   - size: --size, else the size list's first entry, else the record's default 512x384;
+//   - size: --size (a side of -1 or -2 from the input's shape), else the size list's first
+//     entry, else the record's default 512x384, with a warning when that has another shape;
 //   - luma: --luma, else Spline36 (the first enabled function when Spline36 is off);
 //   - chroma: --chroma, else the luma method with the luma parameter;
 //   - a parameter: the option, else the function's default; outside its range it is refused;
@@ -32,9 +33,10 @@ struct RunSettings {
   std::vector<std::string> warnings;  // one line each: what the command line asked but won't run
 };
 
-// Throws UsageError for a name that is not offered or a parameter outside its range. An
-// installation that passes frames through checks no names.
-RunSettings ResolveRunSettings(const SettingsChanges &changes, const Installation &installation);
+// Throws UsageError for a name that is not offered, a parameter outside its range or a size
+// that cannot be. An installation that passes frames through checks no names.
+RunSettings ResolveRunSettings(const HostCommand &command, const Installation &installation,
+                               const Y4mHeader &input);
 
 // The 112-byte settings record that makes the plug-in run `settings`.
 std::vector<uint8_t> SettingsRecordOf(const RunSettings &settings);

@@ -17,10 +17,21 @@ class Y4mError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Where subsampled chroma samples sit: on the first luma column (row) of the two they cover, or
+// centred between them.
+struct ChromaSiting {
+  bool left = false;
+  bool top = false;
+  bool operator==(const ChromaSiting &other) const {
+    return left == other.left && top == other.top;
+  }
+};
+
 struct Y4mHeader {
   int width = 0;
   int height = 0;
   ChromaFormat chroma = ChromaFormat::C420;
+  ChromaSiting siting;  // what the C tag says (4:2:2 is written and read left-sited)
   // Passed through unchanged from input to output (the tag's value, without the letter).
   std::string frameRate = "30:1";
   std::string interlace = "p";

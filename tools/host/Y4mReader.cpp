@@ -36,13 +36,36 @@ int ParseSide(const std::string &value, char tag) {
   return side;
 }
 
-ChromaFormat ParseChroma(const std::string &value) {
-  if (value == "444") return ChromaFormat::C444;
-  if (value == "422") return ChromaFormat::C422;
-  if (value == "420" || value == "420jpeg" || value == "420paldv" || value == "420mpeg2")
-    return ChromaFormat::C420;
+const char kFormatHint[] = "; convert it with: ffmpeg -i INPUT -pix_fmt yuv420p OUTPUT.y4m";
+const char kRangeHint[] =
+    "; convert it with: ffmpeg -i INPUT -vf scale=out_range=tv -pix_fmt yuv420p OUTPUT.y4m";
+
+void ParseChroma(const std::string &value, Y4mHeader &header) {
+  struct Tag {
+    const char *name;
+    ChromaFormat format;
+    ChromaSiting siting;
+  };
+  static const Tag kTags[] = {{"444", ChromaFormat::C444, {}},
+                              {"422", ChromaFormat::C422, {true, false}},
+                              {"420", ChromaFormat::C420, {}},
+                              {"420jpeg", ChromaFormat::C420, {}},
+                              {"420mpeg2", ChromaFormat::C420, {true, false}},
+                              {"420paldv", ChromaFormat::C420, {true, true}}};
+  for (const Tag &tag : kTags) {
+    if (value != tag.name) continue;
+    header.chroma = tag.format;
+    header.siting = tag.siting;
+    return;
+  }
   throw Y4mError("unsupported Y4M colour space C" + value +
-                 " (8-bit 4:4:4, 4:2:2 or 4:2:0 only)");
+                 " (8-bit 4:4:4, 4:2:2 or 4:2:0 only)" + kFormatHint);
+}
+
+void ParseExtension(const std::string &value) {
+  if (value == "COLORRANGE=FULL")
+    throw Y4mError("full-range input (XCOLORRANGE=FULL) is not supported: the editor's YC48 "
+                   "frames hold studio range" + std::string(kRangeHint));
 }
 
 bool ReadPlane(std::istream &in, std::vector<uint8_t> &plane) {
@@ -63,11 +86,12 @@ Y4mHeader ParseY4mHeader(const std::string &line) {
     switch (token[0]) {
       case 'W': header.width = ParseSide(value, 'W'); hasWidth = true; break;
       case 'H': header.height = ParseSide(value, 'H'); hasHeight = true; break;
-      case 'C': header.chroma = ParseChroma(value); break;
+      case 'C': ParseChroma(value, header); break;
       case 'F': header.frameRate = value; break;
       case 'I': header.interlace = value; break;
       case 'A': header.aspect = value; break;
-      default: break;  // X (extensions) and unknown tags carry nothing the host needs
+      case 'X': ParseExtension(value); break;
+      default: break;  // unknown tags carry nothing the host needs
     }
   }
   if (!hasWidth || !hasHeight) throw Y4mError("Y4M header without W and H");

@@ -1,6 +1,9 @@
 // Reads a Y4M stream: the header line, then FRAME lines each followed by the three planes.
 // Accepts 8-bit 4:4:4, 4:2:2 and 4:2:0 (C444, C422, C420, C420jpeg, C420paldv, C420mpeg2; no
-// C tag means 4:2:0). Every 4:2:0 siting is read alike.
+// C tag means 4:2:0), in studio range. The siting is read as ffmpeg reads it: C420jpeg, C420
+// and no tag centred, C420mpeg2 left and vertically centred, C420paldv top left, C422 left.
+// Other formats and full range (XCOLORRANGE=FULL) are refused with the ffmpeg command that
+// converts them.
 #pragma once
 
 #include <istream>

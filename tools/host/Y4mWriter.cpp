@@ -26,15 +26,6 @@ std::string FormatY4mHeader(const Y4mHeader &header) {
          ChromaTag(header.chroma) + "\n";
 }
 
-Y4mHeader OutputHeaderFor(const Y4mHeader &input, int width, int height, ChromaFormat chroma) {
-  Y4mHeader header = input;
-  header.width = width;
-  header.height = height;
-  header.chroma = chroma;
-  header.interlace = "p";
-  return header;
-}
-
 bool IsInterlaced(const Y4mHeader &header) {
   return header.interlace == "t" || header.interlace == "b" || header.interlace == "m";
 }

@@ -24,9 +24,6 @@ class Y4mWriter {
 
 std::string FormatY4mHeader(const Y4mHeader &header);
 
-// The header of a resized stream: the input's frame rate and aspect, the output's size and
-// chroma format, and always progressive, since the plug-in resizes whole frames.
-Y4mHeader OutputHeaderFor(const Y4mHeader &input, int width, int height, ChromaFormat chroma);
 // Whether the input is marked as interlaced: top or bottom field first, or mixed.
 bool IsInterlaced(const Y4mHeader &header);
 

@@ -1,29 +1,33 @@
 // quorlin_host: runs a filter plug-in on Y4M video (or the built-in clip) the way the editor
 // runs it, and writes the result as Y4M. Reports go to standard error, so that standard output
 // can carry the video into a pipeline.
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <memory>
 
 #include "ColorConversion.h"
 #include "DebugOutput.h"
+#include "DescriptorStream.h"
+#include "FileHandles.h"
 #include "FrameStream.h"
 #include "HostCommandLine.h"
 #include "HostSession.h"
 #include "Installation.h"
+#include "OutputFile.h"
+#include "OutputGeometry.h"
 #include "PreviewWindow.h"
 #include "Progress.h"
 #include "RunSettings.h"
 #include "SettingsFileGuard.h"
-#include "StandardStream.h"
 #include "TestClip.h"
 #include "Y4mReader.h"
+#include "WindowsText.h"
 #include "Y4mWriter.h"
 #include "host/SettingsFile.h"
 
@@ -64,16 +68,19 @@ struct FrameSource {
   FrameFetcher next;
 };
 
-long long FileSize(const std::string &path) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-  return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+// Says so when standard input carries something that a run without an input leaves unread.
+void WarnOfUnreadStandardInput() {
+  const DWORD type = GetFileType(GetStdHandle(STD_INPUT_HANDLE));
+  if (type == FILE_TYPE_PIPE || type == FILE_TYPE_DISK)
+    std::cerr << "warning: standard input is not read: without an input the built-in test "
+                 "pattern is resized; name - as the input to resize standard input\n";
 }
 
 FrameSource OpenSource(const HostCommand &command, std::unique_ptr<std::istream> &file,
                        std::unique_ptr<Y4mReader> &reader, std::unique_ptr<TestClip> &clip) {
   FrameSource source;
   if (command.inputPath.empty()) {
+    WarnOfUnreadStandardInput();
     clip = std::make_unique<TestClip>(kClipWidth, kClipHeight, kClipFrames);
     source.header = clip->Header();
     source.knownFrames = clip->FrameCount();
@@ -84,17 +91,19 @@ FrameSource OpenSource(const HostCommand &command, std::unique_ptr<std::istream>
     };
     return source;
   }
+  long long fileBytes = -1;
   if (command.inputPath == "-") {
-    file = std::make_unique<StandardInput>(_fileno(stdin));
+    file = std::make_unique<DescriptorInput>(_fileno(stdin));
   } else {
-    file = std::make_unique<std::ifstream>(command.inputPath, std::ios::binary);
-    if (!*file) throw std::runtime_error("cannot open " + command.inputPath);
+    InputFile input = OpenInputFile(command.inputPath);
+    file = std::move(input.stream);
+    fileBytes = input.bytes;
   }
   reader = std::make_unique<Y4mReader>(*file);
   source.header = reader->Header();
-  if (command.inputPath != "-")
-    source.knownFrames = EstimateY4mFrames(FileSize(command.inputPath), file->tellg(),
-                                           Y4mFrameBytes(source.header));
+  if (fileBytes >= 0)
+    source.knownFrames =
+        EstimateY4mFrames(fileBytes, file->tellg(), Y4mFrameBytes(source.header));
   source.next = [&reader](Y4mFrame &frame) { return reader->ReadFrame(frame); };
   return source;
 }
@@ -105,8 +114,12 @@ std::string FullPath(const std::string &path) {
   return length > 0 && length < MAX_PATH ? std::string(full, length) : path;
 }
 
+// The plug-in's full path in the system's code page, which the editor's interface speaks.
 std::string AufPathOf(const HostCommand &command) {
-  return FullPath(command.aufPath.empty() ? DefaultAufPath() : command.aufPath);
+  if (command.aufPath.empty()) return FullPath(DefaultAufPath());
+  if (KindOfPath(command.aufPath) != PathKind::File)
+    throw std::runtime_error("cannot load --auf " + command.aufPath + ": there is no such file");
+  return FullPath(AnsiFromUtf8(command.aufPath));
 }
 
 HostSessionOptions SessionOptions(const HostCommand &command, const std::string &aufPath,
@@ -124,26 +137,34 @@ HostSessionOptions SessionOptions(const HostCommand &command, const std::string 
     options.maxWidth = std::max({kDefaultMaxWidth, input.width, settings.width});
     options.maxHeight = std::max({kDefaultMaxHeight, input.height, settings.height});
   }
+  options.messageOnlyWindow = !command.window;
   if (input.width > options.maxWidth || input.height > options.maxHeight)
-    throw std::runtime_error("input " + std::to_string(input.width) + "x" +
-                             std::to_string(input.height) + " is larger than the maximum " +
-                             "image size; raise --max");
+    throw UsageError("input " + std::to_string(input.width) + "x" + std::to_string(input.height) +
+                     " is larger than the maximum image size; raise --max");
   if (settings.width > options.maxWidth || settings.height > options.maxHeight)
-    throw std::runtime_error("target size is larger than the maximum image size; raise --max");
+    throw UsageError("target size " + std::to_string(settings.width) + "x" +
+                     std::to_string(settings.height) +
+                     " is larger than the maximum image size; raise --max");
   if (command.yuy2 && settings.width % 2 != 0)
-    throw std::runtime_error("YUY2 mode needs an even target width");
+    throw UsageError("YUY2 mode needs an even target width, not " +
+                     std::to_string(settings.width) + "; --size Wx-2 gives even sides");
   return options;
 }
 
 // The settings to run, from the command line and the installation alone; warns of what the
 // command line asks for that will not run.
-RunSettings SettingsToRun(const HostCommand &command, const Installation &installation) {
-  if (installation.PassesThrough())
-    std::cerr << "note: " << installation.pluginDirectory << " offers no window functions or no "
-              << "kernels; the plug-in will pass frames through unchanged\n";
-  RunSettings settings = ResolveRunSettings(command.settings, installation);
+RunSettings SettingsToRun(const HostCommand &command, const Installation &installation,
+                          const Y4mHeader &input) {
+  RunSettings settings = ResolveRunSettings(command, installation, input);
   for (const std::string &warning : settings.warnings) std::cerr << "warning: " << warning << "\n";
   return settings;
+}
+
+// Said once the plug-in has loaded, so that it never stands before a failure to load it.
+void WarnOfPassThrough(const Installation &installation) {
+  if (installation.PassesThrough())
+    std::cerr << "warning: " << installation.pluginDirectory << " offers no window functions or "
+              << "no kernels; the plug-in passes frames through unchanged\n";
 }
 
 void WarnOfInterlace(const Y4mHeader &input) {
@@ -152,20 +173,10 @@ void WarnOfInterlace(const Y4mHeader &input) {
               << "); its frames are resized as whole frames and written marked progressive\n";
 }
 
-std::unique_ptr<std::ostream> OpenOutput(const std::string &path) {
-  if (path == "-") return std::make_unique<StandardOutput>(_fileno(stdout));
-  auto file = std::make_unique<std::ofstream>(path, std::ios::binary);
-  if (!*file) throw std::runtime_error("cannot create " + path);
-  return file;
-}
-
 int RunFrames(HostSession &session, const HostCommand &command, const FrameSource &source,
-              const Y4mHeader &outputHeader) {
-  std::unique_ptr<std::ostream> outputFile;
-  if (!command.outputPath.empty()) outputFile = OpenOutput(command.outputPath);
-  std::ostream *const out = outputFile.get();
+              OutputFile *output, const Y4mHeader &outputHeader) {
   std::unique_ptr<Y4mWriter> writer;
-  if (out) writer = std::make_unique<Y4mWriter>(*out, outputHeader);
+  if (output) writer = std::make_unique<Y4mWriter>(output->Stream(), outputHeader);
 
   int frameLimit = source.knownFrames;
   if (command.frames > 0)
@@ -187,7 +198,8 @@ int RunFrames(HostSession &session, const HostCommand &command, const FrameSourc
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (command.save) session.SaveEnd();
-  if (out && !out->flush()) throw std::runtime_error("cannot write the output");
+  if (output) output->Commit();
+  if (command.quiet) return 0;
 
   std::fprintf(stderr, "%d frames %dx%d -> %dx%d in %.3f s (%.2f frames/s, conversion and I/O "
                "included)\n", frames, source.header.width, source.header.height,
@@ -242,12 +254,16 @@ int Run(const HostCommand &command) {
   std::unique_ptr<TestClip> clip;
   const FrameSource source = OpenSource(command, inputFile, reader, clip);
   if (command.yuy2 && source.header.width % 2 != 0)
-    throw std::runtime_error("YUY2 mode needs an even input width");
+    throw UsageError("YUY2 mode needs an even input width, not " +
+                     std::to_string(source.header.width));
 
   const std::string aufPath = AufPathOf(command);
   const Installation installation = ReadInstallation(aufPath, command.yuy2);
-  const RunSettings settings = SettingsToRun(command, installation);
+  const RunSettings settings = SettingsToRun(command, installation, source.header);
   const HostSessionOptions options = SessionOptions(command, aufPath, source.header, settings);
+  std::unique_ptr<OutputFile> output;
+  if (!command.window && !command.outputPath.empty())
+    output = std::make_unique<OutputFile>(command.outputPath, command.inputPath, command.overwrite);
   WarnOfInterlace(source.header);
 
   // The window mode is the editor's own way of working and keeps what the dialog changes.
@@ -257,10 +273,11 @@ int Run(const HostCommand &command) {
   try {
     HostSession session(options);
     session.LoadProject(SettingsRecordOf(settings));
-    std::cerr << "settings: " << DescribeRunSettings(settings) << "\n";
+    WarnOfPassThrough(installation);
+    if (!command.quiet) std::cerr << "settings: " << DescribeRunSettings(settings) << "\n";
     if (command.window) return RunWindow(session, source, command.yuy2);
     const bool resized = !installation.PassesThrough();
-    return RunFrames(session, command, source,
+    return RunFrames(session, command, source, output.get(),
                      OutputHeaderFor(source.header, resized ? settings.width : source.header.width,
                                      resized ? settings.height : source.header.height,
                                      command.yuy2 ? ChromaFormat::C422 : ChromaFormat::C444));
@@ -284,12 +301,19 @@ void PrintHelp(const HostCommand &command) {
 }  // namespace
 }  // namespace quorlin_host
 
-int main(int argc, char **argv) {
+int main() {
   using namespace quorlin_host;
+  // Lines end in LF, as on the system the video tools around this program run on.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
   // What the plug-in reports, such as a library it skipped, appears among the host's reports.
   DebugOutputCapture debugOutput(stderr);
   try {
-    const HostCommand command = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const HostCommand command = ParseCommandLine(Utf8Arguments());
+    if (command.version) {
+      std::printf("quorlin_host %s\n", QUORLIN_VERSION);
+      return 0;
+    }
     if (command.help) {
       PrintHelp(command);
       return 0;

@@ -1,0 +1,36 @@
+// The output of a run, written so that no file is ever lost: standard output for "-"; a device
+// (NUL, a pipe, /dev/null under Wine) directly; any other file under a temporary name beside it,
+// renamed over the target only when the run has succeeded. A failed or interrupted run (Ctrl-C
+// or Ctrl-Break) removes the temporary file and leaves an existing output as it was.
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+namespace quorlin_host {
+
+class OutputFile {
+ public:
+  // `path` and `inputPath` in UTF-8; `inputPath` empty for the built-in clip, "-" for standard
+  // input. Throws UsageError when the output is the input file (the same file by identity,
+  // whatever its name) or exists and `overwrite` is false, std::runtime_error with the
+  // system's reason when it cannot be created.
+  OutputFile(const std::string &path, const std::string &inputPath, bool overwrite);
+  // Removes the temporary file unless Commit succeeded.
+  ~OutputFile();
+  OutputFile(const OutputFile &) = delete;
+  OutputFile &operator=(const OutputFile &) = delete;
+
+  std::ostream &Stream() { return *stream_; }
+  // Flushes and closes the stream and puts the file in place; throws with the reason.
+  void Commit();
+
+ private:
+  std::string path_;
+  std::wstring temporaryPath_;  // empty: written in place (standard output or a device)
+  bool overwrite_;
+  std::unique_ptr<std::ostream> stream_;
+};
+
+}  // namespace quorlin_host
