@@ -22,7 +22,7 @@ struct InstallLayout {
   bool shippedWindowFuncs = false;
   bool kernels = true;
   // Further test libraries of the build copied into the plug-in folder.
-  std::vector<std::string> extraLibraries;
+  std::vector<std::string> extraLibraries{};
 };
 
 class PluginInstall {

@@ -41,9 +41,9 @@ struct ResizeCase {
   uint32_t seed = 1;
   const char *library = kPortableLibrary;
   // The setter the engine gets; by default one of random tables of `kind`.
-  std::function<TWeightSetter *()> makeSetter;
+  std::function<TWeightSetter *()> makeSetter{};
   // Paints source line y (srcWidth pixels in the host's layout) over the random frame.
-  std::function<void(uint8_t *line, int32_t y)> paintSource;
+  std::function<void(uint8_t *line, int32_t y)> paintSource{};
 };
 
 class EngineRun {
