@@ -22,7 +22,7 @@ frames=${2:-300}
 export WINEDEBUG=-all
 wine=("wine")
 
-command -v ffmpeg >/dev/null || apt-get install -y ffmpeg >/dev/null
+bash "$root/scripts/setup.sh" ffmpeg
 CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} BUILD_DIR="$build" \
   bash "$root/scripts/build.sh" >/dev/null
 input="$build/bench-cli/in-1080p-$frames.y4m"

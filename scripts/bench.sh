@@ -7,7 +7,7 @@
 #   - zimg (tools/bench/zimg, native): three 16-bit planes and 8-bit 4:2:2, one thread, with
 #     its AVX2 code and with its best code (AVX-512 where the processor has it);
 #   - ffmpeg's swscale (spline) and zscale (spline36), one filter thread and all cores.
-# Installs libzimg-dev and ffmpeg when missing (only this script uses them).
+# Installs g++, libzimg-dev and ffmpeg when missing (only this script uses them).
 #
 # The machine may be shared, and its speed drifts over minutes. So the engine and zimg, whose
 # ratios are the targets, are measured in alternating rounds, and each of their figures is the
@@ -22,9 +22,7 @@ rounds=${2:-3}
 frames=20
 wine=("sh" "$root/cmake/wine-run.sh")
 
-if ! [ -f /usr/include/zimg.h ] || ! command -v ffmpeg >/dev/null; then
-  apt-get install -y libzimg-dev ffmpeg >/dev/null
-fi
+bash "$root/scripts/setup.sh" g++ libzimg-dev ffmpeg
 CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} BUILD_DIR="$build" bash "$root/scripts/build.sh" >/dev/null
 mkdir -p "$build/native"
 g++ -O2 -std=c++17 -o "$build/native/zimg_bench" "$root/tools/bench/zimg/zimg_bench.cpp" -lzimg

@@ -14,9 +14,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 photos=/usr/lib/python3/dist-packages/skimage/data
 
-if ! [ -f "$photos/chelsea.png" ] || ! /usr/bin/python3 -c 'import PIL' 2>/dev/null; then
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q python3-skimage python3-pil >/dev/null
-fi
+bash "$root/scripts/setup.sh" python3-skimage python3-pil
 CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} BUILD_DIR="$build" \
   bash "$root/scripts/build.sh" >/dev/null
 cmake --build "$build" --target quality_photo >/dev/null
