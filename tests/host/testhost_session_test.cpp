@@ -2,8 +2,11 @@
 // frames and image exchange, saves and project loads, and runs of Y4M frames through it.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <sstream>
 #include <vector>
 
@@ -263,24 +266,57 @@ Y4mFrame NumberedFrame(int width, int height, int index) {
   return frame;
 }
 
-// A stream that takes its time with every write, so that the writer is still busy when every
-// other stage has finished.
-class SlowStringBuffer : public std::stringbuf {
+// How far the reader has come: the fetches made, and whether the input has ended.
+class FetchProgress {
+ public:
+  void Fetched(bool last) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++fetches_;
+    ended_ = ended_ || last;
+    changed_.notify_all();
+  }
+  // Waits until `fetches` fetches were made or the input has ended; ten seconds at most, a
+  // safety limit.
+  void WaitFor(int fetches) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait_for(lock, std::chrono::seconds(10), [&] { return ended_ || fetches_ >= fetches; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  int fetches_ = 0;
+  bool ended_ = false;
+};
+
+// A stream that writes frame k only once the reader has fetched frame k + 2 or reached the end,
+// so that the writer lags behind every other stage and the last results are still queued when
+// filtering ends.
+class LaggingStringBuffer : public std::stringbuf {
+ public:
+  explicit LaggingStringBuffer(FetchProgress &reader) : reader_(reader) {}
+
  protected:
   std::streamsize xsputn(const char *text, std::streamsize count) override {
-    Sleep(2);
+    if (std::string(text, count) == "FRAME\n") reader_.WaitFor(3 + framesStarted_++);
     return std::stringbuf::xsputn(text, count);
   }
+
+ private:
+  FetchProgress &reader_;
+  int framesStarted_ = 0;
 };
 
 // Runs `frames` frames (a fetch failing at `failAt`) through the session into a Y4M text.
 std::string Stream(HostSession &session, const Y4mHeader &header, int frames, int failAt = -1) {
-  SlowStringBuffer buffer;
+  FetchProgress reader;
+  LaggingStringBuffer buffer(reader);
   std::ostream out(&buffer);
   Y4mWriter writer(out, header);
   StreamRun run;
   int fetched = 0;
   run.fetch = [&](Y4mFrame &frame) {
+    reader.Fetched(fetched == failAt || fetched == frames);
     if (fetched == failAt) throw Y4mError("truncated frame");
     if (fetched == frames) return false;
     frame = NumberedFrame(header.width, header.height, fetched++);

@@ -37,9 +37,15 @@ void __cdecl RecordThread(int thread_id, int, void *param1, void *) {
   static_cast<ThreadIds *>(param1)->ids[thread_id] = GetCurrentThreadId();
 }
 
-void __cdecl SlowThenMark(int thread_id, int, void *param1, void *) {
-  Sleep(20 * (thread_id + 1));
-  static_cast<std::atomic<int> *>(param1)[thread_id] = 1;
+// Worker i marks itself done only after worker i + 1 has, so worker 0 is the last to finish.
+// The wait on the next worker gives up after ten seconds, a safety limit.
+void __cdecl MarkAfterTheNext(int thread_id, int thread_num, void *param1, void *) {
+  auto *done = static_cast<std::atomic<int> *>(param1);
+  if (thread_id + 1 < thread_num) {
+    const ULONGLONG limit = GetTickCount64() + 10000;
+    while (done[thread_id + 1] == 0 && GetTickCount64() < limit) SwitchToThread();
+  }
+  done[thread_id] = 1;
 }
 
 }  // namespace
@@ -57,17 +63,15 @@ TEST(WorkerPool, EveryIndexRunsExactlyOncePerCall) {
   }
 }
 
-// Calls in quick succession find the workers still spinning; calls after a pause find them
-// asleep. Both must run every index once, with more workers than processors too.
-TEST(WorkerPool, CallsAfterAPauseWakeSleepingWorkers) {
+// Calls in quick succession find the workers still spinning (above); without spinning every
+// call finds them asleep and the caller sleeps until they are done. Both must run every index
+// once, with more workers than processors too.
+TEST(WorkerPool, CallsWakeSleepingWorkers) {
   for (int threads : {1, 2, 2 * WorkerPool::LogicalProcessorCount() + 1}) {
-    WorkerPool pool(threads);
+    WorkerPool pool(threads, std::chrono::microseconds(0));
     Calls calls(threads);
-    constexpr int kRuns = 4;
-    for (int run = 0; run < kRuns; ++run) {
-      Sleep(20);  // far longer than a worker spins
-      pool.Run(&CountCall, &calls, &calls.expectedCount);
-    }
+    constexpr int kRuns = 50;
+    for (int run = 0; run < kRuns; ++run) pool.Run(&CountCall, &calls, &calls.expectedCount);
     for (int i = 0; i < threads; ++i) EXPECT_EQ(calls.perIndex[i], kRuns) << threads << "/" << i;
   }
 }
@@ -90,10 +94,12 @@ TEST(WorkerPool, WorkersAreSeparatePersistentThreads) {
 }
 
 TEST(WorkerPool, RunReturnsOnlyWhenAllWorkersHaveFinished) {
-  WorkerPool pool(3);
-  std::atomic<int> done[3] = {{0}, {0}, {0}};
-  pool.Run(&SlowThenMark, done, nullptr);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(done[i], 1) << i;
+  for (std::chrono::microseconds spinTime : {WorkerPool::kSpinTime, std::chrono::microseconds(0)}) {
+    WorkerPool pool(3, spinTime);
+    std::atomic<int> done[3] = {{0}, {0}, {0}};
+    pool.Run(&MarkAfterTheNext, done, nullptr);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(done[i], 1) << i << " spinning " << spinTime.count();
+  }
 }
 
 TEST(FrameBuffer, ImageEndsRightBeforeAnInaccessiblePage) {

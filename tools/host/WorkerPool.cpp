@@ -2,20 +2,10 @@
 
 #include <windows.h>
 
-#include <chrono>
-
 namespace quorlin_host {
 
-namespace {
-
-// How long a waiting thread spins before it sleeps: longer than the gap between two frames'
-// passes, far shorter than a frame.
-constexpr std::chrono::microseconds kSpinTime{200};
-
-}  // namespace
-
-WorkerPool::WorkerPool(int threads)
-    : count_(threads > 0 ? threads : LogicalProcessorCount()) {
+WorkerPool::WorkerPool(int threads, std::chrono::microseconds spinTime)
+    : count_(threads > 0 ? threads : LogicalProcessorCount()), spinTime_(spinTime) {
   threads_.reserve(count_);
   for (int i = 0; i < count_; ++i) threads_.emplace_back(&WorkerPool::WorkerLoop, this, i);
 }
@@ -36,11 +26,11 @@ int WorkerPool::LogicalProcessorCount() {
 }
 
 template <class Done>
-bool WorkerPool::SpinUntil(const Done &done) {
-  const auto end = std::chrono::steady_clock::now() + kSpinTime;
+bool WorkerPool::SpinUntil(const Done &done) const {
+  const auto end = std::chrono::steady_clock::now() + spinTime_;
   for (int i = 0; !done(); ++i) {
+    if (i % 16 == 0 && std::chrono::steady_clock::now() >= end) return done();
     SwitchToThread();
-    if (i % 16 == 15 && std::chrono::steady_clock::now() >= end) return done();
   }
   return true;
 }

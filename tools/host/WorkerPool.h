@@ -10,6 +10,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -22,8 +23,13 @@ namespace quorlin_host {
 
 class WorkerPool {
  public:
-  // `threads` workers; 0 or less means one per logical processor.
-  explicit WorkerPool(int threads);
+  // How long a waiting thread spins before it sleeps: longer than the gap between two frames'
+  // passes, far shorter than a frame.
+  static constexpr std::chrono::microseconds kSpinTime{200};
+
+  // `threads` workers; 0 or less means one per logical processor. A waiting thread spins for
+  // `spinTime` before it sleeps (0: it sleeps at once).
+  explicit WorkerPool(int threads, std::chrono::microseconds spinTime = kSpinTime);
   ~WorkerPool();
   WorkerPool(const WorkerPool &) = delete;
   WorkerPool &operator=(const WorkerPool &) = delete;
@@ -39,9 +45,10 @@ class WorkerPool {
   // Spins until done() holds or the spin time is over, giving the processor to any other
   // ready thread meanwhile; true if done() holds.
   template <class Done>
-  static bool SpinUntil(const Done &done);
+  bool SpinUntil(const Done &done) const;
 
   const int count_;
+  const std::chrono::microseconds spinTime_;
   std::vector<std::thread> threads_;
   std::mutex mutex_;
   std::condition_variable jobReady_;
