@@ -33,19 +33,21 @@ uint64_t PoolBytes(ResizeDirection direction, const WindowReach &luma, const Win
 
 void TYUY2WeightSetter::SetShrinkWeights(WeightTable *table, int32_t srcLen, int32_t dstLen,
                                          int32_t step, int32_t horizontal) {
-  if (horizontal == 0) {
-    TIndependentWeightSetter::SetShrinkWeights(table, srcLen, dstLen, step, horizontal);
-  } else {
-    BuildHorizontalTable(ResizeDirection::Shrink, table, srcLen, dstLen, step);
-  }
+  BuildAxisTable(ResizeDirection::Shrink, table, srcLen, dstLen, step, horizontal);
 }
 
 void TYUY2WeightSetter::SetEnlargeWeights(WeightTable *table, int32_t srcLen, int32_t dstLen,
                                           int32_t step, int32_t horizontal) {
+  BuildAxisTable(ResizeDirection::Enlarge, table, srcLen, dstLen, step, horizontal);
+}
+
+void TYUY2WeightSetter::BuildAxisTable(ResizeDirection direction, WeightTable *table,
+                                       int32_t srcLen, int32_t dstLen, int32_t step,
+                                       int32_t horizontal) {
   if (horizontal == 0) {
-    TIndependentWeightSetter::SetEnlargeWeights(table, srcLen, dstLen, step, horizontal);
+    BuildTable(direction, table, srcLen, dstLen, step);
   } else {
-    BuildHorizontalTable(ResizeDirection::Enlarge, table, srcLen, dstLen, step);
+    BuildHorizontalTable(direction, table, srcLen, dstLen, step);
   }
 }
 

@@ -22,6 +22,8 @@ class TYUY2WeightSetter : public TIndependentWeightSetter {
                          int32_t horizontal) override;
 
  private:
+  void BuildAxisTable(ResizeDirection direction, WeightTable *table, int32_t srcLen,
+                      int32_t dstLen, int32_t step, int32_t horizontal);
   void BuildHorizontalTable(ResizeDirection direction, WeightTable *table, int32_t srcLen,
                             int32_t dstLen, int32_t step);
 };
