@@ -101,6 +101,9 @@ def compose(out, labelled, per_row=5, gap=6, caption=22):
         top = gap + (i // per_row) * (height + caption + gap)
         draw.text((left, top), label, fill="black", font=font)
         sheet.paste(picture, (left, top + caption))
+    grey = sheet.convert("L")
+    if grey.convert("RGB").tobytes() == sheet.tobytes():
+        sheet = grey  # a third of the file for pictures without colour
     sheet.save(out, optimize=True)
 
 
