@@ -64,7 +64,9 @@ TEST(OutputGeometry, ReducedTermsFitThirtyTwoBitsAndStayClose) {
     EXPECT_LE(reduced.denominator, 0x7FFFFFFF);
     const double exact = static_cast<double>(c.numerator) / c.denominator;
     const double kept = static_cast<double>(reduced.numerator) / reduced.denominator;
-    if (exact < 0x7FFFFFFF && exact > 1.0 / 0x7FFFFFFF) EXPECT_NEAR(kept / exact, 1, 1e-9);
+    if (exact < 0x7FFFFFFF && exact > 1.0 / 0x7FFFFFFF) {
+      EXPECT_NEAR(kept / exact, 1, 1e-9);
+    }
   }
   EXPECT_EQ(Reduced(2592000, 3379200).numerator, 135);
   EXPECT_EQ(Reduced(2592000, 3379200).denominator, 176);
