@@ -43,6 +43,8 @@ bool IsLibraryBroken(HMODULE library) {
   return library != nullptr && std::find(broken.begin(), broken.end(), library) != broken.end();
 }
 
+size_t BrokenLibraryCount() { return BrokenLibraries().size(); }
+
 bool IsRecordUsable(const void *record) { return !IsLibraryBroken(LibraryOfRecord(record)); }
 
 void DisableLibrary(HMODULE library, const char *call, uint32_t code) {

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 
 // Notes that `record` (a window-function or kernel record) belongs to `library`.
@@ -14,6 +15,8 @@ void RegisterRecordLibrary(const void *record, HMODULE library);
 HMODULE LibraryOfRecord(const void *record);
 
 bool IsLibraryBroken(HMODULE library);
+// How many libraries are out of use; it only grows.
+size_t BrokenLibraryCount();
 // False when the record's library is out of use; a record of no list is always usable.
 bool IsRecordUsable(const void *record);
 

@@ -1,8 +1,15 @@
 #include "common/mmutil.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
+
+namespace {
+
+std::atomic<std::size_t> blocksInUse{0};
+
+}  // namespace
 
 void *AlignedAlloc(std::size_t size, std::size_t alignment) {
   if (alignment < 4) alignment = 4;
@@ -12,9 +19,14 @@ void *AlignedAlloc(std::size_t size, std::size_t alignment) {
   // Room for the back-pointer word is guaranteed: the aligned address is at least 4 bytes in.
   std::uintptr_t aligned = (reinterpret_cast<std::uintptr_t>(start) + alignment + 3) & ~(alignment - 1);
   reinterpret_cast<void **>(aligned)[-1] = start;
+  ++blocksInUse;
   return reinterpret_cast<void *>(aligned);
 }
 
 void AlignedFree(void *block) {
-  if (block) std::free(static_cast<void **>(block)[-1]);
+  if (!block) return;
+  std::free(static_cast<void **>(block)[-1]);
+  --blocksInUse;
 }
+
+std::size_t AlignedBlocksInUse() { return blocksInUse; }

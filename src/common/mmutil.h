@@ -10,3 +10,6 @@ void *AlignedAlloc(std::size_t size, std::size_t alignment);
 
 // Releases a block from AlignedAlloc; null is ignored.
 void AlignedFree(void *block);
+
+// Blocks allocated and not yet released, over all threads: what a failed build must give back.
+std::size_t AlignedBlocksInUse();

@@ -96,17 +96,20 @@ const FilterPluginInfo *ChooseKernel(const ResizeSettings &settings) {
 
 }  // namespace
 
-// A window function whose library faults while the setter is made takes that library out of
-// use; the choice is then made again among the functions left, until one works or none is left.
+// A library that faults while the setter is made, or while the one it replaces is released,
+// goes out of use; the choice is then made again among the entries left, until no library
+// faults or no usable entry is left.
 void ApplySettings() {
   if (!Engine || !CurrentSettings) return;
-  while (HasUsableEntries(WndFuncPlugins) && HasUsableEntries(FilterPlugins)) {
+  size_t broken;
+  do {
+    broken = BrokenLibraryCount();
+    if (!HasUsableEntries(WndFuncPlugins) || !HasUsableEntries(FilterPlugins)) return;
     try {
       Engine->SetWeightSetter(ChooseWeightSetter(*CurrentSettings).release());
       Engine->SetKernel(ChooseKernel(*CurrentSettings));
-      return;
-    } catch (const LibraryFault &fault) {
-      if (IsRecordUsable(fault.Record)) return;  // nothing went out of use: choosing again is futile
+    } catch (const LibraryFault &) {
+      // the faulting library is out of use: the next round chooses without it
     }
-  }
+  } while (BrokenLibraryCount() != broken);
 }

@@ -4,16 +4,27 @@ FakeKernel *FakeKernel::current = nullptr;
 
 namespace {
 
+void FaultIf(bool planned) {
+  if (!planned) return;
+  volatile int *volatile address = nullptr;
+  *address = 1;
+}
+
 int32_t __cdecl WorkSize1(const ResizeParams *params, int32_t) {
+  FaultIf(FakeKernel::current->fault == KernelFault::WorkSize1);
   FakeKernel::current->workSizeCalls++;
   FakeKernel::current->paramsAtWorkSize = *params;
   return FakeKernel::current->work1Size;
 }
 
-int32_t __cdecl WorkSize2(const ResizeParams *, int32_t) { return FakeKernel::current->work2Size; }
+int32_t __cdecl WorkSize2(const ResizeParams *, int32_t) {
+  FaultIf(FakeKernel::current->fault == KernelFault::WorkSize2);
+  return FakeKernel::current->work2Size;
+}
 
 template <Routine R>
 void __cdecl Recorder(void *dst, const void *src, ResizeParams *params, int32_t index, int32_t count) {
+  FaultIf(FakeKernel::current->fault == KernelFault::Routine && index == FakeKernel::current->faultThread);
   FakeKernel::current->Record(R, dst, src, params, index, count);
 }
 

@@ -18,6 +18,9 @@ struct KernelCall {
   int32_t count;
 };
 
+// Where the fake kernel faults (an access violation), if anywhere.
+enum class KernelFault { None, WorkSize1, WorkSize2, Routine };
+
 class FakeKernel {
  public:
   FakeKernel();
@@ -27,6 +30,8 @@ class FakeKernel {
   int32_t work1Size = 1000;
   int32_t work2Size = 0;
   int workSizeCalls = 0;
+  KernelFault fault = KernelFault::None;
+  int32_t faultThread = 0;  // the thread index whose routine call faults
   // LineSize and tile counts seen by GetWorkSize1, to check they were set before the call.
   ResizeParams paramsAtWorkSize{};
 

@@ -7,9 +7,13 @@
 #include <vector>
 
 #include "common/FpuPrecision.h"
+#include "common/LibraryHealth.h"
+#include "common/mmutil.h"
 #include "engine/FakeKernel.h"
 #include "engine/FakeSetter.h"
 #include "engine/TFilter.h"
+#include "engine/TNormalWeightSetter.h"
+#include "support/TestWindowFunctions.h"
 
 namespace {
 
@@ -423,6 +427,67 @@ TEST_F(EngineTest, TablesAreBuiltInDoublePrecisionAndTheCallersWordRestored) {
   for (const BuildRequest &r : Setter().requests)
     EXPECT_EQ(r.x87ControlWord, (single & 0xFCFF) | 0x0200);  // rounding bits kept
   EXPECT_EQ(after, single);
+}
+
+// A faulting kernel call drops the kernel at once: the frame goes back as the host gave it,
+// every block of the failed build is released, and nothing of the kernel runs again.
+TEST_F(EngineTest, AKernelFaultPassesTheFrameDropsTheKernelAndFreesEveryBlock) {
+  exfunc_.exec_multi_thread_func = &EngineTest::RunOnThreads;
+  for (bool yuy2 : {false, true}) {
+    for (KernelFault fault : {KernelFault::WorkSize1, KernelFault::WorkSize2, KernelFault::Routine}) {
+      for (int threads = 1; threads <= 8; ++threads) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(fault)) + (yuy2 ? " YUY2 " : " YC48 ") +
+                     std::to_string(threads));
+        threadCount = threads;
+        kernel_.fault = fault;
+        kernel_.ClearCalls();
+        const size_t blocks = AlignedBlocksInUse();
+        Engine(yuy2, new FakeSetter(yuy2 ? kSeparateWeights : kSharedWeights, yuy2));
+        // the last thread that runs a share: threads beyond the engine's slots run none
+        kernel_.faultThread = std::min<int>(threads, engine_->ThreadSlots()) - 1;
+        for (size_t i = 0; i < edit_.size(); ++i) edit_[i] = static_cast<uint8_t>(i * 7);
+        const std::vector<uint8_t> input = edit_;
+        const FILTER_PROC_INFO fpip = Process(320, 240);
+        EXPECT_EQ(fpip.w, 320);
+        EXPECT_EQ(fpip.h, 240);
+        EXPECT_EQ(fpip.ycp_edit, edit_.data());
+        EXPECT_TRUE(edit_ == input);
+        EXPECT_EQ(engine_->Kernel(), nullptr);
+        EXPECT_EQ(AlignedBlocksInUse(), blocks);
+        EXPECT_TRUE(engine_->TakeDroppedNotice());
+        EXPECT_FALSE(engine_->TakeDroppedNotice());
+        const size_t callsAtFault = kernel_.Calls().size();
+        EXPECT_EQ(Process(320, 240).w, 320);
+        EXPECT_EQ(kernel_.Calls().size(), callsAtFault);
+      }
+    }
+  }
+  kernel_.fault = KernelFault::None;
+}
+
+// A window function whose Evaluate faults: its library goes out of use, the engine drops the
+// setter without calling the library's Release, and the tables built so far are released.
+TEST_F(EngineTest, ASetterFaultDropsTheSetterWithoutCallingItsLibraryAgain) {
+  static int releases = 0;
+  WindowFuncInfo faulty = TriangleRadius1();
+  faulty.Evaluate = [](double, WindowFuncHandle) -> double {
+    volatile int *volatile address = nullptr;
+    return *address;
+  };
+  faulty.Release = [](WindowFuncHandle) { ++releases; };
+  const HMODULE library = reinterpret_cast<HMODULE>(0x7FFE0000);  // a library of no real file
+  RegisterRecordLibrary(&faulty, library);
+  auto *setter = new TNormalWeightSetter();
+  setter->SetWindowFunc(&faulty, 0);
+  const size_t blocks = AlignedBlocksInUse();
+  Engine(false, setter);
+  const FILTER_PROC_INFO fpip = Process(320, 240);
+  EXPECT_EQ(fpip.w, 320);
+  EXPECT_EQ(engine_->Setter(), nullptr);
+  EXPECT_TRUE(IsLibraryBroken(library));
+  EXPECT_EQ(releases, 0);
+  EXPECT_EQ(AlignedBlocksInUse(), blocks);
+  EXPECT_TRUE(kernel_.Calls().empty());
 }
 
 }  // namespace
