@@ -5,8 +5,8 @@
 
 #include "ColorConversion.h"
 #include "Yc48Rows.h"
-#include "avx2/ProcessorSupport.h"
 #include "Yuy2Rows.h"
+#include "cpu/ProcessorFeatures.h"
 
 using namespace quorlin_host;
 
@@ -197,7 +197,7 @@ TEST(Yc48Rows, VectorPathMatchesThePlainLoopOnEveryLengthAndChromaLayout) {
   using Row = decltype(&ToYc48RowPlain);
   std::vector<std::pair<const char *, Row>> vectorRows{{"SSE2", &ToYc48RowSse2},
                                                        {"chosen", &ToYc48Row}};
-  if (ProcessorRunsAvx2()) vectorRows.emplace_back("AVX2", &ToYc48RowAvx2);
+  if (RunsAvx2(ThisProcessor())) vectorRows.emplace_back("AVX2", &ToYc48RowAvx2);
   for (const auto &[name, row] : vectorRows) {
     for (bool paired : {false, true}) {
       for (int width = 0; width <= 40; ++width) {
@@ -223,7 +223,7 @@ TEST(Yc48Rows, VectorPathMatchesThePlainLoopOnEveryLengthAndChromaLayout) {
   using BackRow = decltype(&FromYc48RowPlain);
   std::vector<std::pair<const char *, BackRow>> backRows{{"SSE2", &FromYc48RowSse2},
                                                          {"chosen", &FromYc48Row}};
-  if (ProcessorRunsAvx2()) backRows.emplace_back("AVX2", &FromYc48RowAvx2);
+  if (RunsAvx2(ThisProcessor())) backRows.emplace_back("AVX2", &FromYc48RowAvx2);
   for (const auto &[name, row] : backRows) {
     for (int width = 0; width <= 40; ++width) {
       std::vector<uint8_t> fast(3 * (width + 1), 0xAA), plain(3 * (width + 1), 0xAA);

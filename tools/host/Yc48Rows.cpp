@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "ColorConversion.h"
-#include "avx2/ProcessorSupport.h"
+#include "cpu/ProcessorFeatures.h"
 
 namespace quorlin_host {
 
@@ -125,7 +125,7 @@ void ToYc48RowSse2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int 
 
 void ToYc48Row(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
                bool pairedChroma, PIXEL_YC *out) {
-  static const auto row = ProcessorRunsAvx2() ? &ToYc48RowAvx2 : &ToYc48RowSse2;
+  static const auto row = RunsAvx2(ThisProcessor()) ? &ToYc48RowAvx2 : &ToYc48RowSse2;
   row(luma, u, v, width, pairedChroma, out);
 }
 
@@ -166,7 +166,7 @@ void FromYc48RowSse2(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *
 }
 
 void FromYc48Row(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u, uint8_t *v) {
-  static const auto row = ProcessorRunsAvx2() ? &FromYc48RowAvx2 : &FromYc48RowSse2;
+  static const auto row = RunsAvx2(ThisProcessor()) ? &FromYc48RowAvx2 : &FromYc48RowSse2;
   row(pixels, width, luma, u, v);
 }
 

@@ -24,7 +24,7 @@ void ToYc48RowPlain(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int
                     bool pairedChroma, PIXEL_YC *out);
 void ToYc48RowSse2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
                    bool pairedChroma, PIXEL_YC *out);
-// Only where ProcessorRunsAvx2().
+// Only where RunsAvx2(ThisProcessor()).
 void ToYc48RowAvx2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
                    bool pairedChroma, PIXEL_YC *out);
 
@@ -35,7 +35,7 @@ void FromYc48RowPlain(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t 
                       uint8_t *v);
 void FromYc48RowSse2(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u,
                      uint8_t *v);
-// Only where ProcessorRunsAvx2().
+// Only where RunsAvx2(ThisProcessor()).
 void FromYc48RowAvx2(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u,
                      uint8_t *v);
 
