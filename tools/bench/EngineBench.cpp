@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "engine/TFilter.h"
 #include "host/WorkerPool.h"
@@ -33,6 +34,26 @@ quorlin_host::WorkerPool *activePool = nullptr;
 BOOL __cdecl RunOnPool(MULTI_THREAD_FUNC func, void *param1, void *param2) {
   activePool->Run(func, param1, param2);
   return TRUE;
+}
+
+// The pass the bench calls straight, outside the engine, on every worker thread.
+struct DirectPass {
+  KernelRoutine routine;
+  void *dst;
+  const void *src;
+  ResizeParams *params;
+};
+DirectPass directPass{};
+
+void __cdecl RunDirectShare(int index, int count, void *, void *) {
+  directPass.routine(directPass.dst, directPass.src, directPass.params, index, count);
+}
+
+// The routine the engine picks for this geometry and weight kind.
+KernelRoutine RoutineFor(const FilterPluginInfo &kernel, const BenchCase &bench, bool separate) {
+  if (bench.srcHeight == bench.dstHeight) return separate ? kernel.ResizeHSep : kernel.ResizeH;
+  if (bench.srcWidth == bench.dstWidth) return separate ? kernel.ResizeVSep : kernel.ResizeV;
+  return separate ? kernel.ResizeHVSep : kernel.ResizeHV;
 }
 
 // A frame with fine detail in every channel, so that no kernel meets only zeros.
@@ -84,12 +105,7 @@ BenchResult EngineBench::Run(const BenchCase &bench, const FilterPluginInfo *ker
     engine.SetKernel(kernel);
     FILTER_PROC_INFO fpip{};
     auto processOne = [&] {
-      fpip.ycp_edit = impl_->imageA.data();
-      fpip.ycp_temp = impl_->imageB.data();
-      fpip.w = bench.srcWidth;
-      fpip.h = bench.srcHeight;
-      fpip.max_w = kMaxWidth;
-      fpip.max_h = kMaxHeight;
+      ResetFrame(bench, &fpip);
       engine.ProcessFrame(&impl_->filter, &fpip);
     };
     double start = NowMs();
@@ -101,4 +117,61 @@ BenchResult EngineBench::Run(const BenchCase &bench, const FilterPluginInfo *ker
   }
   const double perFrame = Median(frameMs);
   return {perFrame, std::max(0.0, Median(firstFrameMs) - perFrame)};
+}
+
+void EngineBench::ResetFrame(const BenchCase &bench, FILTER_PROC_INFO *fpip) {
+  fpip->ycp_edit = impl_->imageA.data();
+  fpip->ycp_temp = impl_->imageB.data();
+  fpip->w = bench.srcWidth;
+  fpip->h = bench.srcHeight;
+  fpip->max_w = kMaxWidth;
+  fpip->max_h = kMaxHeight;
+}
+
+GuardCostResult EngineBench::GuardCost(const BenchCase &bench, const FilterPluginInfo *kernel,
+                                       const std::function<TWeightSetter *()> &makeSetter,
+                                       int frames, int runs) {
+  activePool = impl_->pool.get();
+  TargetSize target{bench.dstWidth, bench.dstHeight};
+  TFilter engine(impl_->yuy2 ? -1 : 0, &target);
+  engine.SetWeightSetter(makeSetter());
+  engine.SetKernel(kernel);
+  FILTER_PROC_INFO fpip{};
+  ResetFrame(bench, &fpip);
+  engine.ProcessFrame(&impl_->filter, &fpip);  // builds the tables the direct passes use
+  const bool inPlace = bench.srcHeight == bench.dstHeight;
+  auto *params = const_cast<ResizeParams *>(&engine.Params());
+  // As the engine: the horizontal pass in place, the others into the scratch image.
+  void *image = impl_->imageA.data();
+  void *scratch = impl_->imageB.data();
+  directPass = {RoutineFor(*kernel, bench, engine.Setter()->WeightKind() == kSeparateWeights),
+                inPlace ? image : scratch, image, params};
+  auto engineFrames = [&] {
+    for (int f = 0; f < frames; ++f) {
+      ResetFrame(bench, &fpip);
+      engine.ProcessFrame(&impl_->filter, &fpip);
+    }
+  };
+  auto directFrames = [&] {
+    for (int f = 0; f < frames; ++f) {
+      params->TileCounter = 0;
+      if (activePool)
+        activePool->Run(RunDirectShare, nullptr, nullptr);
+      else
+        RunDirectShare(0, 1, nullptr, nullptr);
+    }
+  };
+  auto timed = [&](const std::function<void()> &runFrames) {
+    const double start = NowMs();
+    runFrames();
+    return (NowMs() - start) / frames;
+  };
+  // Each kind goes first in every other run, so neither always finds the caches the other left.
+  std::vector<double> guarded, direct;
+  for (int run = 0; run < runs; ++run) {
+    if (run % 2 == 0) guarded.push_back(timed(engineFrames));
+    direct.push_back(timed(directFrames));
+    if (run % 2 == 1) guarded.push_back(timed(engineFrames));
+  }
+  return {Median(guarded), Median(direct)};
 }

@@ -8,6 +8,7 @@
 
 #include "engine/FilterPluginInfo.h"
 #include "engine/TWeightSetter.h"
+#include "hostsdk/AviUtlPlugin.h"
 
 struct BenchCase {
   const char *name;
@@ -19,6 +20,11 @@ struct BenchResult {
   double rebuildMs;     // median time of the first frame of a run (tables built), minus a frame
 };
 
+struct GuardCostResult {
+  double guardedMs;    // the engine's frame: guarded kernel calls and the frame's bookkeeping
+  double directMs;     // the same kernel pass called straight on the engine's tables
+};
+
 class EngineBench {
  public:
   // `threads` workers behind the host's thread service (0: none, the caller's thread alone).
@@ -27,8 +33,15 @@ class EngineBench {
 
   BenchResult Run(const BenchCase &bench, const FilterPluginInfo *kernel,
                   const std::function<TWeightSetter *()> &makeSetter, int frames, int runs);
+  // What the engine's guards cost: runs of the engine's frames alternate with runs of the same
+  // pass called straight, without guards, on the tables the engine built; medians of each.
+  GuardCostResult GuardCost(const BenchCase &bench, const FilterPluginInfo *kernel,
+                            const std::function<TWeightSetter *()> &makeSetter, int frames,
+                            int runs);
 
  private:
   struct Impl;
+  void ResetFrame(const BenchCase &bench, FILTER_PROC_INFO *fpip);
+
   std::unique_ptr<Impl> impl_;
 };

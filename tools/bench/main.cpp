@@ -2,14 +2,22 @@
 // for the usual geometries and methods, on one and two threads. --only keeps the rows whose
 // "kernel method geometry" text contains the given text (e.g. "AVX2 Spline36 1920x1080").
 //
-//   quorlin_bench [--dll DIR] [--frames N] [--runs N] [--yuy2] [--only TEXT]
+// --guard-cost prints, instead, the engine's frame against the same kernel pass called straight
+// without the engine's guards, in alternating runs, and the ratio of their medians.
+//
+//   quorlin_bench [--dll DIR] [--frames N] [--runs N] [--yuy2] [--only TEXT] [--guard-cost]
+#include <windows.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "bench/EngineBench.h"
+#include "common/LibraryGuard.h"
 #include "engine/TAreaAverage.h"
 #include "engine/TFilterPluginList.h"
 #include "engine/TNearestNeighbor.h"
@@ -24,6 +32,7 @@ struct Options {
   int frames = 20;
   int runs = 5;
   bool yuy2 = false;
+  bool guardCost = false;
   std::string only;
 };
 
@@ -36,6 +45,7 @@ Options ParseOptions(int argc, char **argv) {
     else if (arg == "--frames" && hasValue) options.frames = std::max(1, std::atoi(argv[++i]));
     else if (arg == "--runs" && hasValue) options.runs = std::max(1, std::atoi(argv[++i]));
     else if (arg == "--yuy2") options.yuy2 = true;
+    else if (arg == "--guard-cost") options.guardCost = true;
     else if (arg == "--only" && hasValue) options.only = argv[++i];
     else {
       std::fprintf(stderr, "quorlin_bench: unknown option %s\n", arg.c_str());
@@ -70,6 +80,34 @@ std::function<TWeightSetter *()> WindowSetter(const TWndFuncPluginList &function
   };
 }
 
+// Nanoseconds of one guarded call of a function that does nothing: the guard's whole cost per
+// call, which a frame pays once per worker thread. Median of `runs` runs of a million calls.
+double GuardedCallNs(int runs) {
+  constexpr int kCalls = 1000000;
+  std::vector<double> ns;
+  for (int run = 0; run < runs; ++run) {
+    auto nothing = [] { asm volatile(""); };
+    LARGE_INTEGER start, end, frequency;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < kCalls; ++i) RunGuarded(nothing);
+    QueryPerformanceCounter(&end);
+    ns.push_back((end.QuadPart - start.QuadPart) * 1e9 / frequency.QuadPart / kCalls);
+  }
+  std::sort(ns.begin(), ns.end());
+  return ns[ns.size() / 2];
+}
+
+// One row of --guard-cost.
+void PrintGuardCost(EngineBench &engineBench, int threads, const BenchCase &bench, const FilterPluginInfo *kernel, const Method &method,
+                    const Options &options) {
+  const GuardCostResult cost =
+      engineBench.GuardCost(bench, kernel, method.make, options.frames, options.runs);
+  std::printf("%-8s %-16s %-26s %4d %9.3f %9.3f %8.4f\n", kernel->Name, method.name, bench.name,
+              threads, cost.guardedMs, cost.directMs, cost.guardedMs / cost.directMs);
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -97,10 +135,19 @@ int main(int argc, char **argv) {
       {"height only 1080 -> 720", 1920, 1080, 1920, 720},
   };
 
-  std::printf("%s frames, median of %d runs of %d frames (ms per frame; rebuild = tables for a "
-              "new geometry)\n", options.yuy2 ? "YUY2" : "YC48", options.runs, options.frames);
-  std::printf("%-8s %-16s %-26s %8s %8s %8s %9s\n", "kernel", "method", "geometry", "1 thr",
-              "2 thr", "speedup", "rebuild");
+  if (options.guardCost) {
+    std::printf("%s frames, median of %d alternating runs of %d frames (ms per frame; guarded = "
+                "the engine, direct = the kernel pass alone)\n",
+                options.yuy2 ? "YUY2" : "YC48", options.runs, options.frames);
+    std::printf("one guarded call of an empty function: %.1f ns\n", GuardedCallNs(options.runs));
+    std::printf("%-8s %-16s %-26s %4s %9s %9s %8s\n", "kernel", "method", "geometry", "thr",
+                "guarded", "direct", "ratio");
+  } else {
+    std::printf("%s frames, median of %d runs of %d frames (ms per frame; rebuild = tables for a "
+                "new geometry)\n", options.yuy2 ? "YUY2" : "YC48", options.runs, options.frames);
+    std::printf("%-8s %-16s %-26s %8s %8s %8s %9s\n", "kernel", "method", "geometry", "1 thr",
+                "2 thr", "speedup", "rebuild");
+  }
   EngineBench oneThread(1, options.yuy2), twoThreads(2, options.yuy2);
   for (int32_t k = 0; k < kernels.Count(); ++k) {
     const FilterPluginInfo *kernel = kernels.Item(k);
@@ -110,6 +157,11 @@ int main(int argc, char **argv) {
         if (std::strcmp(method.name, "Spline36") != 0 && &bench != &cases[0]) continue;
         const std::string row = std::string(kernel->Name) + " " + method.name + " " + bench.name;
         if (row.find(options.only) == std::string::npos) continue;
+        if (options.guardCost) {
+          PrintGuardCost(oneThread, 1, bench, kernel, method, options);
+          PrintGuardCost(twoThreads, 2, bench, kernel, method, options);
+          continue;
+        }
         BenchResult one = oneThread.Run(bench, kernel, method.make, options.frames, options.runs);
         BenchResult two = twoThreads.Run(bench, kernel, method.make, options.frames, options.runs);
         std::printf("%-8s %-16s %-26s %8.3f %8.3f %7.2fx %8.3f\n", kernel->Name, method.name,
