@@ -3,6 +3,7 @@
 quorlin_test(testhost_unit_tests
   SOURCES testhost_y4m_test.cpp testhost_color_test.cpp testhost_workerpool_test.cpp
           testhost_cli_test.cpp testhost_geometry_test.cpp testhost_output_test.cpp
+          testhost_chroma_test.cpp
   LIBS quorlin_testhost quorlin_processor_features)
 
 # A minimal plug-in written to the host's SDK that records how the host drives it.

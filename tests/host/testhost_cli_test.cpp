@@ -50,7 +50,7 @@ TEST(CommandLine, UnusableArgumentsAreRefused) {
       {"--size", "1280x720x3"}, {"--max", "axb"}, {"--threads", "0"}, {"--threads", "2x"},
       {"--frames", "-1"}, {"--bogus"}, {"a.y4m", "b.y4m"},
       {"--luma", std::string(33, 'L')}, {"--kernel", std::string(40, 'K')}, {"-o"},
-      {"-y", "-n"}, {"-n", "-y"},
+      {"-y", "-n"}, {"-n", "-y"}, {"--pix-fmt", "yuv411p"}, {"--pix-fmt", "YUV420P"},
       {"--size", "-1x-2"}, {"--size", "-3x100"}, {"--size", "100x-0"}, {"--max", "-1x100"}};
   for (const auto &args : bad) EXPECT_THROW(ParseCommandLine(args), UsageError) << args[0];
 }
@@ -58,10 +58,11 @@ TEST(CommandLine, UnusableArgumentsAreRefused) {
 TEST(CommandLine, RepeatedOptionsTakeTheirLastValue) {
   const HostCommand command =
       ParseCommandLine({"--size", "100x100", "--size", "640x-2", "--luma", "A", "--luma", "B",
-                        "-o", "a", "-o", "b"});
+                        "--pix-fmt", "yuv422p", "--pix-fmt", "yuv420p", "-o", "a", "-o", "b"});
   EXPECT_EQ(command.size->width, 640);
   EXPECT_EQ(command.size->height, kEvenSideFromShape);
   EXPECT_EQ(*command.settings.lumaMode, "B");
+  EXPECT_EQ(command.outputChroma, ChromaFormat::C420);
   EXPECT_EQ(command.outputPath, "b");
   EXPECT_TRUE(ParseCommandLine({"-y", "-y"}).overwrite);
   EXPECT_FALSE(ParseCommandLine({"-n"}).overwrite);

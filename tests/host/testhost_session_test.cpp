@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ColorConversion.h"
+#include "FrameConversion.h"
 #include "FrameStream.h"
 #include "HostSession.h"
 #include "OutputGeometry.h"
@@ -344,10 +345,11 @@ TEST_F(SessionTest, StreamedFramesComeBackWholeInOrderOnAnyThreadCount) {
     Y4mFrame frame, expected;
     for (int index = 0; index < 5; ++index) {
       ASSERT_TRUE(reader.ReadFrame(frame)) << index;
-      // 4:2:0 -> YC48 -> 4:4:4 through a plug-in that passes frames unchanged: the reference
-      // conversions of the same frame.
-      std::vector<PIXEL_YC> pixels;
-      Y4mToYc48(NumberedFrame(10, 6, index), pixels);
+      // 4:2:0 -> YC48 -> 4:4:4 through a plug-in that passes frames unchanged: the whole-frame
+      // conversions of the same frame, its chroma interpolated from centred samples.
+      std::vector<PIXEL_YC> pixels(10 * 6);
+      FrameIntoImage(false, ChromaSiting{})
+          .Convert(NumberedFrame(10, 6, index), reinterpret_cast<uint8_t *>(pixels.data()), 60);
       Yc48ToY4m(reinterpret_cast<const uint8_t *>(pixels.data()), 10, 6, 60, expected);
       EXPECT_EQ(frame.y, expected.y) << index;
       EXPECT_EQ(frame.u, expected.u) << index;

@@ -1,5 +1,6 @@
 #include "ColorConversion.h"
 
+#include "ChromaResampler.h"
 #include "Yc48Rows.h"
 #include "Yuy2Rows.h"
 
@@ -42,6 +43,25 @@ int16_t ChromaToYc48(uint8_t chroma) {
 uint8_t Yc48ToLuma(int y) { return ClampToByte(16 + RoundedDivide(y * 219, 4096)); }
 
 uint8_t Yc48ToChroma(int c) { return ClampToByte(128 + RoundedDivide(c * 224, 4096)); }
+
+int16_t ChromaFractionToYc48(int chroma) {
+  // (v - 128) x 4096 / 224 = (c - 8192) x 18724 / 2^16 to well within a unit, with the row
+  // conversions' rounding constant 508, scaled by 64, so that multiples of 64 agree with them.
+  constexpr int kOffset = 128 << kChromaFractionBits;
+  return static_cast<int16_t>(((chroma - kOffset) * 18724 + (508 << kChromaFractionBits)) >> 16);
+}
+
+void SetYc48ChromaRows(const int16_t *u, const int16_t *v, int width, uint8_t *pixels,
+                       ptrdiff_t strideBytes, int firstRow, int endRow) {
+  for (int y = firstRow; y < endRow; ++y) {
+    auto *row = reinterpret_cast<PIXEL_YC *>(pixels + strideBytes * y);
+    const size_t offset = static_cast<size_t>(y) * width;
+    for (int x = 0; x < width; ++x) {
+      row[x].cb = ChromaFractionToYc48(u[offset + x]);
+      row[x].cr = ChromaFractionToYc48(v[offset + x]);
+    }
+  }
+}
 
 void Y4mToYc48Rows(const Y4mFrame &frame, uint8_t *pixels, ptrdiff_t strideBytes, int firstRow,
                    int endRow) {

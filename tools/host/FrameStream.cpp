@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "ColorConversion.h"
+#include "FrameConversion.h"
 #include "FrameQueue.h"
 
 namespace quorlin_host {
@@ -91,14 +91,11 @@ void ReadFrames(const StreamRun &run, FrameLoop &frames) {
 }
 
 // Converts the frames read into the host's format, ahead of the plug-in.
-void ConvertFrames(bool yuy2, ptrdiff_t stride, FrameLoop &frames, ImageLoop &images) {
+void ConvertFrames(FrameIntoImage &into, ptrdiff_t stride, FrameLoop &frames, ImageLoop &images) {
   FramePointer frame;
   uint8_t *image = nullptr;
   while (frames.full.Pop(frame) && images.empty.Pop(image)) {
-    if (yuy2)
-      Y4mToYuy2Rows(*frame, image, stride, 0, frame->height);
-    else
-      Y4mToYc48Rows(*frame, image, stride, 0, frame->height);
+    into.Convert(*frame, image, stride);
     const FilledImage filled{image, frame->width, frame->height};
     if (!frames.empty.Push(std::move(frame)) || !images.filled.Push(filled)) return;
   }
@@ -106,14 +103,11 @@ void ConvertFrames(bool yuy2, ptrdiff_t stride, FrameLoop &frames, ImageLoop &im
 
 // Takes each result out of its host image, hands the image back and writes the frame.
 void WriteFrames(Y4mWriter &writer, bool yuy2, ptrdiff_t stride, ImageLoop &images) {
+  FrameFromImage from(yuy2, writer.Header().chroma);
   Y4mFrame frame;
   FilledImage result;
   while (images.results.Pop(result)) {
-    frame.Resize(result.width, result.height, writer.Header().chroma);
-    if (yuy2)
-      Yuy2ToY4mRows(result.pixels, stride, frame, 0, result.height);
-    else
-      Yc48ToY4mRows(result.pixels, stride, frame, 0, result.height);
+    from.Convert(result.pixels, stride, result.width, result.height, frame);
     // Refused once the filtering side has finished; the results queued are written all the same.
     images.empty.Push(result.pixels);
     writer.WriteFrame(frame);
@@ -199,7 +193,8 @@ int RunFrameStream(HostSession &session, const StreamRun &run) {
     RunStage(failure, [&] { ReadFrames(run, frames); }, [&] { frames.full.Close(); });
   });
   std::thread converter([&] {
-    RunStage(failure, [&] { ConvertFrames(yuy2, stride, frames, images); }, [&] {
+    FrameIntoImage into(yuy2, run.inputSiting);
+    RunStage(failure, [&] { ConvertFrames(into, stride, frames, images); }, [&] {
       frames.Close();  // the reader stops at its next frame
       images.filled.Close();
     });

@@ -18,9 +18,11 @@ using FrameFetcher = std::function<bool(Y4mFrame &)>;
 
 struct StreamRun {
   FrameFetcher fetch;
+  ChromaSiting inputSiting;          // where the fetched frames' subsampled chroma sits
   int frameLimit = -1;               // -1: until fetch reports the end
   int frameCount = 0;                // the frame count the plug-in is told; 0: unknown
-  Y4mWriter *writer = nullptr;       // null: frames are filtered and dropped
+  Y4mWriter *writer = nullptr;       // null: frames are filtered and dropped; else its header's
+                                     // chroma format is the output's
   ProgressReporter *progress = nullptr;
 };
 

@@ -10,7 +10,8 @@ const char kUsageText[] =
     "usage: quorlin_host [options] [input.y4m|-] [-o output.y4m|-]\n"
     "Resizes 8-bit Y4M video (4:4:4, 4:2:2, 4:2:0) through a filter plug-in, as the editor\n"
     "would. Without an input it resizes a built-in 1920x1080 moving test pattern; - reads\n"
-    "standard input.\n"
+    "standard input. Subsampled chroma is interpolated to every pixel by its Y4M siting\n"
+    "(C420jpeg, C420 or none: centred; C420mpeg2: left; C420paldv: top left; C422: left).\n"
     "  --auf PATH          plug-in (default: Quorlin.auf beside this program or in dist)\n"
     "  --yuy2              YUY2 filter mode instead of YC48\n"
     "  --threads N         worker threads (default: one per logical processor)\n"
@@ -18,6 +19,8 @@ const char kUsageText[] =
     "  --size WxH          target size (default: the first size of the installation's size\n"
     "                      list in QuorlinEx.ini, else 512x384); -1 for one side computes it\n"
     "                      from the input's shape, -2 rounds it to an even number\n"
+    "  --pix-fmt FORMAT    output yuv444p, yuv422p (written C422) or yuv420p (written\n"
+    "                      C420jpeg); default yuv444p, with --yuy2 yuv422p\n"
     "  --luma NAME         luma method: a window function, NearestNeighbor or AreaAverage\n"
     "                      (default Spline36); the last two apply to luma and chroma alike\n"
     "  --chroma NAME       chroma method (default: the luma method and parameter)\n"
@@ -68,6 +71,13 @@ SizeRequest ParseSize(const std::string &option, const std::string &text, bool f
   return size;
 }
 
+ChromaFormat ParsePixelFormat(const std::string &text) {
+  const std::optional<ChromaFormat> format = ChromaFormatNamed(text);
+  if (!format)
+    throw UsageError("--pix-fmt takes yuv444p, yuv422p or yuv420p, not \"" + text + "\"");
+  return *format;
+}
+
 void CheckNameLengths(const HostCommand &command) {
   for (const auto *name : {&command.settings.lumaMode, &command.settings.chromaMode,
                            &command.settings.kernel}) {
@@ -84,6 +94,13 @@ std::optional<long long> WholeNumber(const std::string &text) {
   const long long value = std::strtoll(text.c_str(), &end, 10);
   if (text.empty() || *end != '\0' || errno != 0) return std::nullopt;
   return value;
+}
+
+std::optional<ChromaFormat> ChromaFormatNamed(const std::string &name) {
+  if (name == "yuv444p") return ChromaFormat::C444;
+  if (name == "yuv422p") return ChromaFormat::C422;
+  if (name == "yuv420p") return ChromaFormat::C420;
+  return std::nullopt;
 }
 
 HostCommand ParseCommandLine(const std::vector<std::string> &args) {
@@ -103,6 +120,7 @@ HostCommand ParseCommandLine(const std::vector<std::string> &args) {
       command.maxWidth = max.width;
       command.maxHeight = max.height;
     } else if (arg == "--size") command.size = ParseSize(arg, value(), true);
+    else if (arg == "--pix-fmt") command.outputChroma = ParsePixelFormat(value());
     else if (arg == "--luma") command.settings.lumaMode = value();
     else if (arg == "--chroma") command.settings.chromaMode = value();
     else if (arg == "--luma-param") command.lumaParam = value();

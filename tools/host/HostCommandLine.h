@@ -43,6 +43,7 @@ struct HostCommand {
   bool help = false;
   bool version = false;
   std::optional<SizeRequest> size;           // --size; none: the installation's first size
+  std::optional<ChromaFormat> outputChroma;  // --pix-fmt; none: 4:4:4, or 4:2:2 in YUY2 mode
   // Parameters as typed: their range is the chosen function's, known once it is resolved.
   std::optional<std::string> lumaParam, chromaParam;
   SettingsChanges settings;  // the methods and kernel named
@@ -55,5 +56,8 @@ extern const char kUsageText[];
 
 // `text` as a decimal whole number, or none.
 std::optional<long long> WholeNumber(const std::string &text);
+
+// The chroma format of a --pix-fmt name (yuv444p, yuv422p, yuv420p), or none.
+std::optional<ChromaFormat> ChromaFormatNamed(const std::string &name);
 
 }  // namespace quorlin_host

@@ -15,6 +15,7 @@
 #include "DebugOutput.h"
 #include "DescriptorStream.h"
 #include "FileHandles.h"
+#include "FrameConversion.h"
 #include "FrameStream.h"
 #include "HostCommandLine.h"
 #include "HostSession.h"
@@ -187,6 +188,7 @@ int RunFrames(HostSession &session, const HostCommand &command, const FrameSourc
                                                   frameLimit);
   StreamRun run;
   run.fetch = source.next;
+  run.inputSiting = source.header.siting;
   run.frameLimit = command.frames > 0 ? command.frames : -1;  // an estimate never cuts a file
   run.frameCount = std::max(frameLimit, 0);
   run.writer = writer.get();
@@ -219,18 +221,16 @@ int RunWindow(HostSession &session, const FrameSource &source, bool yuy2) {
   input.width = frame.width;
   input.height = frame.height;
   input.frameCount = 1;
-  std::vector<uint8_t> packed;
-  std::vector<PIXEL_YC> yc48;
-  if (yuy2) {
-    Y4mToYuy2(frame, packed);
-    input.pixels = packed.data();
-    input.strideBytes = frame.width * 2;
-  } else {
-    Y4mToYc48(frame, yc48);
-    input.pixels = yc48.data();
-    input.strideBytes = frame.width * static_cast<ptrdiff_t>(sizeof(PIXEL_YC));
-  }
+  input.strideBytes = frame.width * static_cast<ptrdiff_t>(session.BytesPerPixel());
+  std::vector<uint8_t> pixels(static_cast<size_t>(input.strideBytes) * frame.height);
+  FrameIntoImage(yuy2, source.header.siting).Convert(frame, pixels.data(), input.strideBytes);
+  input.pixels = pixels.data();
   return RunPreview(session, input);
+}
+
+// The output's chroma format: --pix-fmt, else the host's own (4:2:2 in YUY2 mode).
+ChromaFormat OutputChroma(const HostCommand &command) {
+  return command.outputChroma.value_or(command.yuy2 ? ChromaFormat::C422 : ChromaFormat::C444);
 }
 
 std::string MegaBytes(long long bytes) { return std::to_string((bytes + 999999) / 1000000); }
@@ -280,7 +280,7 @@ int Run(const HostCommand &command) {
     return RunFrames(session, command, source, output.get(),
                      OutputHeaderFor(source.header, resized ? settings.width : source.header.width,
                                      resized ? settings.height : source.header.height,
-                                     command.yuy2 ? ChromaFormat::C422 : ChromaFormat::C444));
+                                     OutputChroma(command)));
   } catch (const std::bad_alloc &) {
     throw OutOfMemory(source.header, options);
   }

@@ -1,0 +1,46 @@
+// Resampling of subsampled chroma by two along one axis, up (to every luma sample) or down (to
+// every second one), with the Spline36 kernel, stretched by two when going down so that it
+// also filters out what the smaller grid cannot hold.
+//
+// Positions are in luma samples, sample centres at whole numbers. Chroma sample j of a
+// subsampled axis sits at 2j when sited on the first luma sample of its pair ("cosited"), at
+// 2j + 0.5 when centred between the two. Samples beyond either end repeat the end sample.
+//
+// Weights are fixed point, 14 fraction bits, summing to exactly 1 << 14 per output sample; every
+// output sample reads Taps() consecutive input samples from its First(), all inside the input.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace quorlin_host {
+
+class ChromaFilter {
+ public:
+  static constexpr int kWeightBits = 14;
+
+  // From the (outLength + 1) / 2 chroma samples of an axis of outLength luma samples to one
+  // chroma sample per luma sample.
+  static ChromaFilter Upsample(int outLength, bool cosited);
+  // From inLength chroma samples, one per luma sample, to (inLength + 1) / 2.
+  static ChromaFilter Downsample(int inLength, bool cosited);
+
+  int InLength() const { return inLength_; }
+  int OutLength() const { return static_cast<int>(first_.size()); }
+  int Taps() const { return taps_; }
+  int First(int out) const { return first_[out]; }
+  const int16_t *Weights(int out) const { return &weights_[static_cast<size_t>(out) * taps_]; }
+
+ private:
+  // `position(out)`: where output sample `out` sits, in input samples; `scale`: input samples
+  // per unit of the kernel (1 up, 2 down).
+  template <class Position>
+  ChromaFilter(int inLength, int outLength, double scale, const Position &position);
+
+  int inLength_ = 0;
+  int taps_ = 0;
+  std::vector<int> first_;
+  std::vector<int16_t> weights_;
+};
+
+}  // namespace quorlin_host
