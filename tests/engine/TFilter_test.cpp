@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <utility>
-#include <thread>
 #include <vector>
 
+#include "EngineHost.h"
 #include "common/FpuPrecision.h"
 #include "common/LibraryHealth.h"
 #include "common/mmutil.h"
@@ -25,10 +25,6 @@ class EngineTest : public ::testing::Test {
   void SetUp() override {
     edit_.assign(kMaxW * kMaxH * 6, 0);
     temp_.assign(kMaxW * kMaxH * 6, 0);
-    exfunc_ = {};
-    exfunc_.exec_multi_thread_func = &EngineTest::RunSequentially;
-    filter_ = {};
-    filter_.exfunc = &exfunc_;
   }
 
   TFilter &Engine(bool yuy2 = false, TWeightSetter *setter = new FakeSetter()) {
@@ -38,47 +34,23 @@ class EngineTest : public ::testing::Test {
     return *engine_;
   }
 
-  FILTER_PROC_INFO Frame(int32_t w, int32_t h, int32_t maxW = kMaxW) {
-    FILTER_PROC_INFO fpip{};
-    fpip.ycp_edit = edit_.data();
-    fpip.ycp_temp = temp_.data();
-    fpip.w = w;
-    fpip.h = h;
-    fpip.max_w = maxW;
-    fpip.max_h = kMaxH;
-    return fpip;
-  }
-
   // Runs one frame of w x h and returns the record as the engine left it.
   FILTER_PROC_INFO Process(int32_t w, int32_t h, int32_t maxW = kMaxW) {
-    FILTER_PROC_INFO fpip = Frame(w, h, maxW);
-    EXPECT_EQ(engine_->ProcessFrame(&filter_, &fpip), -1);
+    FILTER_PROC_INFO fpip =
+        quorlin_host::EngineHost::Frame(edit_.data(), temp_.data(), w, h, maxW, kMaxH);
+    EXPECT_EQ(host_.Process(*engine_, fpip), -1);
     return fpip;
   }
 
   FakeSetter &Setter() { return *const_cast<FakeSetter *>(static_cast<const FakeSetter *>(engine_->Setter())); }
 
-  static int threadCount;
-  // The host's service: calls the worker once per thread index, here one after another.
-  static BOOL __cdecl RunSequentially(MULTI_THREAD_FUNC func, void *p1, void *p2) {
-    for (int i = 0; i < threadCount; ++i) func(i, threadCount, p1, p2);
-    return TRUE;
-  }
-  static BOOL __cdecl RunOnThreads(MULTI_THREAD_FUNC func, void *p1, void *p2) {
-    std::vector<std::thread> workers;
-    for (int i = 0; i < threadCount; ++i) workers.emplace_back(func, i, threadCount, p1, p2);
-    for (auto &w : workers) w.join();
-    return TRUE;
-  }
-
   TargetSize target_{160, 120};
   FakeKernel kernel_;
-  EXFUNC exfunc_;
-  FILTER filter_;
+  // Two worker indexes, called one after another unless a test says otherwise.
+  quorlin_host::EngineHost host_{quorlin_host::ThreadService::Sequential, 2};
   std::vector<uint8_t> edit_, temp_;
   std::unique_ptr<TFilter> engine_;
 };
-int EngineTest::threadCount = 2;
 
 TEST_F(EngineTest, FrameAtTargetSizeIsLeftExactlyAsItCame) {
   Engine();
@@ -215,9 +187,8 @@ TEST_F(EngineTest, ThreadsBeyondTheSlotsDoNothing) {
   const int slots = static_cast<int>(engine_->ThreadSlots());
   ASSERT_GE(slots, 2);
   ASSERT_LE(slots, 64);
-  threadCount = slots + 16;
+  host_.SetService(quorlin_host::ThreadService::Sequential, slots + 16);
   Process(320, 240);
-  threadCount = 2;
   auto calls = kernel_.Calls();
   ASSERT_EQ(static_cast<int>(calls.size()), slots);
   for (int i = 0; i < slots; ++i) {
@@ -227,7 +198,7 @@ TEST_F(EngineTest, ThreadsBeyondTheSlotsDoNothing) {
 }
 
 TEST_F(EngineTest, WithoutTheThreadServiceTheRoutineRunsOnceOnTheCaller) {
-  exfunc_.exec_multi_thread_func = nullptr;
+  host_.SetService(quorlin_host::ThreadService::None, 1);
   Engine();
   Process(320, 240);
   auto calls = kernel_.Calls();
@@ -237,13 +208,18 @@ TEST_F(EngineTest, WithoutTheThreadServiceTheRoutineRunsOnceOnTheCaller) {
   EXPECT_EQ(calls[0].params, &engine_->Params());
 }
 
+// Fresh threads per call, and the persistent workers the test host and the benchmark use.
 TEST_F(EngineTest, RealWorkerThreadsEachGetTheirIndex) {
-  exfunc_.exec_multi_thread_func = &EngineTest::RunOnThreads;
-  Engine();
-  Process(320, 240);
-  std::vector<int> seen(2, 0);
-  for (const KernelCall &c : kernel_.Calls()) seen.at(c.index)++;
-  EXPECT_EQ(seen, (std::vector<int>{1, 1}));
+  for (quorlin_host::ThreadService service :
+       {quorlin_host::ThreadService::Threads, quorlin_host::ThreadService::Pool}) {
+    host_.SetService(service, 2);
+    kernel_.ClearCalls();
+    Engine();
+    Process(320, 240);
+    std::vector<int> seen(2, 0);
+    for (const KernelCall &c : kernel_.Calls()) seen.at(c.index)++;
+    EXPECT_EQ(seen, (std::vector<int>{1, 1})) << static_cast<int>(service);
+  }
 }
 
 TEST_F(EngineTest, GeometryAndWorkAreasAreSetBeforeTheKernelIsAsked) {
@@ -360,7 +336,7 @@ TEST_F(EngineTest, EveryTileSizeWorksInBothModesAndEveryPass) {
            {std::make_pair(300, 70), std::make_pair(130, 200), std::make_pair(300, 200)}) {
         kernel_.ClearCalls();
         EXPECT_EQ(Process(source.first, source.second).w, 130);
-        EXPECT_EQ(kernel_.Calls().size(), static_cast<size_t>(threadCount));
+        EXPECT_EQ(kernel_.Calls().size(), static_cast<size_t>(host_.Threads()));
       }
       const ResizeParams &p = engine_->Params();
       ExpectTilesCover(p.ColumnTiles, p.TilesX, block, 130, p.HWeights, p.HStep, yuy2);
@@ -432,13 +408,12 @@ TEST_F(EngineTest, TablesAreBuiltInDoublePrecisionAndTheCallersWordRestored) {
 // A faulting kernel call drops the kernel at once: the frame goes back as the host gave it,
 // every block of the failed build is released, and nothing of the kernel runs again.
 TEST_F(EngineTest, AKernelFaultPassesTheFrameDropsTheKernelAndFreesEveryBlock) {
-  exfunc_.exec_multi_thread_func = &EngineTest::RunOnThreads;
   for (bool yuy2 : {false, true}) {
     for (KernelFault fault : {KernelFault::WorkSize1, KernelFault::WorkSize2, KernelFault::Routine}) {
       for (int threads = 1; threads <= 8; ++threads) {
         SCOPED_TRACE(std::to_string(static_cast<int>(fault)) + (yuy2 ? " YUY2 " : " YC48 ") +
                      std::to_string(threads));
-        threadCount = threads;
+        host_.SetService(quorlin_host::ThreadService::Threads, threads);
         kernel_.fault = fault;
         kernel_.ClearCalls();
         const size_t blocks = AlignedBlocksInUse();

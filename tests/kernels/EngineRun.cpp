@@ -5,23 +5,12 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <thread>
 #include <vector>
 
+#include "EngineHost.h"
 #include "kernels/RandomTableSetter.h"
 
 namespace {
-
-int workerThreads = 1;
-
-// The host's multi-thread service: one real thread per worker index.
-BOOL __cdecl RunOnWorkerThreads(MULTI_THREAD_FUNC func, void *param1, void *param2) {
-  std::vector<std::thread> workers;
-  for (int i = 0; i < workerThreads; ++i)
-    workers.emplace_back(func, i, workerThreads, param1, param2);
-  for (std::thread &worker : workers) worker.join();
-  return TRUE;
-}
 
 void FillRandom(uint8_t *data, size_t bytes, FrameFormat format, CoeffRange range,
                 std::mt19937 &rng) {
@@ -88,18 +77,10 @@ EngineRun::EngineRun(const ResizeCase &c)
   if (!kernel) throw std::runtime_error(std::string(c.library) + " declines this processor");
   engine_->SetKernel(kernel);
 
-  EXFUNC exfunc{};
-  exfunc.exec_multi_thread_func = &RunOnWorkerThreads;
-  FILTER fp{};
-  fp.exfunc = &exfunc;
-  fpip_.ycp_edit = edit_.Data();
-  fpip_.ycp_temp = temp_.Data();
-  fpip_.w = c.srcWidth;
-  fpip_.h = c.srcHeight;
-  fpip_.max_w = lineSize_ / BytesPerPixel(c.format);
-  fpip_.max_h = maxHeight_;
-  workerThreads = c.threads;
-  engine_->ProcessFrame(&fp, &fpip_);
+  fpip_ = quorlin_host::EngineHost::Frame(edit_.Data(), temp_.Data(), c.srcWidth, c.srcHeight,
+                                          lineSize_ / BytesPerPixel(c.format), maxHeight_);
+  quorlin_host::EngineHost(quorlin_host::ThreadService::Threads, c.threads)
+      .Process(*engine_, fpip_);
   EXPECT_EQ(fpip_.w, c.dstWidth);
   EXPECT_EQ(fpip_.h, c.dstHeight);
 }

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <thread>
 #include <vector>
 
+#include "EngineHost.h"
 #include "engine/TFilter.h"
 #include "engine/TFilterPluginList.h"
 #include "engine/TNormalWeightSetter.h"
@@ -93,19 +93,12 @@ class ResampleQuality : public ::testing::Test {
     TFilter engine(0, &target);
     engine.SetWeightSetter(setter);
     engine.SetKernel(Portable());
-    EXFUNC exfunc{};
-    workerThreads_ = threads;
-    if (threads > 0) exfunc.exec_multi_thread_func = &RunOnThreads;
-    FILTER filter{};
-    filter.exfunc = &exfunc;
-    FILTER_PROC_INFO fpip{};
-    fpip.ycp_edit = edit.data();
-    fpip.ycp_temp = temp.data();
-    fpip.w = sw;
-    fpip.h = sh;
-    fpip.max_w = maxW;
-    fpip.max_h = maxH;
-    engine.ProcessFrame(&filter, &fpip);
+    FILTER_PROC_INFO fpip =
+        quorlin_host::EngineHost::Frame(edit.data(), temp.data(), sw, sh, maxW, maxH);
+    quorlin_host::EngineHost(threads > 0 ? quorlin_host::ThreadService::Threads
+                                         : quorlin_host::ThreadService::None,
+                             threads)
+        .Process(engine, fpip);
     EXPECT_EQ(fpip.w, dw);
     EXPECT_EQ(fpip.h, dh);
     const int16_t *out = static_cast<const int16_t *>(fpip.ycp_edit);
@@ -119,20 +112,11 @@ class ResampleQuality : public ::testing::Test {
     return result;
   }
 
-  static int workerThreads_;
-  static BOOL __cdecl RunOnThreads(MULTI_THREAD_FUNC func, void *p1, void *p2) {
-    std::vector<std::thread> workers;
-    for (int i = 0; i < workerThreads_; ++i) workers.emplace_back(func, i, workerThreads_, p1, p2);
-    for (auto &w : workers) w.join();
-    return TRUE;
-  }
-
   static TWndFuncPluginList *functions_;
   static TFilterPluginList *kernels_;
 };
 TWndFuncPluginList *ResampleQuality::functions_ = nullptr;
 TFilterPluginList *ResampleQuality::kernels_ = nullptr;
-int ResampleQuality::workerThreads_ = 0;
 
 struct Geometry {
   int32_t sw, sh, dw, dh;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "EngineHost.h"
 #include "engine/TFilter.h"
 #include "engine/TYUY2WeightSetter.h"
 
@@ -32,17 +33,10 @@ Yuy2Picture ResizeThroughEngine(const Yuy2Picture &src, int32_t dw, int32_t dh,
   setter->SetWindowFuncs(&function, &function, function.ParamDefault, function.ParamDefault);
   engine.SetWeightSetter(setter);
   engine.SetKernel(&kernel);
-  EXFUNC exfunc{};  // no thread service: the pass runs on this thread
-  FILTER filter{};
-  filter.exfunc = &exfunc;
-  FILTER_PROC_INFO fpip{};
-  fpip.ycp_edit = edit.data();
-  fpip.ycp_temp = temp.data();
-  fpip.w = src.width;
-  fpip.h = src.height;
-  fpip.max_w = maxW;
-  fpip.max_h = maxH;
-  engine.ProcessFrame(&filter, &fpip);
+  FILTER_PROC_INFO fpip = quorlin_host::EngineHost::Frame(edit.data(), temp.data(), src.width,
+                                                          src.height, maxW, maxH);
+  // No thread service: the pass runs on this thread.
+  quorlin_host::EngineHost(quorlin_host::ThreadService::None).Process(engine, fpip);
 
   const uint8_t *out = static_cast<const uint8_t *>(fpip.ycp_edit);
   Yuy2Picture result{fpip.w, fpip.h, {}, {}, {}};

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <functional>
 
+#include "EngineHost.h"
 #include "engine/TFilter.h"
-#include "host/WorkerPool.h"
 
 namespace {
 
@@ -27,13 +27,6 @@ double NowMs() {
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
-}
-
-quorlin_host::WorkerPool *activePool = nullptr;
-
-BOOL __cdecl RunOnPool(MULTI_THREAD_FUNC func, void *param1, void *param2) {
-  activePool->Run(func, param1, param2);
-  return TRUE;
 }
 
 // The pass the bench calls straight, outside the engine, on every worker thread.
@@ -70,20 +63,18 @@ void FillPattern(std::vector<uint8_t> &image, bool yuy2) {
 }  // namespace
 
 struct EngineBench::Impl {
-  std::unique_ptr<quorlin_host::WorkerPool> pool;
-  EXFUNC exfunc{};
-  FILTER filter{};
+  // The test host's persistent workers, or no thread service at all.
+  Impl(int threads, bool yuy2)
+      : host(threads > 0 ? quorlin_host::ThreadService::Pool : quorlin_host::ThreadService::None,
+             threads),
+        yuy2(yuy2) {}
+
+  quorlin_host::EngineHost host;
   bool yuy2;
   std::vector<uint8_t> imageA, imageB;
 };
 
-EngineBench::EngineBench(int threads, bool yuy2) : impl_(new Impl) {
-  impl_->yuy2 = yuy2;
-  if (threads > 0) {
-    impl_->pool.reset(new quorlin_host::WorkerPool(threads));
-    impl_->exfunc.exec_multi_thread_func = RunOnPool;
-  }
-  impl_->filter.exfunc = &impl_->exfunc;
+EngineBench::EngineBench(int threads, bool yuy2) : impl_(new Impl(threads, yuy2)) {
   const size_t bytes = size_t(kMaxWidth) * kMaxHeight * (yuy2 ? 2 : 6);
   impl_->imageA.resize(bytes);
   impl_->imageB.resize(bytes);
@@ -96,17 +87,15 @@ EngineBench::~EngineBench() = default;
 BenchResult EngineBench::Run(const BenchCase &bench, const FilterPluginInfo *kernel,
                              const std::function<TWeightSetter *()> &makeSetter, int frames,
                              int runs) {
-  activePool = impl_->pool.get();
   TargetSize target{bench.dstWidth, bench.dstHeight};
   std::vector<double> frameMs, firstFrameMs;
   for (int run = 0; run < runs; ++run) {
     TFilter engine(impl_->yuy2 ? -1 : 0, &target);
     engine.SetWeightSetter(makeSetter());
     engine.SetKernel(kernel);
-    FILTER_PROC_INFO fpip{};
     auto processOne = [&] {
-      ResetFrame(bench, &fpip);
-      engine.ProcessFrame(&impl_->filter, &fpip);
+      FILTER_PROC_INFO fpip = Frame(bench);
+      impl_->host.Process(engine, fpip);
     };
     double start = NowMs();
     processOne();
@@ -119,26 +108,20 @@ BenchResult EngineBench::Run(const BenchCase &bench, const FilterPluginInfo *ker
   return {perFrame, std::max(0.0, Median(firstFrameMs) - perFrame)};
 }
 
-void EngineBench::ResetFrame(const BenchCase &bench, FILTER_PROC_INFO *fpip) {
-  fpip->ycp_edit = impl_->imageA.data();
-  fpip->ycp_temp = impl_->imageB.data();
-  fpip->w = bench.srcWidth;
-  fpip->h = bench.srcHeight;
-  fpip->max_w = kMaxWidth;
-  fpip->max_h = kMaxHeight;
+FILTER_PROC_INFO EngineBench::Frame(const BenchCase &bench) {
+  return quorlin_host::EngineHost::Frame(impl_->imageA.data(), impl_->imageB.data(),
+                                         bench.srcWidth, bench.srcHeight, kMaxWidth, kMaxHeight);
 }
 
 GuardCostResult EngineBench::GuardCost(const BenchCase &bench, const FilterPluginInfo *kernel,
                                        const std::function<TWeightSetter *()> &makeSetter,
                                        int frames, int runs) {
-  activePool = impl_->pool.get();
   TargetSize target{bench.dstWidth, bench.dstHeight};
   TFilter engine(impl_->yuy2 ? -1 : 0, &target);
   engine.SetWeightSetter(makeSetter());
   engine.SetKernel(kernel);
-  FILTER_PROC_INFO fpip{};
-  ResetFrame(bench, &fpip);
-  engine.ProcessFrame(&impl_->filter, &fpip);  // builds the tables the direct passes use
+  FILTER_PROC_INFO fpip = Frame(bench);
+  impl_->host.Process(engine, fpip);  // builds the tables the direct passes use
   const bool inPlace = bench.srcHeight == bench.dstHeight;
   auto *params = const_cast<ResizeParams *>(&engine.Params());
   // As the engine: the horizontal pass in place, the others into the scratch image.
@@ -148,17 +131,14 @@ GuardCostResult EngineBench::GuardCost(const BenchCase &bench, const FilterPlugi
                 inPlace ? image : scratch, image, params};
   auto engineFrames = [&] {
     for (int f = 0; f < frames; ++f) {
-      ResetFrame(bench, &fpip);
-      engine.ProcessFrame(&impl_->filter, &fpip);
+      fpip = Frame(bench);
+      impl_->host.Process(engine, fpip);
     }
   };
   auto directFrames = [&] {
     for (int f = 0; f < frames; ++f) {
       params->TileCounter = 0;
-      if (activePool)
-        activePool->Run(RunDirectShare, nullptr, nullptr);
-      else
-        RunDirectShare(0, 1, nullptr, nullptr);
+      impl_->host.Run(RunDirectShare, nullptr, nullptr);
     }
   };
   auto timed = [&](const std::function<void()> &runFrames) {

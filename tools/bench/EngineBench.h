@@ -41,7 +41,8 @@ class EngineBench {
 
  private:
   struct Impl;
-  void ResetFrame(const BenchCase &bench, FILTER_PROC_INFO *fpip);
+  // The record of a frame of the bench's source size in the bench's images.
+  FILTER_PROC_INFO Frame(const BenchCase &bench);
 
   std::unique_ptr<Impl> impl_;
 };
