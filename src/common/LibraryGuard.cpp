@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <csignal>
+#include <cstdlib>
 
 #include "common/StackGuardPage.h"
 
@@ -89,6 +91,21 @@ bool InstallAbortHandler() {
   return previous != SIG_ERR;
 }
 
+// Windows' msvcrt.dll abort() shows "abnormal program termination" in a message box, in a
+// process without a console, before it raises SIGABRT (Wine's shows and prints nothing). While
+// any guarded call runs, the C runtime's error mode sends that text to the standard error
+// instead; the last call to end puts back the mode the process had when the first one began.
+std::atomic<int> guardedCallsRunning{0};
+const int hostErrorMode = _set_error_mode(_REPORT_ERRMODE);
+
+// Called at the start and at the end of every guarded call, on any thread, whichever way it ends.
+void BeginQuietAbort() {
+  if (guardedCallsRunning.fetch_add(1) == 0) _set_error_mode(_OUT_TO_STDERR);
+}
+void EndQuietAbort() {
+  if (guardedCallsRunning.fetch_sub(1) == 1) _set_error_mode(hostErrorMode);
+}
+
 // Kept out of RunGuarded: a C++ exception of the body stops here, in the guarded call's frame.
 __attribute__((noinline)) void RunBody(void (*body)(void *), void *context, GuardFrame *frame) {
   try {
@@ -119,12 +136,14 @@ __attribute__((noinline)) uint32_t RunGuarded(void (*body)(void *), void *contex
   frame.Record.Handler = reinterpret_cast<PEXCEPTION_ROUTINE>(TakeLibraryException);
   frame.Record.Next = HandlerChain();
   SaveFloatingPoint(&frame);
+  BeginQuietAbort();
   if (__builtin_setjmp(frame.Resume) == 0) {
     SetHandlerChain(&frame.Record);
     RunBody(body, context, &frame);
   }
   // Whatever records the library left above ours go with it.
   SetHandlerChain(frame.Record.Next);
+  EndQuietAbort();
   const uint32_t code = frame.Code;
   if (code == 0) return 0;
   RestoreFloatingPoint(frame);

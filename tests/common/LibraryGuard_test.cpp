@@ -95,6 +95,23 @@ TEST(LibraryGuard, FloatingPointStateIsTheCallersAfterAFault) {
   EXPECT_EQ(third * 3.0, 1.0);
 }
 
+// abort() must not show a message box while a guarded call runs; afterwards the process's own
+// error mode is back, however the call ended.
+TEST(LibraryGuard, AbortMessagesGoToStandardErrorOnlyDuringTheCall) {
+  const int before = _set_error_mode(_REPORT_ERRMODE);
+  ASSERT_NE(before, _OUT_TO_STDERR);
+  for (const Fault &fault : {kFaults[0], kFaults[4]}) {
+    int during = -1;
+    auto body = [&] {
+      during = _set_error_mode(_REPORT_ERRMODE);
+      fault.body();
+    };
+    EXPECT_EQ(RunGuarded(body), fault.code);
+    EXPECT_EQ(during, _OUT_TO_STDERR) << fault.name;
+    EXPECT_EQ(_set_error_mode(_REPORT_ERRMODE), before) << fault.name;
+  }
+}
+
 TEST(LibraryGuard, WhatTheCallHandlesItselfIsNoFault) {
   int result = 0;
   auto handlesItsOwn = [&] {
