@@ -85,11 +85,27 @@ void __cdecl OnAbort(int signal) {
   std::raise(signal);
 }
 
-bool InstallAbortHandler() {
-  const SignalHandler previous = std::signal(SIGABRT, OnAbort);
-  if (previous != SIG_ERR) previousAbortHandler = previous;
-  return previous != SIG_ERR;
-}
+// Puts OnAbort into the signal table from the first guarded call on, and the handler it found
+// back when the module unloads: the table outlives the module, and an entry pointing into
+// unloaded code would crash the next abort() anywhere in the process.
+class AbortHandlerInstallation {
+ public:
+  AbortHandlerInstallation() {
+    const SignalHandler previous = std::signal(SIGABRT, OnAbort);
+    installed_ = previous != SIG_ERR;
+    if (installed_) previousAbortHandler = previous;
+  }
+  ~AbortHandlerInstallation() {
+    if (!installed_) return;
+    const SignalHandler current = std::signal(SIGABRT, previousAbortHandler);
+    if (current != OnAbort) std::signal(SIGABRT, current);  // someone else's since: theirs stays
+  }
+  AbortHandlerInstallation(const AbortHandlerInstallation &) = delete;
+  AbortHandlerInstallation &operator=(const AbortHandlerInstallation &) = delete;
+
+ private:
+  bool installed_;
+};
 
 // Windows' msvcrt.dll abort() shows "abnormal program termination" in a message box, in a
 // process without a console, before it raises SIGABRT (Wine's shows and prints nothing). While
@@ -129,8 +145,7 @@ void RestoreFloatingPoint(const GuardFrame &frame) {
 }  // namespace
 
 __attribute__((noinline)) uint32_t RunGuarded(void (*body)(void *), void *context) {
-  static const bool abortHandled = InstallAbortHandler();
-  (void)abortHandled;
+  static const AbortHandlerInstallation abortHandler;
   GuardFrame frame;
   frame.Code = 0;
   frame.Record.Handler = reinterpret_cast<PEXCEPTION_ROUTINE>(TakeLibraryException);

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -167,6 +168,16 @@ TEST(LibraryFaults, EveryCallAndKindInBothFormats) {
       for (const FaultKind &kind : kKinds) RunFaultCase(call, kind, yuy2, threads++ % 8 + 1);
     }
   }
+}
+
+// The plug-in's abort handler leaves the C runtime's signal table with the plug-in: an entry
+// pointing into the unloaded module would crash the next abort() anywhere in the process.
+TEST(LibraryFaults, TheAbortHandlerLeavesWithThePlugin) {
+  using Handler = void(__cdecl *)(int);
+  const Handler before = std::signal(SIGABRT, SIG_DFL);
+  std::signal(SIGABRT, before);
+  RunFaultCase(kCalls[3], kKinds[3], false, 1);  // an exception escaping Evaluate
+  EXPECT_EQ(std::signal(SIGABRT, before), before);
 }
 
 // Stack overflows on even thread counts: each worker re-arms its own stack.
