@@ -16,7 +16,8 @@ struct BenchCase {
 };
 
 struct BenchResult {
-  double msPerFrame;    // median over the runs
+  double msPerFrame;    // median over the runs of each run's mean frame
+  double fastestMs;     // the fastest single frame of all runs: the figure least moved by load
   double rebuildMs;     // median time of the first frame of a run (tables built), minus a frame
 };
 
