@@ -14,6 +14,10 @@ constexpr uint32_t kVnniBit = 1u << 11;  // leaf 7, ECX: AVX-512 VNNI (vpdpwssd)
 constexpr uint32_t kXcr0Avx = 1u << 1 | 1u << 2;
 constexpr uint32_t kXcr0Avx512 = kXcr0Avx | 1u << 5 | 1u << 6 | 1u << 7;
 
+// "AuthenticAMD" as CPUID leaf 0 returns it in EBX, EDX and ECX.
+constexpr uint32_t kAmdVendor[3] = {0x68747541, 0x69746E65, 0x444D4163};
+constexpr uint32_t kZen4Family = 0x19;
+
 uint32_t ExtendedControlRegister0() {
   uint32_t low, high;
   __asm__ volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
@@ -31,7 +35,12 @@ bool Runs(const ProcessorFeatureWords &words, uint32_t xcr0Bits, uint32_t leaf7E
 ProcessorFeatureWords ThisProcessor() {
   ProcessorFeatureWords words{};
   unsigned eax, ebx, ecx, edx;
+  if (!__get_cpuid(0, &eax, &ebx, &ecx, &edx)) return words;
+  words.Vendor[0] = ebx;
+  words.Vendor[1] = edx;
+  words.Vendor[2] = ecx;
   if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx)) return words;
+  words.Leaf1Eax = eax;
   words.Leaf1Ecx = ecx;
   if ((ecx & kOsxsaveBit) != 0) words.Xcr0 = ExtendedControlRegister0();
   if (__get_cpuid_max(0, nullptr) >= 7) {
@@ -48,4 +57,15 @@ bool RunsAvx2(const ProcessorFeatureWords &words) {
 
 bool RunsAvx512Kernel(const ProcessorFeatureWords &words) {
   return Runs(words, kXcr0Avx512, kLeaf7EbxAvx512) && (words.Leaf7Ecx & kVnniBit) != 0;
+}
+
+uint32_t ProcessorFamily(uint32_t leaf1Eax) {
+  const uint32_t base = leaf1Eax >> 8 & 0xF;
+  return base == 0xF ? base + (leaf1Eax >> 20 & 0xFF) : base;
+}
+
+bool SplitsWideVectors(const ProcessorFeatureWords &words) {
+  const bool amd = words.Vendor[0] == kAmdVendor[0] && words.Vendor[1] == kAmdVendor[1] &&
+                   words.Vendor[2] == kAmdVendor[2];
+  return amd && ProcessorFamily(words.Leaf1Eax) == kZen4Family;
 }

@@ -30,17 +30,20 @@ namespace kernels::simd {
 // column is filtered vertically twice, and short enough that two threads share a frame evenly.
 constexpr uint32_t kSimdBlockWidth = 2048;  // even: YUY2 tiles hold whole output pixel pairs
 
-template <class Ops, class FrameFormat, class CoeffLayout>
+// The vertical filter and the tile filter meet only in the tile's plain rows, so each may run
+// over operations of its own (TileOps): where one vector width suits the vertical filter and
+// another the tile filter.
+template <class Ops, class FrameFormat, class CoeffLayout, class TileOps = Ops>
 struct SimdFilters {
   using Format = FrameFormat;
   using Layout = CoeffLayout;
   using Sample = typename Format::Sample;
   static constexpr int kSpp = Format::kSamplesPerPixel;
   static constexpr uint32_t kBlockWidth = kSimdBlockWidth;
-  static constexpr uint32_t kBlockHeight = Ops::kTileRows;
+  static constexpr uint32_t kBlockHeight = TileOps::kTileRows;
   using Vertical = VerticalFilter<Ops, Format, Layout>;
   using TileFilter = typename std::conditional<std::is_same<Format, YUY2Format>::value,
-                                               TileYUY2<Ops>, TileYC48<Ops, Layout>>::type;
+                                               TileYUY2<TileOps>, TileYC48<TileOps, Layout>>::type;
 
   static constexpr int32_t kLinesAtOnce = Vertical::kLinesAtOnce;
 

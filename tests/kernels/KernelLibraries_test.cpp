@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cpu/ProcessorFeatures.h"
 #include "common/mmutil.h"
 #include "kernels/EngineRun.h"
 
@@ -226,6 +227,15 @@ TEST(Avx512Library, IsListedExactlyWhereTheProcessorRunsIt) {
                     __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vnni");
   for (FrameFormat format : {kYC48, kYUY2})
     EXPECT_EQ(KernelFrom("Kernel0_AVX512.dll", format) != nullptr, runs);
+}
+
+// Where the processor splits 512-bit operations in two, the AVX-512 library hands out the
+// records built for it: YC48 tiles of a 256-bit vector's eight rows; elsewhere sixteen rows.
+TEST(Avx512Library, HandsOutTheRecordsBuiltForTheProcessor) {
+  SkipWhereDeclined("Kernel0_AVX512.dll");
+  const bool splits = SplitsWideVectors(ThisProcessor());
+  EXPECT_EQ(KernelFrom("Kernel0_AVX512.dll", kYC48)->BlockHeight, splits ? 8u : 16u);
+  EXPECT_EQ(KernelFrom("Kernel0_AVX512.dll", kYUY2)->BlockHeight, 16u);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLibraries, KernelYC48, testing::ValuesIn(kKernelLibraries));
