@@ -20,3 +20,11 @@ quorlin_test(testhost_session_tests
 target_compile_definitions(testhost_session_tests PRIVATE
   FAKE_AUF_PATH="Z:$<TARGET_FILE:testhost_fake>")
 add_dependencies(testhost_session_tests testhost_fake)
+
+# quorlin_host.exe run as a user runs it: exit statuses, messages, output headers, file safety.
+if(TARGET quorlin_host)
+  add_test(NAME host_cli_tests
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/host_cli_test.sh ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh
+            $<TARGET_FILE:quorlin_host> Z:$<TARGET_FILE:quorlin_auf> ${PROJECT_VERSION})
+  set_tests_properties(host_cli_tests PROPERTIES TIMEOUT ${QUORLIN_TEST_TIMEOUT})
+endif()

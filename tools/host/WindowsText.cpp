@@ -48,8 +48,8 @@ std::string SystemErrorText(DWORD error) {
       nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
   std::wstring text(buffer ? buffer : L"", length);
   LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' ||
-                           text.back() == L' ' || text.back() == L'.'))
+  // Line ends, spaces and the final full stop, Western or Japanese.
+  while (!text.empty() && std::wstring(L"\r\n .\u3002").find(text.back()) != std::wstring::npos)
     text.pop_back();
   return text.empty() ? "error " + std::to_string(error) : Utf8FromWide(text);
 }
