@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "HostSession.h"
+#include "harness/HostSession.h"
 #include "ModalAnswerer.h"
 #include "PluginInstall.h"
 #include "dialog/ControlIds.h"

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "EngineHost.h"
+#include "harness/EngineHost.h"
 #include "common/FpuPrecision.h"
 #include "common/LibraryHealth.h"
 #include "common/mmutil.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "HostSession.h"
+#include "harness/HostSession.h"
 #include "RecordingLogs.h"
 #include "host/ResizeSettings.h"
 

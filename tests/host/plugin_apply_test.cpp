@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "HostSession.h"
+#include "harness/HostSession.h"
 #include "PluginInstall.h"
 
 namespace {

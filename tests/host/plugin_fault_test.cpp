@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "DebugOutput.h"
-#include "HostSession.h"
+#include "harness/DebugOutput.h"
+#include "harness/HostSession.h"
 #include "PluginInstall.h"
 
 namespace {

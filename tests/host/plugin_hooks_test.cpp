@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "HostSession.h"
+#include "harness/HostSession.h"
 #include "PluginInstall.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "DebugOutput.h"
-#include "HostSession.h"
+#include "harness/DebugOutput.h"
+#include "harness/HostSession.h"
 #include "PluginInstall.h"
 #include "plugins/WindowFuncPlugin.h"
 

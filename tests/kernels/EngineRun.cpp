@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "EngineHost.h"
+#include "harness/EngineHost.h"
 #include "kernels/RandomTableSetter.h"
 
 namespace {

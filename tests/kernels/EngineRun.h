@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "FrameBuffer.h"
+#include "harness/FrameBuffer.h"
 #include "engine/FilterPluginInfo.h"
 #include "engine/TFilter.h"
 #include "kernels/RandomTables.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "DebugOutput.h"
+#include "harness/DebugOutput.h"
 #include "PluginCases.h"
 #include "engine/TFilterPluginList.h"
 

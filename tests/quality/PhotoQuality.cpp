@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "Y4mReader.h"
+#include "resizer/Y4mReader.h"
 #include "engine/TFilterPluginList.h"
 #include "quality/Yuy2Quality.h"
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "EngineHost.h"
+#include "harness/EngineHost.h"
 #include "engine/TFilter.h"
 #include "engine/TFilterPluginList.h"
 #include "engine/TNormalWeightSetter.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "EngineHost.h"
+#include "harness/EngineHost.h"
 #include "engine/TFilter.h"
 #include "engine/TYUY2WeightSetter.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <functional>
 
-#include "EngineHost.h"
+#include "harness/EngineHost.h"
 #include "engine/TFilter.h"
 
 namespace {

@@ -1,0 +1,110 @@
+// Subsampled chroma interpolated by its Y4M siting and subsampled again for the output. A ramp
+// shows where the samples are taken to sit: Spline36 reproduces a straight line exactly, so any
+// misplaced sample is off by the slope times its misplacement.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "resizer/ChromaResampler.h"
+#include "resizer/ColorConversion.h"
+#include "resizer/Y4mReader.h"
+
+using namespace quorlin_host;
+
+namespace {
+
+constexpr int kWidth = 36, kHeight = 24, kMargin = 6;  // the ramp's interior: no edge taps
+constexpr double kSlopeX = 2.5, kSlopeY = 2.0;          // 8-bit steps per luma sample
+
+double Ramp(double x, double y) { return 40 + kSlopeX * x + kSlopeY * y; }
+
+// A frame whose chroma sample (j, i) holds the ramp where the siting puts that sample.
+Y4mFrame RampFrame(const Y4mHeader &header) {
+  Y4mFrame frame;
+  frame.Resize(header.width, header.height, header.chroma);
+  const bool wide = header.chroma != ChromaFormat::C444, tall = header.chroma == ChromaFormat::C420;
+  for (int i = 0; i < frame.ChromaHeight(); ++i)
+    for (int j = 0; j < frame.ChromaWidth(); ++j) {
+      const double x = wide ? 2 * j + (header.siting.left ? 0 : 0.5) : j;
+      const double y = tall ? 2 * i + (header.siting.top ? 0 : 0.5) : i;
+      const size_t at = static_cast<size_t>(i) * frame.ChromaWidth() + j;
+      frame.u[at] = static_cast<uint8_t>(std::lround(Ramp(x, y)));
+      frame.v[at] = static_cast<uint8_t>(255 - frame.u[at]);
+    }
+  return frame;
+}
+
+}  // namespace
+
+TEST(ChromaSiting, EveryTagIsInterpolatedFromWhereItsSamplesSit) {
+  // The tag as ffmpeg reads it, and the siting expected of it.
+  const struct {
+    const char *tag;
+    bool left, top;
+  } cases[] = {{"C420jpeg", false, false}, {"C420", false, false}, {"", false, false},
+               {"C420mpeg2", true, false}, {"C420paldv", true, true}, {"C422", true, false}};
+  ChromaResampler resampler;
+  for (const auto &c : cases) {
+    const Y4mHeader header = ParseY4mHeader("YUV4MPEG2 W" + std::to_string(kWidth) + " H" +
+                                            std::to_string(kHeight) + " " + c.tag);
+    ASSERT_EQ(header.siting, (ChromaSiting{c.left, c.top})) << c.tag;
+    // The ramp is stored rounded to bytes: compare with the rounded ramp's own interpolation,
+    // which differs from the exact ramp by at most half a step.
+    std::vector<int16_t> u, v;
+    resampler.InterpolateTo444(RampFrame(header), header.siting, u, v);
+    for (int y = kMargin; y < kHeight - kMargin; ++y)
+      for (int x = kMargin; x < kWidth - kMargin; ++x) {
+        const double got = u[y * kWidth + x] / 64.0;
+        ASSERT_NEAR(got, Ramp(x, y), 0.6) << c.tag << " at " << x << "," << y;
+        ASSERT_NEAR(v[y * kWidth + x] / 64.0, 255 - got, 0.6) << c.tag;
+      }
+  }
+}
+
+TEST(ChromaSiting, OutputIsSubsampledWhereItsTagSaysItSits) {
+  // 4:4:4 in; 4:2:2 is written C422 (left), 4:2:0 C420jpeg (centred).
+  const Y4mHeader header = ParseY4mHeader("YUV4MPEG2 W36 H24 C444");
+  const Y4mFrame ramp = RampFrame(header);
+  ChromaResampler resampler;
+  for (const ChromaFormat format : {ChromaFormat::C422, ChromaFormat::C420}) {
+    Y4mFrame out;
+    resampler.Convert(ramp, header.siting, format, out);
+    ASSERT_EQ(out.chroma, format);
+    EXPECT_EQ(out.y, ramp.y);
+    const double xOffset = format == ChromaFormat::C422 ? 0 : 0.5;
+    const double yOffset = format == ChromaFormat::C420 ? 0.5 : 0;
+    const int rowStep = format == ChromaFormat::C420 ? 2 : 1;
+    for (int i = kMargin / rowStep; i < out.ChromaHeight() - kMargin / rowStep; ++i)
+      for (int j = kMargin / 2; j < out.ChromaWidth() - kMargin / 2; ++j)
+        ASSERT_NEAR(out.u[i * out.ChromaWidth() + j],
+                    Ramp(2 * j + xOffset, rowStep == 2 ? 2 * i + yOffset : i), 0.75)
+            << static_cast<int>(format) << " at " << j << "," << i;
+  }
+}
+
+TEST(ChromaSiting, EdgesAndTinyFramesKeepAnEvenColour) {
+  ChromaResampler resampler;
+  for (int width = 1; width <= 9; ++width)
+    for (int height = 1; height <= 5; ++height)
+      for (const ChromaFormat from : {ChromaFormat::C420, ChromaFormat::C422, ChromaFormat::C444})
+        for (const bool cosited : {false, true}) {
+          Y4mFrame flat;
+          flat.Resize(width, height, from);
+          std::fill(flat.u.begin(), flat.u.end(), uint8_t{201});
+          std::fill(flat.v.begin(), flat.v.end(), uint8_t{17});
+          std::vector<int16_t> u, v;
+          resampler.InterpolateTo444(flat, {cosited, cosited}, u, v);
+          for (size_t i = 0; i < u.size(); ++i)
+            ASSERT_TRUE(u[i] == 201 * 64 && v[i] == 17 * 64) << width << "x" << height;
+          Y4mFrame out;
+          resampler.Convert(flat, {cosited, cosited}, ChromaFormat::C420, out);
+          for (size_t i = 0; i < out.u.size(); ++i)
+            ASSERT_TRUE(out.u[i] == 201 && out.v[i] == 17) << width << "x" << height;
+        }
+}
+
+TEST(ChromaSiting, InterpolatedChromaMeetsYc48AsTheRowConversionsDo) {
+  for (int value = 0; value < 256; ++value)
+    ASSERT_EQ(ChromaFractionToYc48(value * 64), ChromaToYc48(static_cast<uint8_t>(value))) << value;
+}

@@ -1,0 +1,51 @@
+// Chroma planes of Y4M frames resampled between 4:4:4, 4:2:2 and 4:2:0 with ChromaFilter, one
+// axis at a time: rows first into samples with 6 fraction bits (value x 64), then columns. A
+// resampler keeps the filters of the sizes it last saw and its scratch rows, so that a stream
+// of frames of one size builds them once; one resampler serves one thread.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "resizer/ChromaFilter.h"
+#include "resizer/Y4mFormat.h"
+
+namespace quorlin_host {
+
+// Chroma samples with 6 fraction bits: an 8-bit value v is v x 64.
+constexpr int kChromaFractionBits = 6;
+
+class ChromaResampler {
+ public:
+  // The chroma of `frame` (sited as `siting` says) at every pixel, width x height samples per
+  // plane, with kChromaFractionBits; for the editor's YC48 frames, which hold more than 8 bits.
+  void InterpolateTo444(const Y4mFrame &frame, ChromaSiting siting, std::vector<int16_t> &u,
+                        std::vector<int16_t> &v);
+  // `in` with its chroma resampled to `format` in 8 bits, sited as the Y4M writer labels it
+  // (4:2:0 centred, 4:2:2 left); luma is copied. An axis whose sampling stays is copied as it is.
+  void Convert(const Y4mFrame &in, ChromaSiting siting, ChromaFormat format, Y4mFrame &out);
+
+ private:
+  struct Axes {
+    const ChromaFilter *horizontal = nullptr;  // null: the axis keeps its samples
+    const ChromaFilter *vertical = nullptr;
+  };
+  Axes AxesFor(const Y4mFrame &in, ChromaSiting siting, ChromaFormat format);
+  const ChromaFilter *Filter(bool up, int lumaLength, bool cosited);
+  template <class Out>
+  void ResamplePlane(const std::vector<uint8_t> &in, int width, int height, const Axes &axes,
+                     Out *out);
+
+  struct CachedFilter {
+    bool up;
+    int lumaLength;
+    bool cosited;
+    std::unique_ptr<ChromaFilter> filter;
+  };
+  std::vector<CachedFilter> filters_;
+  std::vector<int16_t> rows_;  // the plane after the row pass
+  std::vector<int32_t> sums_;  // one output row of the column pass
+};
+
+}  // namespace quorlin_host

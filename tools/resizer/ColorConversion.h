@@ -1,0 +1,66 @@
+// Conversion between 8-bit Y4M frames and the editor's frame formats.
+//
+// YC48 uses the editor's BT.601 studio-range scaling, rounded to nearest:
+//   y  = (Y - 16) * 4096 / 219      Y 16..235 -> y 0..4096
+//   cb = (U - 128) * 4096 / 224     U 16..240 -> cb -2048..2048 (cr from V alike)
+// and back with the inverse, rounded and clamped to 0..255. Every 8-bit value survives the
+// round trip unchanged. The rows below repeat subsampled chroma to each pixel it covers; a
+// frame's interpolated chroma (ChromaResampler) then replaces it through SetYc48ChromaRows.
+//
+// The per-value functions below are the reference. The frame conversions reach the same results
+// without a division per pixel, in fixed point with SSE2 (Yc48Rows.h). They work on ranges of
+// rows.
+//
+// YUY2 keeps the 8-bit values as they are, packed Y0 U Y1 V per pixel pair. 4:4:4 chroma is
+// averaged over each pair (rounded), 4:2:0 chroma repeated on both rows (a stream's frames are
+// first interpolated to every row, FrameConversion.h); YUY2 results are
+// written as 4:2:2. A YUY2 row holds whole pixel pairs, so YUY2 frames have even widths.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "resizer/Y4mFormat.h"
+#include "hostsdk/AviUtlPlugin.h"
+
+namespace quorlin_host {
+
+int16_t LumaToYc48(uint8_t luma);
+int16_t ChromaToYc48(uint8_t chroma);
+uint8_t Yc48ToLuma(int y);
+uint8_t Yc48ToChroma(int c);
+// Chroma with kChromaFractionBits (an 8-bit value v as v x 64) to YC48, rounded as
+// ChromaToYc48 rounds: equal to it for every multiple of 64.
+int16_t ChromaFractionToYc48(int chroma);
+
+// Rows firstRow..endRow-1 of `frame` into `pixels`, whose rows are `strideBytes` apart.
+void Y4mToYc48Rows(const Y4mFrame &frame, uint8_t *pixels, ptrdiff_t strideBytes, int firstRow,
+                   int endRow);
+// The cb and cr of rows firstRow..endRow-1 of `pixels` from planes of `width` samples per row
+// with kChromaFractionBits; luma is left as it is.
+void SetYc48ChromaRows(const int16_t *u, const int16_t *v, int width, uint8_t *pixels,
+                       ptrdiff_t strideBytes, int firstRow, int endRow);
+// Rows firstRow..endRow-1 of `pixels` (rows `strideBytes` apart) into `frame`, which is already
+// sized as 4:4:4.
+void Yc48ToY4mRows(const uint8_t *pixels, ptrdiff_t strideBytes, Y4mFrame &frame, int firstRow,
+                   int endRow);
+// As above for YUY2; `frame` of Yuy2ToY4mRows is already sized as 4:2:2. Widths must be even.
+void Y4mToYuy2Rows(const Y4mFrame &frame, uint8_t *packed, ptrdiff_t strideBytes, int firstRow,
+                   int endRow);
+void Yuy2ToY4mRows(const uint8_t *packed, ptrdiff_t strideBytes, Y4mFrame &frame, int firstRow,
+                   int endRow);
+
+// Whole frames. Frame rows packed: width pixels per row.
+void Y4mToYc48(const Y4mFrame &frame, std::vector<PIXEL_YC> &pixels);
+// `pixels` rows are `strideBytes` apart; writes a 4:4:4 frame.
+void Yc48ToY4m(const uint8_t *pixels, int width, int height, ptrdiff_t strideBytes,
+               Y4mFrame &frame);
+
+// Rows packed: 2 x width bytes per row. Both throw std::invalid_argument for an odd width.
+void Y4mToYuy2(const Y4mFrame &frame, std::vector<uint8_t> &packed);
+// `packed` rows are `strideBytes` apart; writes a 4:2:2 frame.
+void Yuy2ToY4m(const uint8_t *packed, int width, int height, ptrdiff_t strideBytes,
+               Y4mFrame &frame);
+
+}  // namespace quorlin_host

@@ -1,0 +1,44 @@
+#include "resizer/FrameConversion.h"
+
+#include "resizer/ColorConversion.h"
+
+namespace quorlin_host {
+
+namespace {
+
+// The chroma of the host's YUY2 images sits as a C422 stream's does, on the pair's left pixel.
+constexpr ChromaSiting kYuy2Siting{true, false};
+
+ChromaFormat NativeFormat(bool yuy2) { return yuy2 ? ChromaFormat::C422 : ChromaFormat::C444; }
+
+}  // namespace
+
+void FrameIntoImage::Convert(const Y4mFrame &frame, uint8_t *image, ptrdiff_t strideBytes) {
+  if (yuy2_) {
+    if (frame.chroma != ChromaFormat::C420) {
+      Y4mToYuy2Rows(frame, image, strideBytes, 0, frame.height);
+      return;
+    }
+    resampler_.Convert(frame, siting_, ChromaFormat::C422, rowChroma_);
+    Y4mToYuy2Rows(rowChroma_, image, strideBytes, 0, frame.height);
+    return;
+  }
+  Y4mToYc48Rows(frame, image, strideBytes, 0, frame.height);
+  if (frame.chroma == ChromaFormat::C444) return;
+  resampler_.InterpolateTo444(frame, siting_, u_, v_);
+  SetYc48ChromaRows(u_.data(), v_.data(), frame.width, image, strideBytes, 0, frame.height);
+}
+
+void FrameFromImage::Convert(const uint8_t *image, ptrdiff_t strideBytes, int width, int height,
+                             Y4mFrame &frame) {
+  const ChromaFormat native = NativeFormat(yuy2_);
+  Y4mFrame &target = format_ == native ? frame : native_;
+  target.Resize(width, height, native);
+  if (yuy2_)
+    Yuy2ToY4mRows(image, strideBytes, target, 0, height);
+  else
+    Yc48ToY4mRows(image, strideBytes, target, 0, height);
+  if (format_ != native) resampler_.Convert(native_, kYuy2Siting, format_, frame);
+}
+
+}  // namespace quorlin_host
