@@ -66,6 +66,10 @@ header out.y4m "YUV4MPEG2 W16 H8 F25:1 Ip A10:11 C420jpeg"
 run 0 "" --quiet --size 16x-2 in.y4m -o テスト😀.y4m
 header テスト😀.y4m "YUV4MPEG2 W16 H8 F25:1 Ip A10:11 C444"
 [ "$(ls | grep -c part)" = 0 ] || { echo "FAILED: temporary files left"; failures=$((failures + 1)); }
+# Without --auf, the plug-in of the build tree the program belongs to.
+sh "$wine_run" "$host" --quiet --size 16x16 in.y4m -o default.y4m </dev/null 2>err.txt ||
+  { echo "FAILED: no --auf: $(cat err.txt)"; failures=$((failures + 1)); }
+same default.y4m first.y4m
 # The version, defined once in the build.
 run 0 "" --version
 [ "$(cat out.txt)" = "quorlin_host $version" ] ||

@@ -30,6 +30,7 @@
 #include "resizer/Y4mReader.h"
 #include "resizer/WindowsText.h"
 #include "resizer/Y4mWriter.h"
+#include "host/ModulePath.h"
 #include "host/SettingsFile.h"
 
 namespace quorlin_host {
@@ -39,13 +40,6 @@ namespace {
 constexpr int kClipWidth = 1920, kClipHeight = 1080, kClipFrames = 48;
 constexpr int kDefaultMaxWidth = 2304, kDefaultMaxHeight = 1440;
 
-std::string ProgramDirectory() {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string directory(path, length);
-  return directory.substr(0, directory.find_last_of("\\/") + 1);
-}
-
 bool FileExists(const std::string &path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -54,7 +48,8 @@ bool FileExists(const std::string &path) {
 // Quorlin.auf beside the program, else in the dist folder of the build tree the program
 // was built in (build/tools/host/quorlin_host.exe -> build/dist/Quorlin.auf).
 std::string DefaultAufPath() {
-  const std::string directory = ProgramDirectory();
+  // The program's own path, however long: this code is linked into the program.
+  const std::string directory = DirectoryOf(OwnModulePath());
   for (const char *candidate : {"Quorlin.auf", "..\\..\\dist\\Quorlin.auf"}) {
     if (FileExists(directory + candidate)) return directory + candidate;
   }
