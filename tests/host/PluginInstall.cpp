@@ -48,6 +48,21 @@ void RemoveTree(const std::string &directory) {
   RemoveDirectoryA(directory.c_str());
 }
 
+// A library whose code faulted stays loaded after the plug-in is gone (it is never unloaded), and
+// a loaded library's file cannot be deleted: the test, whose process it is, unloads it first.
+void UnloadLibrariesOf(const std::string &directory) {
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((directory + "*.dll").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string path = directory + found.cFileName;
+    for (HMODULE module; (module = GetModuleHandleA(path.c_str())) != nullptr;) {
+      if (!FreeLibrary(module)) break;
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
 }  // namespace
 
 PluginInstall::PluginInstall(const InstallLayout &layout)
@@ -67,7 +82,10 @@ PluginInstall::PluginInstall(const InstallLayout &layout)
     Copy(QUORLIN_DIST_DLL "WindowFuncs.dll", pluginDirectory_ + "WindowFuncs.dll");
 }
 
-PluginInstall::~PluginInstall() { RemoveTree(root_); }
+PluginInstall::~PluginInstall() {
+  UnloadLibrariesOf(pluginDirectory_);
+  RemoveTree(root_);
+}
 
 void PluginInstall::WriteSetting(const std::string &section, const std::string &key,
                                  const std::string &value) {
