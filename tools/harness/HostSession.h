@@ -1,4 +1,4 @@
-// The test host: plays the video editor's part for one filter plug-in (.auf).
+// The harness's session: plays the video editor's part for one filter plug-in (.auf).
 //
 // A session loads the library, takes its plug-in table, copies it into the host's own FILTER
 // record, fills in the service table, the filter window and the module handle, and drives the

@@ -1,5 +1,6 @@
-// A minimal filter plug-in written to the host's SDK, for testing the test host: it records
-// every hook call and what the host's services answered in a FakeFilterLog owned by the test.
+// A minimal filter plug-in written to the host's SDK, for testing the harness's session: it
+// records every hook call and what the host's services answered in a FakeFilterLog owned by the
+// test.
 #include <windows.h>
 
 #include <cstdio>
