@@ -46,7 +46,8 @@ class FetchProgress {
   // safety limit.
   void WaitFor(int fetches) {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait_for(lock, std::chrono::seconds(10), [&] { return ended_ || fetches_ >= fetches; });
+    changed_.wait_for(lock, std::chrono::seconds(10),
+                      [&] { return ended_ || fetches_ >= fetches; });
   }
 
  private:
