@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
+#include <vector>
 
+#include "resizer/ChromaColumns.h"
 #include "resizer/ChromaResampler.h"
 #include "resizer/ColorConversion.h"
 #include "resizer/Y4mReader.h"
@@ -107,4 +110,37 @@ TEST(ChromaSiting, EdgesAndTinyFramesKeepAnEvenColour) {
 TEST(ChromaSiting, InterpolatedChromaMeetsYc48AsTheRowConversionsDo) {
   for (int value = 0; value < 256; ++value)
     ASSERT_EQ(ChromaFractionToYc48(value * 64), ChromaToYc48(static_cast<uint8_t>(value))) << value;
+}
+
+// The column pass's eight-sample steps equal its scalar reference for every tap count the
+// filters use (one for a kept row, six up, twelve down, and odd counts whose last tap has no
+// partner), for widths around the step and both outputs, on samples that overshoot the 8-bit
+// range and weights of both signs that sum to one, as every filter's do.
+TEST(ChromaColumns, EightSampleStepsEqualTheScalarReference) {
+  constexpr int kOne = 1 << ChromaFilter::kWeightBits;
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> sample(-2000, 18000), lobe(-1500, 1500);
+  for (int taps : {1, 2, 5, 6, 12})
+    for (int width : {1, 7, 8, 9, 23, 69}) {
+      std::vector<std::vector<int16_t>> rows(taps, std::vector<int16_t>(width));
+      std::vector<const int16_t *> pointers;
+      std::vector<int16_t> weights;
+      int sum = 0;
+      for (auto &row : rows) {
+        for (int16_t &s : row) s = static_cast<int16_t>(sample(rng));
+        pointers.push_back(row.data());
+        weights.push_back(static_cast<int16_t>(kOne / taps + lobe(rng)));
+        sum += weights.back();
+      }
+      weights[0] = static_cast<int16_t>(weights[0] + kOne - sum);
+      std::vector<int16_t> fractions(width), fractionsReference(width);
+      std::vector<uint8_t> bytes(width), bytesReference(width);
+      FilterColumns(pointers.data(), weights.data(), taps, width, fractions.data());
+      FilterColumnsScalar(pointers.data(), weights.data(), taps, 0, width,
+                          fractionsReference.data());
+      FilterColumns(pointers.data(), weights.data(), taps, width, bytes.data());
+      FilterColumnsScalar(pointers.data(), weights.data(), taps, 0, width, bytesReference.data());
+      EXPECT_EQ(fractions, fractionsReference) << taps << " taps, width " << width;
+      EXPECT_EQ(bytes, bytesReference) << taps << " taps, width " << width;
+    }
 }

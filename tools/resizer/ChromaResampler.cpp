@@ -11,18 +11,6 @@ constexpr int kWeightBits = ChromaFilter::kWeightBits;
 bool HorizontallySubsampled(ChromaFormat format) { return format != ChromaFormat::C444; }
 bool VerticallySubsampled(ChromaFormat format) { return format == ChromaFormat::C420; }
 
-// Output conversions of the column pass: a sum of samples with kChromaFractionBits times
-// weights with kWeightBits, rounded to the output's precision.
-int16_t ToFraction(int32_t sum) {
-  return static_cast<int16_t>((sum + (1 << (kWeightBits - 1))) >> kWeightBits);
-}
-uint8_t ToByte(int32_t sum) {
-  constexpr int shift = kWeightBits + kChromaFractionBits;
-  return static_cast<uint8_t>(std::clamp((sum + (1 << (shift - 1))) >> shift, 0, 255));
-}
-void Store(int32_t sum, int16_t &out) { out = ToFraction(sum); }
-void Store(int32_t sum, uint8_t &out) { out = ToByte(sum); }
-
 // One row through `filter`, 8-bit samples in, kChromaFractionBits out.
 void FilterRow(const ChromaFilter &filter, const uint8_t *in, int16_t *out) {
   constexpr int shift = kWeightBits - kChromaFractionBits;
@@ -34,20 +22,6 @@ void FilterRow(const ChromaFilter &filter, const uint8_t *in, int16_t *out) {
     for (int t = 0; t < taps; ++t) sum += weights[t] * samples[t];
     out[x] = static_cast<int16_t>((sum + (1 << (shift - 1))) >> shift);
   }
-}
-
-// One output row from the rows `filter` names for it; `rows` holds rows of `width`.
-template <class Out>
-void FilterColumns(const ChromaFilter &filter, int row, const int16_t *rows, int width,
-                   int32_t *sums, Out *out) {
-  std::fill(sums, sums + width, 0);
-  const int16_t *weights = filter.Weights(row);
-  for (int t = 0; t < filter.Taps(); ++t) {
-    const int16_t *source = rows + static_cast<size_t>(filter.First(row) + t) * width;
-    const int32_t weight = weights[t];
-    for (int x = 0; x < width; ++x) sums[x] += weight * source[x];
-  }
-  for (int x = 0; x < width; ++x) Store(sums[x], out[x]);
 }
 
 }  // namespace
@@ -91,17 +65,21 @@ void ChromaResampler::ResamplePlane(const std::vector<uint8_t> &in, int width, i
     else
       for (int x = 0; x < width; ++x) row[x] = static_cast<int16_t>(source[x] << kChromaFractionBits);
   }
-  sums_.resize(rowWidth);
   const int outHeight = axes.vertical ? axes.vertical->OutLength() : height;
   for (int y = 0; y < outHeight; ++y) {
     Out *target = out + static_cast<size_t>(y) * rowWidth;
     if (axes.vertical) {
-      FilterColumns(*axes.vertical, y, rows_.data(), rowWidth, sums_.data(), target);
+      const ChromaFilter &filter = *axes.vertical;
+      tapRows_.resize(filter.Taps());
+      for (int t = 0; t < filter.Taps(); ++t)
+        tapRows_[t] = &rows_[static_cast<size_t>(filter.First(y) + t) * rowWidth];
+      FilterColumns(tapRows_.data(), filter.Weights(y), filter.Taps(), rowWidth, target);
       continue;
     }
     // A row kept as it is: the column filter's one tap of weight one.
     const int16_t *row = &rows_[static_cast<size_t>(y) * rowWidth];
-    for (int x = 0; x < rowWidth; ++x) Store(int32_t{row[x]} << kWeightBits, target[x]);
+    constexpr int16_t kOne = 1 << kWeightBits;
+    FilterColumns(&row, &kOne, 1, rowWidth, target);
   }
 }
 

@@ -8,13 +8,11 @@
 #include <memory>
 #include <vector>
 
+#include "resizer/ChromaColumns.h"
 #include "resizer/ChromaFilter.h"
 #include "resizer/Y4mFormat.h"
 
 namespace quorlin_host {
-
-// Chroma samples with 6 fraction bits: an 8-bit value v is v x 64.
-constexpr int kChromaFractionBits = 6;
 
 class ChromaResampler {
  public:
@@ -44,8 +42,8 @@ class ChromaResampler {
     std::unique_ptr<ChromaFilter> filter;
   };
   std::vector<CachedFilter> filters_;
-  std::vector<int16_t> rows_;  // the plane after the row pass
-  std::vector<int32_t> sums_;  // one output row of the column pass
+  std::vector<int16_t> rows_;             // the plane after the row pass
+  std::vector<const int16_t *> tapRows_;  // the rows of one output row's taps
 };
 
 }  // namespace quorlin_host

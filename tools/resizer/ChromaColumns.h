@@ -1,0 +1,25 @@
+// One output row of the chroma column pass: the rows of the filter's taps weighted and summed,
+// then rounded to the output's precision (samples with kChromaFractionBits, or bytes). Rows hold
+// samples with kChromaFractionBits, weights ChromaFilter::kWeightBits. FilterColumns takes eight
+// samples a step with SSE2's 16-bit multiply-adds, two taps at a time; FilterColumnsScalar is
+// its reference and does the row's last samples.
+#pragma once
+
+#include <cstdint>
+
+namespace quorlin_host {
+
+// Chroma samples with 6 fraction bits: an 8-bit value v is v x 64.
+constexpr int kChromaFractionBits = 6;
+
+// Samples [begin, end) of the output row from rows[0 .. taps), weighted by weights[0 .. taps).
+template <class Out>
+void FilterColumnsScalar(const int16_t *const *rows, const int16_t *weights, int taps, int begin,
+                         int end, Out *out);
+
+// Samples [0, width) of the output row, equal to FilterColumnsScalar's.
+template <class Out>
+void FilterColumns(const int16_t *const *rows, const int16_t *weights, int taps, int width,
+                   Out *out);
+
+}  // namespace quorlin_host
