@@ -10,6 +10,7 @@
 
 #include "resizer/ChromaColumns.h"
 #include "resizer/ChromaResampler.h"
+#include "resizer/ChromaRows.h"
 #include "resizer/ColorConversion.h"
 #include "resizer/Y4mReader.h"
 
@@ -143,4 +144,23 @@ TEST(ChromaColumns, EightSampleStepsEqualTheScalarReference) {
       EXPECT_EQ(fractions, fractionsReference) << taps << " taps, width " << width;
       EXPECT_EQ(bytes, bytesReference) << taps << " taps, width " << width;
     }
+}
+
+// The row pass's four-sample steps equal its scalar reference for both directions and sitings,
+// for lengths whose last outputs' eight-sample reads would leave the row, on random bytes.
+TEST(ChromaRows, FourSampleStepsEqualTheScalarReference) {
+  std::mt19937 rng(11);
+  std::uniform_int_distribution<int> byte(0, 255);
+  for (bool up : {true, false})
+    for (bool cosited : {true, false})
+      for (int length : {1, 2, 3, 7, 8, 9, 16, 33, 1920}) {
+        const ChromaFilter filter =
+            up ? ChromaFilter::Upsample(length, cosited) : ChromaFilter::Downsample(length, cosited);
+        std::vector<uint8_t> in(filter.InLength());
+        for (uint8_t &b : in) b = static_cast<uint8_t>(byte(rng));
+        std::vector<int16_t> out(filter.OutLength()), reference(filter.OutLength());
+        FilterRow(filter, in.data(), out.data());
+        FilterRowScalar(filter, in.data(), 0, filter.OutLength(), reference.data());
+        EXPECT_EQ(out, reference) << (up ? "up " : "down ") << length << (cosited ? " cosited" : "");
+      }
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "resizer/ChromaRows.h"
+
 namespace quorlin_host {
 
 namespace {
@@ -10,19 +12,6 @@ constexpr int kWeightBits = ChromaFilter::kWeightBits;
 
 bool HorizontallySubsampled(ChromaFormat format) { return format != ChromaFormat::C444; }
 bool VerticallySubsampled(ChromaFormat format) { return format == ChromaFormat::C420; }
-
-// One row through `filter`, 8-bit samples in, kChromaFractionBits out.
-void FilterRow(const ChromaFilter &filter, const uint8_t *in, int16_t *out) {
-  constexpr int shift = kWeightBits - kChromaFractionBits;
-  const int taps = filter.Taps();
-  for (int x = 0; x < filter.OutLength(); ++x) {
-    const uint8_t *samples = in + filter.First(x);
-    const int16_t *weights = filter.Weights(x);
-    int32_t sum = 0;
-    for (int t = 0; t < taps; ++t) sum += weights[t] * samples[t];
-    out[x] = static_cast<int16_t>((sum + (1 << (shift - 1))) >> shift);
-  }
-}
 
 }  // namespace
 

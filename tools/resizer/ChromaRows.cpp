@@ -1,0 +1,90 @@
+#include "resizer/ChromaRows.h"
+
+#include <emmintrin.h>
+
+#include <vector>
+
+#include "resizer/ChromaColumns.h"
+
+namespace quorlin_host {
+
+namespace {
+
+constexpr int kShift = ChromaFilter::kWeightBits - kChromaFractionBits;
+constexpr int kStep = 8;     // input samples (and weights) a multiply-add step reads
+constexpr int kOutputs = 4;  // output samples a step of FilterRow gives
+
+int StepsOf(const ChromaFilter &filter) { return (filter.Taps() + kStep - 1) / kStep; }
+
+// Whether output x's reads stay inside the row and the filter's weights: they run to the end of
+// x's last step, past its own taps into the next output's weights and further input samples.
+bool ReadsInside(const ChromaFilter &filter, int x) {
+  const int readEnd = StepsOf(filter) * kStep;
+  return x + 1 < filter.OutLength() && filter.First(x) + readEnd <= filter.InLength() &&
+         static_cast<int64_t>(x) * filter.Taps() + readEnd <=
+             static_cast<int64_t>(filter.OutLength()) * filter.Taps();
+}
+
+// For each step, all ones over the weights that belong to an output, zeros past its taps.
+std::vector<int16_t> TapMasks(const ChromaFilter &filter) {
+  std::vector<int16_t> masks(static_cast<size_t>(StepsOf(filter)) * kStep);
+  for (int i = 0; i < static_cast<int>(masks.size()); ++i) masks[i] = i < filter.Taps() ? -1 : 0;
+  return masks;
+}
+
+// The four 32-bit partial sums of output x: its taps against its input samples, the weights
+// past its taps masked to zero.
+__m128i PartialSums(const ChromaFilter &filter, const int16_t *masks, const uint8_t *in, int x) {
+  const __m128i zero = _mm_setzero_si128();
+  const uint8_t *samples = in + filter.First(x);
+  const int16_t *weights = filter.Weights(x);
+  __m128i sums = zero;
+  for (int step = 0; step < StepsOf(filter); ++step) {
+    const __m128i w = _mm_and_si128(
+        _mm_loadu_si128(reinterpret_cast<const __m128i *>(weights + step * kStep)),
+        _mm_loadu_si128(reinterpret_cast<const __m128i *>(masks + step * kStep)));
+    const __m128i s = _mm_unpacklo_epi8(
+        _mm_loadl_epi64(reinterpret_cast<const __m128i *>(samples + step * kStep)), zero);
+    sums = _mm_add_epi32(sums, _mm_madd_epi16(s, w));
+  }
+  return sums;
+}
+
+// The totals of four outputs' partial sums, output i in lane i.
+__m128i Totals(__m128i a, __m128i b, __m128i c, __m128i d) {
+  const __m128i ab = _mm_add_epi32(_mm_unpacklo_epi32(a, b), _mm_unpackhi_epi32(a, b));
+  const __m128i cd = _mm_add_epi32(_mm_unpacklo_epi32(c, d), _mm_unpackhi_epi32(c, d));
+  return _mm_add_epi32(_mm_unpacklo_epi64(ab, cd), _mm_unpackhi_epi64(ab, cd));
+}
+
+}  // namespace
+
+void FilterRowScalar(const ChromaFilter &filter, const uint8_t *in, int begin, int end,
+                     int16_t *out) {
+  for (int x = begin; x < end; ++x) {
+    const uint8_t *samples = in + filter.First(x);
+    const int16_t *weights = filter.Weights(x);
+    int32_t sum = 0;
+    for (int t = 0; t < filter.Taps(); ++t) sum += weights[t] * samples[t];
+    out[x] = static_cast<int16_t>((sum + (1 << (kShift - 1))) >> kShift);
+  }
+}
+
+void FilterRow(const ChromaFilter &filter, const uint8_t *in, int16_t *out) {
+  const __m128i half = _mm_set1_epi32(1 << (kShift - 1));
+  const std::vector<int16_t> masks = TapMasks(filter);
+  const int16_t *m = masks.data();
+  int x = 0;
+  // First() never decreases, so once an output's reads leave the row every later one's do.
+  for (; x + kOutputs <= filter.OutLength() && ReadsInside(filter, x + kOutputs - 1);
+       x += kOutputs) {
+    const __m128i sums =
+        Totals(PartialSums(filter, m, in, x), PartialSums(filter, m, in, x + 1),
+               PartialSums(filter, m, in, x + 2), PartialSums(filter, m, in, x + 3));
+    const __m128i samples = _mm_srai_epi32(_mm_add_epi32(sums, half), kShift);
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(out + x), _mm_packs_epi32(samples, samples));
+  }
+  FilterRowScalar(filter, in, x, filter.OutLength(), out);
+}
+
+}  // namespace quorlin_host
