@@ -112,9 +112,25 @@ const TConfigDialog::MethodSide kChroma{
 
 // ---- construction and release ----------------------------------------------------------
 
+namespace {
+
+// The up-down control's class comes from comctl32, loaded when the first panel is made rather
+// than with the plug-in: loading comctl32 starts the window system's desktop, which a process
+// without a display (the command-line resizer) cannot start and says so on its error stream.
+// The library stays loaded, as an import would.
+void RegisterUpDownClass() {
+  using InitFunc = BOOL(WINAPI *)(const INITCOMMONCONTROLSEX *);
+  static const HMODULE comctl32 = LoadLibraryA("comctl32.dll");
+  const auto init = reinterpret_cast<InitFunc>(
+      reinterpret_cast<void *>(GetProcAddress(comctl32, "InitCommonControlsEx")));
+  const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS};
+  if (init) init(&controls);
+}
+
+}  // namespace
+
 TConfigDialog::TConfigDialog(HWND filterWindow) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS};
-  InitCommonControlsEx(&controls);
+  RegisterUpDownClass();
   RegisterPanelClass(ThisModule());
   events_ = PanelEvents{this, &TConfigDialog::OnPanelCommand, &TConfigDialog::OnPanelNotify};
   CreateControls(filterWindow);

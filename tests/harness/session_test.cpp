@@ -2,6 +2,8 @@
 // frames and image exchange, saves and project loads.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "harness/FakePluginSession.h"
@@ -30,6 +32,35 @@ TEST_F(SessionTest, HooksRunInTheEditorsOrderAndTheLibraryIsReleased) {
                "table;init;msg:init;update;proc;save_start 0 4;proc;save_end;msg:exit;exit;"
                "unload;");
   EXPECT_EQ(log_.wndProcHandleMismatches, 0);
+}
+
+// Only a window that holds the panel gets WM_FILTER_INIT and WM_FILTER_EXIT; a title-only
+// window still carries the save timing; without a window the hooks run with a null hwnd.
+TEST_F(SessionTest, TheFilterWindowsUseDecidesItsMessagesAndTitle) {
+  struct Case {
+    FilterWindowUse use;
+    const char *events;
+    bool window;
+  };
+  const Case cases[] = {
+      {FilterWindowUse::Panel, "table;init;msg:init;update;save_start 0 0;save_end;msg:exit;exit;",
+       true},
+      {FilterWindowUse::TitleOnly, "table;init;update;save_start 0 0;save_end;exit;", true},
+      {FilterWindowUse::None, "table;init;update;save_start 0 0;save_end;exit;", false},
+  };
+  for (const Case &c : cases) {
+    std::memset(&log_, 0, sizeof(log_));
+    options_.filterWindow = c.use;
+    {
+      HostSession session(options_);
+      EXPECT_EQ(session.WindowHandle() != nullptr, c.window);
+      EXPECT_EQ(session.Filter().hwnd, session.WindowHandle());
+      session.SaveStart(0, 0);
+      session.SaveEnd();
+      EXPECT_EQ(session.WindowTitle(), c.window ? "fake timing" : "");
+    }
+    EXPECT_EQ(std::string(log_.events), std::string(c.events) + "unload;");
+  }
 }
 
 TEST_F(SessionTest, YUY2ModeTakesTheYUY2Table) {

@@ -122,16 +122,19 @@ void HostSession::LoadPlugin() {
 }
 
 void HostSession::OpenFilterWindow() {
+  if (options_.filterWindow == FilterWindowUse::None) return;
   const bool sized = (filter_.flag & FILTER_FLAG_WINDOW_SIZE) != 0;
   window_ = std::make_unique<FilterWindow>(
       filter_.name ? filter_.name : options_.aufPath, sized ? filter_.x : kDefaultWindowWidth,
       sized ? filter_.y : kDefaultWindowHeight,
-      options_.messageOnlyWindow ? FilterWindow::Kind::MessageOnly : FilterWindow::Kind::TopLevel,
+      options_.filterWindow == FilterWindowUse::TitleOnly ? FilterWindow::Kind::MessageOnly
+                                                          : FilterWindow::Kind::TopLevel,
       options_.showWindow,
       [this](HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
         return OnWindowMessage(hwnd, message, wparam, lparam);
       });
   filter_.hwnd = window_->Handle();
+  if (options_.filterWindow == FilterWindowUse::TitleOnly) return;
   forwardMessages_ = true;
   SendFilterMessage(WM_FILTER_INIT);
 }

@@ -22,6 +22,15 @@
 
 namespace quorlin_host {
 
+// What the filter window is for. Panel: the editor's window, which the plug-in fills with its
+// controls (top-level; message-only where there is no display). TitleOnly: a message-only window
+// that only carries the title the plug-in writes its save timing into; it gets no
+// WM_FILTER_INIT, since a window without a display cannot hold controls and Wine reports every
+// attempt. None: no window at all, for runs that neither show the panel nor time a save (the
+// first window of a process makes Wine start its desktop, which reports its own failure
+// without a display).
+enum class FilterWindowUse { Panel, TitleOnly, None };
+
 struct HostSessionOptions {
   std::string aufPath;         // the plug-in library to load
   bool yuy2 = false;           // take the table through "GetFilterTableYUY2", frames are YUY2
@@ -30,7 +39,7 @@ struct HostSessionOptions {
   int maxWidth = 2304;         // largest image: SYS_INFO max_w/max_h and the frame buffers
   int maxHeight = 1440;
   bool showWindow = false;     // show the filter window (screenshots); hidden otherwise
-  bool messageOnlyWindow = false;  // a message-only filter window: a title, no controls
+  FilterWindowUse filterWindow = FilterWindowUse::Panel;
   int extraImages = 0;         // images beyond the editor's two, for frames filled ahead
 };
 

@@ -133,7 +133,9 @@ HostSessionOptions SessionOptions(const HostCommand &command, const std::string 
     options.maxWidth = std::max({kDefaultMaxWidth, input.width, settings.width});
     options.maxHeight = std::max({kDefaultMaxHeight, input.height, settings.height});
   }
-  options.messageOnlyWindow = !command.window;
+  options.filterWindow = command.window ? FilterWindowUse::Panel
+                         : command.save ? FilterWindowUse::TitleOnly
+                                        : FilterWindowUse::None;
   if (input.width > options.maxWidth || input.height > options.maxHeight)
     throw UsageError("input " + std::to_string(input.width) + "x" + std::to_string(input.height) +
                      " is larger than the maximum image size; raise --max");
