@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "harness/FilterWindow.h"
+#include "harness/HiddenDesktop.h"
 #include "harness/FrameBuffer.h"
 #include "harness/WorkerPool.h"
 
@@ -123,6 +124,7 @@ void HostSession::LoadPlugin() {
 
 void HostSession::OpenFilterWindow() {
   if (options_.filterWindow == FilterWindowUse::None) return;
+  if (options_.filterWindow == FilterWindowUse::TitleOnly) UseHiddenDesktop();
   const bool sized = (filter_.flag & FILTER_FLAG_WINDOW_SIZE) != 0;
   window_ = std::make_unique<FilterWindow>(
       filter_.name ? filter_.name : options_.aufPath, sized ? filter_.x : kDefaultWindowWidth,

@@ -24,9 +24,9 @@ namespace quorlin_host {
 
 // What the filter window is for. Panel: the editor's window, which the plug-in fills with its
 // controls (top-level; message-only where there is no display). TitleOnly: a message-only window
-// that only carries the title the plug-in writes its save timing into; it gets no
-// WM_FILTER_INIT, since a window without a display cannot hold controls and Wine reports every
-// attempt. None: no window at all, for runs that neither show the panel nor time a save (the
+// that only carries the title the plug-in writes its save timing into, made on a hidden desktop;
+// it gets no WM_FILTER_INIT, since a window without a display cannot hold controls and Wine
+// reports every attempt. None: no window at all, for runs that neither show the panel nor time a save (the
 // first window of a process makes Wine start its desktop, which reports its own failure
 // without a display).
 enum class FilterWindowUse { Panel, TitleOnly, None };
