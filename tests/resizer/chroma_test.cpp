@@ -146,19 +146,24 @@ TEST(ChromaColumns, EightSampleStepsEqualTheScalarReference) {
     }
 }
 
-// The row pass's four-sample steps equal its scalar reference for both directions and sitings,
-// for lengths whose last outputs' eight-sample reads would leave the row, on random bytes.
+// The row pass's vector steps equal its scalar reference for both directions and sitings, for
+// lengths whose last outputs' eight-sample reads would leave the row or whose repeating run
+// ends inside a sixteen-output step, on random bytes.
 TEST(ChromaRows, FourSampleStepsEqualTheScalarReference) {
   std::mt19937 rng(11);
   std::uniform_int_distribution<int> byte(0, 255);
   for (bool up : {true, false})
     for (bool cosited : {true, false})
-      for (int length : {1, 2, 3, 7, 8, 9, 16, 33, 1920}) {
+      for (int length : {1, 2, 3, 7, 8, 9, 16, 33, 40, 41, 75, 1920}) {
         const ChromaFilter filter =
             up ? ChromaFilter::Upsample(length, cosited) : ChromaFilter::Downsample(length, cosited);
         std::vector<uint8_t> in(filter.InLength());
         for (uint8_t &b : in) b = static_cast<uint8_t>(byte(rng));
         std::vector<int16_t> out(filter.OutLength()), reference(filter.OutLength());
+        // Upsampling runs its interior sixteen outputs a step, over the run that repeats.
+        if (up && length >= 40) {
+          EXPECT_GE(filter.PairedEnd() - filter.PairedBegin(), length - 12) << length;
+        }
         FilterRow(filter, in.data(), out.data());
         FilterRowScalar(filter, in.data(), 0, filter.OutLength(), reference.data());
         EXPECT_EQ(out, reference) << (up ? "up " : "down ") << length << (cosited ? " cosited" : "");

@@ -55,6 +55,25 @@ ChromaFilter::ChromaFilter(int inLength, int outLength, double scale, const Posi
     for (double &weight : weights) weight /= sum;
     Quantize(weights, &weights_[static_cast<size_t>(out) * taps_]);
   }
+  FindPairedRun();
+}
+
+bool ChromaFilter::RepeatsTwoBefore(int x) const {
+  return x >= 2 && first_[x] == first_[x - 2] + 1 &&
+         std::equal(Weights(x), Weights(x) + taps_, Weights(x - 2));
+}
+
+void ChromaFilter::FindPairedRun() {
+  // A run of outputs x that repeat x - 2 starts its repeated pair two outputs before it.
+  int runStart = 0;
+  for (int x = 0; x <= OutLength(); ++x) {
+    if (x < OutLength() && RepeatsTwoBefore(x)) continue;
+    if (x - runStart > pairedEnd_ - pairedBegin_ - 2 && x > runStart) {
+      pairedBegin_ = runStart - 2;
+      pairedEnd_ = x;
+    }
+    runStart = x + 1;
+  }
 }
 
 ChromaFilter ChromaFilter::Upsample(int outLength, bool cosited) {

@@ -30,8 +30,20 @@ class ChromaFilter {
   int Taps() const { return taps_; }
   int First(int out) const { return first_[out]; }
   const int16_t *Weights(int out) const { return &weights_[static_cast<size_t>(out) * taps_]; }
+  // Outputs [PairedBegin(), PairedEnd()) repeat the weights of the two outputs before them,
+  // each reading one input sample further on: output x takes the weights of PairedBegin() + p
+  // (p = (x - PairedBegin()) % 2), from that output's First() plus (x - PairedBegin()) / 2.
+  // Upsampling filters have such a run away from the ends; the range is empty where none
+  // holds (every filter going down).
+  int PairedBegin() const { return pairedBegin_; }
+  int PairedEnd() const { return pairedEnd_; }
 
  private:
+  // Whether output x repeats output x - 2 one input sample further on.
+  bool RepeatsTwoBefore(int x) const;
+  // Finds the longest run of outputs that repeat the two before them.
+  void FindPairedRun();
+
   // `position(out)`: where output sample `out` sits, in input samples; `scale`: input samples
   // per unit of the kernel (1 up, 2 down).
   template <class Position>
@@ -39,6 +51,7 @@ class ChromaFilter {
 
   int inLength_ = 0;
   int taps_ = 0;
+  int pairedBegin_ = 0, pairedEnd_ = 0;
   std::vector<int> first_;
   std::vector<int16_t> weights_;
 };

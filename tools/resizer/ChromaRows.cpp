@@ -12,7 +12,9 @@ namespace {
 
 constexpr int kShift = ChromaFilter::kWeightBits - kChromaFractionBits;
 constexpr int kStep = 8;     // input samples (and weights) a multiply-add step reads
-constexpr int kOutputs = 4;  // output samples a step of FilterRow gives
+constexpr int kOutputs = 4;  // output samples a step of the four-output loop gives
+constexpr int kPairedOutputs = 16;  // output samples a step over a paired run gives
+constexpr int kMaxPairTaps = 12;    // the longest filter the paired run takes
 
 int StepsOf(const ChromaFilter &filter) { return (filter.Taps() + kStep - 1) / kStep; }
 
@@ -57,6 +59,77 @@ __m128i Totals(__m128i a, __m128i b, __m128i c, __m128i d) {
   return _mm_add_epi32(_mm_unpacklo_epi64(ab, cd), _mm_unpackhi_epi64(ab, cd));
 }
 
+// Rounds four 32-bit sums to samples with kChromaFractionBits.
+__m128i Rounded(__m128i sums) {
+  return _mm_srai_epi32(_mm_add_epi32(sums, _mm_set1_epi32(1 << (kShift - 1))), kShift);
+}
+
+// Outputs [begin, end) four at a time while their reads stay inside, then one at a time.
+void FilterFours(const ChromaFilter &filter, const uint8_t *in, int begin, int end,
+                 int16_t *out) {
+  const std::vector<int16_t> masks = TapMasks(filter);
+  const int16_t *m = masks.data();
+  int x = begin;
+  // First() never decreases, so once an output's reads leave the row every later one's do.
+  for (; x + kOutputs <= end && ReadsInside(filter, x + kOutputs - 1); x += kOutputs) {
+    const __m128i sums =
+        Totals(PartialSums(filter, m, in, x), PartialSums(filter, m, in, x + 1),
+               PartialSums(filter, m, in, x + 2), PartialSums(filter, m, in, x + 3));
+    const __m128i samples = Rounded(sums);
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(out + x), _mm_packs_epi32(samples, samples));
+  }
+  FilterRowScalar(filter, in, x, end, out);
+}
+
+// The weights of one output as 32-bit pairs (t, t + 1), the last one paired with zero where
+// the count is odd, each repeated over a vector.
+struct PhaseWeights {
+  __m128i pairs[kMaxPairTaps / 2];
+  int count = 0;
+
+  explicit PhaseWeights(const ChromaFilter &filter, int x) {
+    const int16_t *weights = filter.Weights(x);
+    for (int t = 0; t < filter.Taps(); t += 2, ++count) {
+      const uint32_t second = t + 1 < filter.Taps() ? static_cast<uint16_t>(weights[t + 1]) : 0;
+      pairs[count] = _mm_set1_epi32(static_cast<int32_t>(static_cast<uint16_t>(weights[t]) | second << 16));
+    }
+  }
+};
+
+// Eight outputs of one phase: output i from the taps at samples + i, rounded, in 16 bits.
+__m128i EightOfPhase(const PhaseWeights &weights, const uint8_t *samples) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i low = zero, high = zero;
+  for (int pair = 0; pair < weights.count; ++pair) {
+    const uint8_t *tap = samples + 2 * pair;
+    const __m128i even = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(tap));
+    const __m128i odd = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(tap + 1));
+    const __m128i interleaved = _mm_unpacklo_epi8(even, odd);  // s[i], s[i + 1] per pair of bytes
+    low = _mm_add_epi32(low, _mm_madd_epi16(_mm_unpacklo_epi8(interleaved, zero), weights.pairs[pair]));
+    high = _mm_add_epi32(high, _mm_madd_epi16(_mm_unpackhi_epi8(interleaved, zero), weights.pairs[pair]));
+  }
+  return _mm_packs_epi32(Rounded(low), Rounded(high));
+}
+
+// The filter's paired run, sixteen outputs a step: eight of each phase, each phase's weights
+// over consecutive input samples, interleaved. Returns the end of the outputs done.
+int FilterPairedRun(const ChromaFilter &filter, const uint8_t *in, int16_t *out) {
+  const int begin = filter.PairedBegin();
+  // Each pair of taps reads the samples of both, so an odd count would read one past the last.
+  if (filter.Taps() > kMaxPairTaps || filter.Taps() % 2 != 0 ||
+      filter.PairedEnd() - begin < kPairedOutputs)
+    return begin;
+  const PhaseWeights even(filter, begin), odd(filter, begin + 1);
+  const uint8_t *evenSamples = in + filter.First(begin), *oddSamples = in + filter.First(begin + 1);
+  int x = begin;
+  for (int k = 0; x + kPairedOutputs <= filter.PairedEnd(); x += kPairedOutputs, k += 8) {
+    const __m128i a = EightOfPhase(even, evenSamples + k), b = EightOfPhase(odd, oddSamples + k);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(out + x), _mm_unpacklo_epi16(a, b));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(out + x + 8), _mm_unpackhi_epi16(a, b));
+  }
+  return x;
+}
+
 }  // namespace
 
 void FilterRowScalar(const ChromaFilter &filter, const uint8_t *in, int begin, int end,
@@ -71,20 +144,9 @@ void FilterRowScalar(const ChromaFilter &filter, const uint8_t *in, int begin, i
 }
 
 void FilterRow(const ChromaFilter &filter, const uint8_t *in, int16_t *out) {
-  const __m128i half = _mm_set1_epi32(1 << (kShift - 1));
-  const std::vector<int16_t> masks = TapMasks(filter);
-  const int16_t *m = masks.data();
-  int x = 0;
-  // First() never decreases, so once an output's reads leave the row every later one's do.
-  for (; x + kOutputs <= filter.OutLength() && ReadsInside(filter, x + kOutputs - 1);
-       x += kOutputs) {
-    const __m128i sums =
-        Totals(PartialSums(filter, m, in, x), PartialSums(filter, m, in, x + 1),
-               PartialSums(filter, m, in, x + 2), PartialSums(filter, m, in, x + 3));
-    const __m128i samples = _mm_srai_epi32(_mm_add_epi32(sums, half), kShift);
-    _mm_storel_epi64(reinterpret_cast<__m128i *>(out + x), _mm_packs_epi32(samples, samples));
-  }
-  FilterRowScalar(filter, in, x, filter.OutLength(), out);
+  const int pairedEnd = FilterPairedRun(filter, in, out);
+  FilterFours(filter, in, 0, filter.PairedBegin(), out);
+  FilterFours(filter, in, pairedEnd, filter.OutLength(), out);
 }
 
 }  // namespace quorlin_host
