@@ -214,6 +214,23 @@ TEST(Yc48Rows, VectorPathMatchesThePlainLoopOnEveryLengthAndChromaLayout) {
       }
     }
   }
+  // From interpolated chroma, whose fractions overshoot the 8-bit range on both sides.
+  std::vector<int16_t> uFractions(40), vFractions(40);
+  for (int i = 0; i < 40; ++i) {
+    uFractions[i] = static_cast<int16_t>(i * 517 - 2100);
+    vFractions[i] = static_cast<int16_t>(18300 - i * 503);
+  }
+  for (int width = 0; width <= 40; ++width) {
+    const PIXEL_YC guard{0x5A5A, 0x5A5A, 0x5A5A};
+    std::vector<PIXEL_YC> fast(width + 1, guard), plain(width + 1, guard);
+    ToYc48RowFromFractionsSse2(luma.data(), uFractions.data(), vFractions.data(), width,
+                               fast.data());
+    ToYc48RowFromFractionsPlain(luma.data(), uFractions.data(), vFractions.data(), width,
+                                plain.data());
+    for (int x = 0; x <= width; ++x)
+      ASSERT_TRUE(fast[x].y == plain[x].y && fast[x].cb == plain[x].cb && fast[x].cr == plain[x].cr)
+          << "fractions, width " << width << " pixel " << x;
+  }
   // Back to bytes, from samples spread over the whole 16-bit range.
   std::vector<PIXEL_YC> samples(40);
   for (int i = 0; i < 40; ++i)

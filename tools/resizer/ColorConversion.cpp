@@ -51,15 +51,12 @@ int16_t ChromaFractionToYc48(int chroma) {
   return static_cast<int16_t>(((chroma - kOffset) * 18724 + (508 << kChromaFractionBits)) >> 16);
 }
 
-void SetYc48ChromaRows(const int16_t *u, const int16_t *v, int width, uint8_t *pixels,
-                       ptrdiff_t strideBytes, int firstRow, int endRow) {
+void InterpolatedToYc48Rows(const Y4mFrame &frame, const int16_t *u, const int16_t *v,
+                            uint8_t *pixels, ptrdiff_t strideBytes, int firstRow, int endRow) {
   for (int y = firstRow; y < endRow; ++y) {
-    auto *row = reinterpret_cast<PIXEL_YC *>(pixels + strideBytes * y);
-    const size_t offset = static_cast<size_t>(y) * width;
-    for (int x = 0; x < width; ++x) {
-      row[x].cb = ChromaFractionToYc48(u[offset + x]);
-      row[x].cr = ChromaFractionToYc48(v[offset + x]);
-    }
+    const size_t offset = static_cast<size_t>(y) * frame.width;
+    ToYc48RowFromFractionsSse2(&frame.y[offset], u + offset, v + offset, frame.width,
+                               reinterpret_cast<PIXEL_YC *>(pixels + strideBytes * y));
   }
 }
 

@@ -23,10 +23,12 @@ void FrameIntoImage::Convert(const Y4mFrame &frame, uint8_t *image, ptrdiff_t st
     Y4mToYuy2Rows(rowChroma_, image, strideBytes, 0, frame.height);
     return;
   }
-  Y4mToYc48Rows(frame, image, strideBytes, 0, frame.height);
-  if (frame.chroma == ChromaFormat::C444) return;
+  if (frame.chroma == ChromaFormat::C444) {
+    Y4mToYc48Rows(frame, image, strideBytes, 0, frame.height);
+    return;
+  }
   resampler_.InterpolateTo444(frame, siting_, u_, v_);
-  SetYc48ChromaRows(u_.data(), v_.data(), frame.width, image, strideBytes, 0, frame.height);
+  InterpolatedToYc48Rows(frame, u_.data(), v_.data(), image, strideBytes, 0, frame.height);
 }
 
 void FrameFromImage::Convert(const uint8_t *image, ptrdiff_t strideBytes, int width, int height,

@@ -28,6 +28,13 @@ void ToYc48RowSse2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int 
 void ToYc48RowAvx2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
                    bool pairedChroma, PIXEL_YC *out);
 
+// A row of YC48 pixels from 8-bit luma and chroma interpolated to every pixel, with
+// kChromaFractionBits (ChromaFractionToYc48).
+void ToYc48RowFromFractionsPlain(const uint8_t *luma, const int16_t *u, const int16_t *v,
+                                 int width, PIXEL_YC *out);
+void ToYc48RowFromFractionsSse2(const uint8_t *luma, const int16_t *u, const int16_t *v,
+                                int width, PIXEL_YC *out);
+
 // A row of YC48 pixels into three 8-bit rows of `width` samples each, by the fastest row
 // this processor runs.
 void FromYc48Row(const PIXEL_YC *pixels, int width, uint8_t *luma, uint8_t *u, uint8_t *v);
