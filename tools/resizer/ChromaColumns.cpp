@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kWeightBits = ChromaFilter::kWeightBits;
 constexpr int kByteShift = kWeightBits + kChromaFractionBits;
+constexpr int kMaxTaps = 12;  // the longest filter, going down
 
 // A sum of samples with kChromaFractionBits times weights with kWeightBits, rounded to the
 // output's precision.
@@ -60,15 +61,19 @@ void FilterColumnsScalar(const int16_t *const *rows, const int16_t *weights, int
 template <class Out>
 void FilterColumns(const int16_t *const *rows, const int16_t *weights, int taps, int width,
                    Out *out) {
+  // The filters' taps fit the weight pairs made once here; a longer filter takes the
+  // scalar loop throughout.
+  __m128i pairs[kMaxTaps / 2];
+  for (int t = 0; t < taps && taps <= kMaxTaps; t += 2) pairs[t / 2] = WeightPair(weights, t, t + 1 < taps);
   int x = 0;
-  for (; x + 8 <= width; x += 8) {
+  for (; x + 8 <= width && taps <= kMaxTaps; x += 8) {
     __m128i low = _mm_setzero_si128(), high = _mm_setzero_si128();
     for (int t = 0; t < taps; t += 2) {
       const bool pair = t + 1 < taps;
       const __m128i even = _mm_loadu_si128(reinterpret_cast<const __m128i *>(rows[t] + x));
       const __m128i odd = pair ? _mm_loadu_si128(reinterpret_cast<const __m128i *>(rows[t + 1] + x))
                                : _mm_setzero_si128();
-      const __m128i weight = WeightPair(weights, t, pair);
+      const __m128i weight = pairs[t / 2];
       low = _mm_add_epi32(low, _mm_madd_epi16(_mm_unpacklo_epi16(even, odd), weight));
       high = _mm_add_epi32(high, _mm_madd_epi16(_mm_unpackhi_epi16(even, odd), weight));
     }
