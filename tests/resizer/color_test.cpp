@@ -220,16 +220,22 @@ TEST(Yc48Rows, VectorPathMatchesThePlainLoopOnEveryLengthAndChromaLayout) {
     uFractions[i] = static_cast<int16_t>(i * 517 - 2100);
     vFractions[i] = static_cast<int16_t>(18300 - i * 503);
   }
-  for (int width = 0; width <= 40; ++width) {
-    const PIXEL_YC guard{0x5A5A, 0x5A5A, 0x5A5A};
-    std::vector<PIXEL_YC> fast(width + 1, guard), plain(width + 1, guard);
-    ToYc48RowFromFractionsSse2(luma.data(), uFractions.data(), vFractions.data(), width,
-                               fast.data());
-    ToYc48RowFromFractionsPlain(luma.data(), uFractions.data(), vFractions.data(), width,
-                                plain.data());
-    for (int x = 0; x <= width; ++x)
-      ASSERT_TRUE(fast[x].y == plain[x].y && fast[x].cb == plain[x].cb && fast[x].cr == plain[x].cr)
-          << "fractions, width " << width << " pixel " << x;
+  using FractionRow = decltype(&ToYc48RowFromFractionsPlain);
+  std::vector<std::pair<const char *, FractionRow>> fractionRows{
+      {"SSE2", &ToYc48RowFromFractionsSse2}, {"chosen", &ToYc48RowFromFractions}};
+  if (RunsAvx2(ThisProcessor())) fractionRows.emplace_back("AVX2", &ToYc48RowFromFractionsAvx2);
+  for (const auto &[name, row] : fractionRows) {
+    for (int width = 0; width <= 40; ++width) {
+      const PIXEL_YC guard{0x5A5A, 0x5A5A, 0x5A5A};
+      std::vector<PIXEL_YC> fast(width + 1, guard), plain(width + 1, guard);
+      row(luma.data(), uFractions.data(), vFractions.data(), width, fast.data());
+      ToYc48RowFromFractionsPlain(luma.data(), uFractions.data(), vFractions.data(), width,
+                                  plain.data());
+      for (int x = 0; x <= width; ++x)
+        ASSERT_TRUE(fast[x].y == plain[x].y && fast[x].cb == plain[x].cb &&
+                    fast[x].cr == plain[x].cr)
+            << name << " fractions, width " << width << " pixel " << x;
+    }
   }
   // Back to bytes, from samples spread over the whole 16-bit range.
   std::vector<PIXEL_YC> samples(40);

@@ -55,8 +55,8 @@ void InterpolatedToYc48Rows(const Y4mFrame &frame, const int16_t *u, const int16
                             uint8_t *pixels, ptrdiff_t strideBytes, int firstRow, int endRow) {
   for (int y = firstRow; y < endRow; ++y) {
     const size_t offset = static_cast<size_t>(y) * frame.width;
-    ToYc48RowFromFractionsSse2(&frame.y[offset], u + offset, v + offset, frame.width,
-                               reinterpret_cast<PIXEL_YC *>(pixels + strideBytes * y));
+    ToYc48RowFromFractions(&frame.y[offset], u + offset, v + offset, frame.width,
+                           reinterpret_cast<PIXEL_YC *>(pixels + strideBytes * y));
   }
 }
 

@@ -158,6 +158,13 @@ void ToYc48RowFromFractionsSse2(const uint8_t *luma, const int16_t *u, const int
   ToYc48RowFromFractionsPlain(luma + x, u + x, v + x, width - x, out + x);
 }
 
+void ToYc48RowFromFractions(const uint8_t *luma, const int16_t *u, const int16_t *v, int width,
+                            PIXEL_YC *out) {
+  static const auto row =
+      RunsAvx2(ThisProcessor()) ? &ToYc48RowFromFractionsAvx2 : &ToYc48RowFromFractionsSse2;
+  row(luma, u, v, width, out);
+}
+
 void ToYc48Row(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
                bool pairedChroma, PIXEL_YC *out) {
   static const auto row = RunsAvx2(ThisProcessor()) ? &ToYc48RowAvx2 : &ToYc48RowSse2;

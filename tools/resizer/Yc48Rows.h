@@ -30,9 +30,15 @@ void ToYc48RowAvx2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int 
 
 // A row of YC48 pixels from 8-bit luma and chroma interpolated to every pixel, with
 // kChromaFractionBits (ChromaFractionToYc48).
+// The fastest of the rows below that this processor runs.
+void ToYc48RowFromFractions(const uint8_t *luma, const int16_t *u, const int16_t *v, int width,
+                            PIXEL_YC *out);
 void ToYc48RowFromFractionsPlain(const uint8_t *luma, const int16_t *u, const int16_t *v,
                                  int width, PIXEL_YC *out);
 void ToYc48RowFromFractionsSse2(const uint8_t *luma, const int16_t *u, const int16_t *v,
+                                int width, PIXEL_YC *out);
+// Only where RunsAvx2(ThisProcessor()).
+void ToYc48RowFromFractionsAvx2(const uint8_t *luma, const int16_t *u, const int16_t *v,
                                 int width, PIXEL_YC *out);
 
 // A row of YC48 pixels into three 8-bit rows of `width` samples each, by the fastest row

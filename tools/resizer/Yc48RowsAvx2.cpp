@@ -100,7 +100,42 @@ __m256i PackTwoKinds(__m256i first, __m256i second) {
   return _mm256_permute4x64_epi64(_mm256_packus_epi16(first, second), _MM_SHUFFLE(3, 1, 2, 0));
 }
 
+// Sixteen chroma samples with kChromaFractionBits as the SSE2 row scales them: the
+// multiply-add of (c - 8192, 1) with (18724, 508 x 64), shifted by 16.
+__m256i FractionChroma(const int16_t *plane, int x) {
+  const __m256i values =
+      _mm256_sub_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(plane + x)),
+                       _mm256_set1_epi16(128 << 6));
+  const __m256i ones = _mm256_set1_epi16(1);
+  const __m256i scale = _mm256_set1_epi32(((508 << 6) << 16) | 18724);
+  const __m256i low = _mm256_madd_epi16(_mm256_unpacklo_epi16(values, ones), scale);
+  const __m256i high = _mm256_madd_epi16(_mm256_unpackhi_epi16(values, ones), scale);
+  return _mm256_packs_epi32(_mm256_srai_epi32(low, 16), _mm256_srai_epi32(high, 16));
+}
+
+// Sixteen pixels from their samples, pixels 0-7 in the low lanes and 8-15 in the high lanes.
+void StoreSixteen(__m256i y, __m256i cb, __m256i cr, PIXEL_YC *out) {
+  const __m256i first = kInterleave.Result(0, y, cb, cr);
+  const __m256i second = kInterleave.Result(1, y, cb, cr);
+  const __m256i third = kInterleave.Result(2, y, cb, cr);
+  // The low lanes hold the first eight pixels' 48 bytes, the high lanes the next eight's.
+  __m256i *pixels = reinterpret_cast<__m256i *>(out);
+  _mm256_storeu_si256(pixels, _mm256_permute2x128_si256(first, second, 0x20));
+  _mm256_storeu_si256(pixels + 1, _mm256_blend_epi32(third, first, 0xF0));
+  _mm256_storeu_si256(pixels + 2, _mm256_permute2x128_si256(second, third, 0x31));
+}
+
 }  // namespace
+
+void ToYc48RowFromFractionsAvx2(const uint8_t *luma, const int16_t *u, const int16_t *v,
+                                int width, PIXEL_YC *out) {
+  int x = 0;
+  for (; x + 16 <= width; x += 16)
+    StoreSixteen(Scale(_mm_loadu_si128(reinterpret_cast<const __m128i *>(luma + x)), 16,
+                       kLumaScale),
+                 FractionChroma(u, x), FractionChroma(v, x), out + x);
+  ToYc48RowFromFractionsSse2(luma + x, u + x, v + x, width - x, out + x);
+}
 
 void ToYc48RowAvx2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int width,
                    bool pairedChroma, PIXEL_YC *out) {
@@ -111,14 +146,7 @@ void ToYc48RowAvx2(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int 
         Scale(_mm_loadu_si128(reinterpret_cast<const __m128i *>(luma + x)), 16, kLumaScale);
     const __m256i cb = Scale(ChromaBytes(u, x, pairedChroma), 128, kChromaScale);
     const __m256i cr = Scale(ChromaBytes(v, x, pairedChroma), 128, kChromaScale);
-    const __m256i first = kInterleave.Result(0, y, cb, cr);
-    const __m256i second = kInterleave.Result(1, y, cb, cr);
-    const __m256i third = kInterleave.Result(2, y, cb, cr);
-    // The low lanes hold the first eight pixels' 48 bytes, the high lanes the next eight's.
-    __m256i *pixels = reinterpret_cast<__m256i *>(out + x);
-    _mm256_storeu_si256(pixels, _mm256_permute2x128_si256(first, second, 0x20));
-    _mm256_storeu_si256(pixels + 1, _mm256_blend_epi32(third, first, 0xF0));
-    _mm256_storeu_si256(pixels + 2, _mm256_permute2x128_si256(second, third, 0x31));
+    StoreSixteen(y, cb, cr, out + x);
   }
   const int chromaFirst = pairedChroma ? x / 2 : x;
   ToYc48RowSse2(luma + x, u + chromaFirst, v + chromaFirst, width - x, pairedChroma, out + x);
