@@ -24,8 +24,11 @@ struct Avx2Ops {
   // Output lines the vertical filter takes together, sharing their source loads: two measured
   // about a tenth faster at 1920x1080 -> 1280x720.
   static constexpr int32_t kVerticalLinesAtOnce = 2;
-  // Rows of a tile: one group of eight.
-  static constexpr int32_t kTileRows = 8;
+  // Rows of a tile: one group of eight for YC48, whose three sums per group fill the registers;
+  // two groups for YUY2, whose groups share each coefficient's broadcast (measured about a tenth
+  // faster than one at 1280x720 -> 1920x1080).
+  static constexpr int32_t kYC48TileRows = 8;
+  static constexpr int32_t kYUY2TileRows = 16;
   // Coefficient pairs per pass of a YUY2 tile column's loop.
   static constexpr int kTilePairsPerPass = 1;
   // Whether the YC48 tile filter is inlined into the pass loops: called out of line, the AVX2
@@ -54,9 +57,16 @@ struct Avx2Ops {
     std::memcpy(&both, pair, sizeof(both));
     return _mm256_set1_epi32(both);
   }
-  // sums + the 16-bit pairs' products with the coefficient pairs, lane by lane.
+  // sums + the 16-bit pairs' products with the coefficient pairs, lane by lane. Written out so
+  // that the sums stay in their register: around the intrinsics GCC 12 adds into another
+  // register and copies back, and with the tile's six sums it keeps four of them in memory. The
+  // two factors commute (`%`), so either may be the memory operand.
   static Vec AddPairProducts(Vec sums, Vec pairs, Vec coeffs) {
-    return _mm256_add_epi32(sums, _mm256_madd_epi16(pairs, coeffs));
+    Vec products;
+    __asm__("vpmaddwd %3, %2, %1\n\tvpaddd %1, %0, %0"
+            : "+x"(sums), "=&x"(products)
+            : "%x"(pairs), "xm"(coeffs));
+    return sums;
   }
 
   // Packing and interleaving work within each 128-bit half.
@@ -82,10 +92,16 @@ struct Avx2Ops {
     high = _mm256_unpackhi_epi16(a, b);
   }
 
-  // (sum + 2^(Shift - 1)) >> Shift of every lane.
+  // Where sums start: 2^(Shift - 1) in every lane, so that Descale rounds to nearest. The sums
+  // wrap around, so starting there equals adding it at the end, as the scalar filter does.
+  template <int Shift>
+  static Vec RoundingBias() {
+    return _mm256_set1_epi32(1 << (Shift - 1));
+  }
+  // sum >> Shift of every lane, of sums that started at RoundingBias<Shift>().
   template <int Shift>
   static Vec Descale(Vec sums) {
-    return _mm256_srai_epi32(_mm256_add_epi32(sums, _mm256_set1_epi32(1 << (Shift - 1))), Shift);
+    return _mm256_srai_epi32(sums, Shift);
   }
 
   // Packing works within each half too, which undoes the interleaving's order.

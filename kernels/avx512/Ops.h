@@ -29,7 +29,8 @@ struct Avx512Ops {
   // sums, the interleaved pair and the two loaded lines fill the eight registers.
   static constexpr int32_t kVerticalLinesAtOnce = 2;
   // Rows of a tile: one group of sixteen.
-  static constexpr int32_t kTileRows = 16;
+  static constexpr int32_t kYC48TileRows = 16;
+  static constexpr int32_t kYUY2TileRows = 16;
   // Coefficient pairs per pass of a YUY2 tile column's loop: two measured slower (1.62 ->
   // 1.70 ms at 1920x1080 -> 1280x720).
   static constexpr int kTilePairsPerPass = 1;
@@ -79,10 +80,16 @@ struct Avx512Ops {
     high = _mm512_unpackhi_epi16(a, b);
   }
 
-  // (sum + 2^(Shift - 1)) >> Shift of every lane.
+  // Where sums start: 2^(Shift - 1) in every lane, so that Descale rounds to nearest. The sums
+  // wrap around, so starting there equals adding it at the end, as the scalar filter does.
+  template <int Shift>
+  static Vec RoundingBias() {
+    return _mm512_set1_epi32(1 << (Shift - 1));
+  }
+  // sum >> Shift of every lane, of sums that started at RoundingBias<Shift>().
   template <int Shift>
   static Vec Descale(Vec sums) {
-    return _mm512_srai_epi32(_mm512_add_epi32(sums, _mm512_set1_epi32(1 << (Shift - 1))), Shift);
+    return _mm512_srai_epi32(sums, Shift);
   }
 
   // Packing works within each 128-bit block too, which undoes the interleaving's order. Bytes:

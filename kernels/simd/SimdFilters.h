@@ -6,7 +6,7 @@
 // Kernel.cpp that builds the records from SimdFilters over it. The Ops supply:
 //   Vec, kLanes (32-bit lanes), kSamples (16-bit samples a vertical step takes);
 //   the vertical filter's settings kVerticalPairsPerPass, kVerticalLinesAtOnce, LaneSample;
-//   the tile filters' kTileRows (a multiple of kLanes), kTilePairsPerPass, kInlineYC48Tile,
+//   the tile filters' kYC48TileRows and kYUY2TileRows (multiples of kLanes), kTilePairsPerPass, kInlineYC48Tile,
 //   kYC48ColumnsAtOnce (1, or 2 with StoreYC48Columns);
 //   Zero, Descale, LoadLanes, Load, Store, BroadcastPair, AddPairProducts,
 //   PackSigned32, PackUnsigned16, InterleaveLow/High16, 32 and 64 (within 128-bit blocks);
@@ -40,10 +40,10 @@ struct SimdFilters {
   using Sample = typename Format::Sample;
   static constexpr int kSpp = Format::kSamplesPerPixel;
   static constexpr uint32_t kBlockWidth = kSimdBlockWidth;
-  static constexpr uint32_t kBlockHeight = TileOps::kTileRows;
   using Vertical = VerticalFilter<Ops, Format, Layout>;
   using TileFilter = typename std::conditional<std::is_same<Format, YUY2Format>::value,
                                                TileYUY2<TileOps>, TileYC48<TileOps, Layout>>::type;
+  static constexpr uint32_t kBlockHeight = TileFilter::kRows;
 
   static constexpr int32_t kLinesAtOnce = Vertical::kLinesAtOnce;
 

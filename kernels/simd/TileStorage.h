@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "engine/ResizeParams.h"
 #include "simd/ExactDivider.h"
@@ -16,7 +17,8 @@ class TileStorage {
  public:
   using Sample = typename Format::Sample;
   using Vec = typename Ops::Vec;
-  static constexpr int32_t kRows = Ops::kTileRows;
+  static constexpr int32_t kRows =
+      std::is_same<Format, YUY2Format>::value ? Ops::kYUY2TileRows : Ops::kYC48TileRows;
 
   // Row r of the tile's plain rows, source pixels at their own positions.
   typename Format::Intermediate *PlainRow(int32_t r) const { return plain_.Row(r); }

@@ -125,7 +125,9 @@ class TileYC48 : public TileStorage<YC48Format, Ops> {
         this->transposed_ + kVectorsPerPair * this->pairOf_.Divide(entry.Offset) + kSpp * g;
     const int32_t count = PairCount(entry.Coeffs);
     Vec sums[kSpp];
-    for (int s = 0; s < kSpp; ++s) sums[s] = Ops::Zero();
+    // YC48 rows carry no fraction bits, plain rows or not.
+    constexpr int kShift = DescaleShift(0, 0);
+    for (int s = 0; s < kSpp; ++s) sums[s] = Ops::template RoundingBias<kShift>();
     for (int32_t j = 0; j < count; ++j, pair += kVectorsPerPair) {
       const int16_t *coeffs = entry.Coeffs + j * Layout::kPairCoeffs;
       const Vec luma = Ops::BroadcastPair(coeffs + Layout::SetOffset(kLumaSet));
@@ -133,8 +135,6 @@ class TileYC48 : public TileStorage<YC48Format, Ops> {
       for (int s = 0; s < kSpp; ++s)
         sums[s] = Ops::AddPairProducts(sums[s], Ops::Load(pair + s), s == 0 ? luma : chroma);
     }
-    // YC48 rows carry no fraction bits, plain rows or not.
-    constexpr int kShift = DescaleShift(0, 0);
     const Vec yCr = Ops::PackSigned32(Ops::template Descale<kShift>(sums[0]),
                                       Ops::template Descale<kShift>(sums[2]));
     const Vec cb0 = Ops::PackSigned32(Ops::template Descale<kShift>(sums[1]), Ops::Zero());

@@ -62,9 +62,9 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
     for (int32_t q = xBegin / 2; q < xEnd / 2; ++q) {
       const YUY2EntryGroup group(this->p_.HWeights.Entries, q);
       Vec evenLuma[kGroups], oddLuma[kGroups], u[kGroups], v[kGroups];
-      DotLuma(group.EvenLuma(), evenLuma);
-      DotLuma(group.OddLuma(), oddLuma);
-      DotChroma(group.Chroma(), u, v);
+      DotLuma<kShift>(group.EvenLuma(), evenLuma);
+      DotLuma<kShift>(group.OddLuma(), oddLuma);
+      DotChroma<kShift>(group.Chroma(), u, v);
       StorePixelPairs<kShift>(tile.Out, rowCount, q, evenLuma, u, oddLuma, v);
     }
     if (xEnd % 2 != 0) StoreLumaOnlyColumn<kShift>(tile.Out, rowCount, xEnd / 2);
@@ -113,12 +113,13 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
     Ops::Store(v_ + kGroups * k + g, pairs[3]);
   }
 
-  // The luma sums of one output column, every row group: a coefficient pair is broadcast once
-  // for all the groups, and the loop runs once per column.
+  // The luma sums of one output column, every row group, to be descaled by Shift: a coefficient
+  // pair is broadcast once for all the groups, and the loop runs once per column.
+  template <int Shift>
   void DotLuma(const WeightEntry &entry, Vec (&sums)[kGroups]) const {
     const Vec *pair = luma_ + kGroups * this->pairOf_.Divide(entry.Offset);
     const int32_t count = PairCount(entry.Coeffs);
-    for (int g = 0; g < kGroups; ++g) sums[g] = Ops::Zero();
+    for (int g = 0; g < kGroups; ++g) sums[g] = Ops::template RoundingBias<Shift>();
     int32_t j = 0;
     for (; j + kPairsPerPass <= count; j += kPairsPerPass, pair += kPairsPerPass * kGroups)
       for (int i = 0; i < kPairsPerPass; ++i)
@@ -133,14 +134,15 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
       sums[g] = Ops::AddPairProducts(sums[g], Ops::Load(pair + g), both);
   }
 
-  // The U and V sums of one output pixel pair, every row group; a chroma entry's Offset is its
-  // first (even) chroma sample.
+  // The U and V sums of one output pixel pair, every row group, to be descaled by Shift; a chroma
+  // entry's Offset is its first (even) chroma sample.
+  template <int Shift>
   void DotChroma(const WeightEntry &entry, Vec (&uSums)[kGroups], Vec (&vSums)[kGroups]) const {
     const int32_t first = kGroups * (this->pairOf_.Divide(entry.Offset) / 2);
     const Vec *u = u_ + first;
     const Vec *v = v_ + first;
     const int32_t count = PairCount(entry.Coeffs);
-    for (int g = 0; g < kGroups; ++g) uSums[g] = vSums[g] = Ops::Zero();
+    for (int g = 0; g < kGroups; ++g) uSums[g] = vSums[g] = Ops::template RoundingBias<Shift>();
     int32_t j = 0;
     for (; j + kPairsPerPass <= count;
          j += kPairsPerPass, u += kPairsPerPass * kGroups, v += kPairsPerPass * kGroups)
@@ -199,7 +201,7 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
   template <int Shift>
   void StoreLumaOnlyColumn(uint8_t *const *outRows, int32_t rowCount, int32_t q) const {
     Vec sums[kGroups];
-    DotLuma(YUY2EntryGroup(this->p_.HWeights.Entries, q).EvenLuma(), sums);
+    DotLuma<Shift>(YUY2EntryGroup(this->p_.HWeights.Entries, q).EvenLuma(), sums);
     alignas(sizeof(Vec)) int32_t luma[kRows];
     for (int g = 0; g < kGroups; ++g)
       Ops::Store(luma + kLanes * g, Ops::template Descale<Shift>(sums[g]));

@@ -171,7 +171,7 @@ struct VerticalFilter {
     constexpr int32_t kPairStride = kCount * kPatternsPerPair;
     const Vec *pattern = patterns + (s % kPhases) * 2;
     Vec low[kCount], high[kCount];
-    for (int i = 0; i < kCount; ++i) low[i] = high[i] = Ops::Zero();
+    for (int i = 0; i < kCount; ++i) low[i] = high[i] = Ops::template RoundingBias<kShift>();
     // With one line, kPerPass pairs per pass of the loop (see the Ops); two lines' sums take
     // the registers that would need.
     constexpr int32_t kPerPass = kCount == 1 ? Ops::kVerticalPairsPerPass : 1;

@@ -24,7 +24,8 @@ struct Sse2Ops {
   // with two pairs a pass, as the eight registers cannot hold both lines' sums and pairs.
   static constexpr int32_t kVerticalLinesAtOnce = 1;
   // Rows of a tile: two groups of four.
-  static constexpr int32_t kTileRows = 8;
+  static constexpr int32_t kYC48TileRows = 8;
+  static constexpr int32_t kYUY2TileRows = 8;
   // Coefficient pairs per pass of a YUY2 tile column's loop: a column has only a few, and the
   // loop's own work weighs less per pair.
   static constexpr int kTilePairsPerPass = 2;
@@ -82,10 +83,16 @@ struct Sse2Ops {
     high = _mm_unpackhi_epi8(bytes, _mm_setzero_si128());
   }
 
-  // (sum + 2^(Shift - 1)) >> Shift of every lane.
+  // Where sums start: 2^(Shift - 1) in every lane, so that Descale rounds to nearest. The sums
+  // wrap around, so starting there equals adding it at the end, as the scalar filter does.
+  template <int Shift>
+  static Vec RoundingBias() {
+    return _mm_set1_epi32(1 << (Shift - 1));
+  }
+  // sum >> Shift of every lane, of sums that started at RoundingBias<Shift>().
   template <int Shift>
   static Vec Descale(Vec sums) {
-    return _mm_srai_epi32(_mm_add_epi32(sums, _mm_set1_epi32(1 << (Shift - 1))), Shift);
+    return _mm_srai_epi32(sums, Shift);
   }
 
   // The eight sums of a step, descaled and clamped: signed 16-bit samples, or bytes (the 16-bit
