@@ -12,7 +12,7 @@
 //                                     into frame samples or Format::Intermediate samples;
 //   TileFilter                        the horizontal filter of a tile's rows, with
 //     kRows                             rows it takes at once, kBlockHeight;
-//     BufferBytes(srcWidth)             bytes of work area 2 per thread (its buffers);
+//     BufferBytes(srcWidth, dstWidth)   bytes of work area 2 per thread (its buffers);
 //     TileFilter(params, buffer)        set up over the thread's slice of work area 2;
 //     PlainRow(r)                       row r of the tile that the vertical filter writes, of
 //                                       Format::Intermediate samples;
@@ -68,7 +68,7 @@ struct HasTileFilter : std::false_type {};
 template <class F, class Tile>
 struct HasTileFilter<
     F, Tile,
-    std::void_t<decltype(int32_t{Tile::BufferBytes(int32_t{})}),
+    std::void_t<decltype(int32_t{Tile::BufferBytes(int32_t{}, int32_t{})}),
                 decltype(Tile(std::declval<const ResizeParams &>(), std::declval<void *>())),
                 decltype(std::declval<const Tile &>().Filter(
                     std::declval<const typename F::Sample *const *>(), int32_t{},

@@ -26,7 +26,7 @@ int32_t __cdecl GetWorkSize1(const ResizeParams *params, int32_t) {
 
 template <class Filters>
 int32_t __cdecl GetWorkSize2(const ResizeParams *params, int32_t) {
-  return RoundUpToSlice(Filters::TileFilter::BufferBytes(params->SrcWidth));
+  return RoundUpToSlice(Filters::TileFilter::BufferBytes(params->SrcWidth, params->DstWidth));
 }
 
 // Thread `index`'s slice of a work area.

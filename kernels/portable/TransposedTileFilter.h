@@ -30,7 +30,7 @@ class TransposedTileFilter {
   static constexpr int kChannels = kYUY2 ? 2 : 3;
 
   // The plain rows, then kChannels columns per source pixel of the row buffer.
-  static int32_t BufferBytes(int32_t srcWidth) {
+  static int32_t BufferBytes(int32_t srcWidth, int32_t) {
     return kRows * PlainRowBytes(srcWidth) +
            RoundUpToSlice(static_cast<int64_t>(RowCapacityPixels(srcWidth)) * kChannels * kRows *
                           static_cast<int32_t>(sizeof(int16_t)));

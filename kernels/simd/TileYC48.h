@@ -20,6 +20,7 @@
 #include "engine/ResizeParams.h"
 #include "simd/TileRows.h"
 #include "simd/TileStorage.h"
+#include "simd/UniformColumns.h"
 
 namespace kernels::simd {
 
@@ -35,12 +36,24 @@ class TileYC48 : public TileStorage<YC48Format, Ops> {
   static constexpr int kGroups = kRows / kLanes;
   static_assert(kGroups * kLanes == kRows, "whole groups of rows");
 
-  // The plain rows for the vertical filter's output, then the transposed pairs.
-  static int32_t BufferBytes(int32_t srcWidth) {
-    return Base::Bytes(srcWidth, RowCapacityPixels(srcWidth) / 2 * kVectorsPerPair);
+  // The plain rows for the vertical filter's output, the transposed pairs with the padding
+  // pairs' room after them, then the uniform columns.
+  static int32_t BufferBytes(int32_t srcWidth, int32_t dstWidth) {
+    return Base::Bytes(srcWidth, TransposedPairs(srcWidth) * kVectorsPerPair) +
+           Columns::Bytes(dstWidth);
   }
 
-  TileYC48(const ResizeParams &p, void *buffer) : Base(p, buffer) {}
+  TileYC48(const ResizeParams &p, void *buffer)
+      : Base(p, buffer),
+        columns_(p.HWeights.Entries, p.DstWidth, p.HStep,
+                 this->transposed_ + TransposedPairs(p.SrcWidth) * kVectorsPerPair) {
+    // Padding pairs multiply these by zero; they are cleared so that no pair is ever read
+    // before it is written.
+    const int32_t rowPairs = RowCapacityPixels(p.SrcWidth) / 2;
+    for (int32_t v = rowPairs * kVectorsPerPair; v < TransposedPairs(p.SrcWidth) * kVectorsPerPair;
+         ++v)
+      Ops::Store(this->transposed_ + v, Ops::Zero());
+  }
 
   // Output pixels [xBegin, xEnd) of `rowCount` rows (at most kRows) from the rows at `rows`,
   // whose pixels [Begin, ReadEnd) of `columns` are read; pixels up to End read as zeros. Output
@@ -57,6 +70,12 @@ class TileYC48 : public TileStorage<YC48Format, Ops> {
 
  private:
   static constexpr int kVectorsPerPair = kSpp * kGroups;
+  using Columns = UniformColumns<Layout::kPairCoeffs>;
+
+  // Pixel pairs of transposed vectors: a row's, and room for the padding pairs after it.
+  static int32_t TransposedPairs(int32_t srcWidth) {
+    return RowCapacityPixels(srcWidth) / 2 + kMaxUniformPairs;
+  }
 
   [[gnu::noinline]] void FilterOutOfLine(const int16_t *const *rows, int32_t rowCount,
                                          const TileColumns &columns, int32_t xBegin,
@@ -69,22 +88,32 @@ class TileYC48 : public TileStorage<YC48Format, Ops> {
                                            int32_t xEnd, void *out, int32_t lineSize) const {
     const TileRowSet<int16_t, kRows> tile(rows, rowCount, out, lineSize);
     Transpose(tile.In, columns);
+    WithUniformPairs(columns_.Pairs(), [&](auto pairs) {
+      FilterColumns<decltype(pairs)::value>(tile.Out, rowCount, xBegin, xEnd);
+    });
+  }
+
+  // Output pixels [xBegin, xEnd) from the transposed pairs, every column with kPairs pairs of
+  // the uniform columns, or (kPairs 0) with its own count from the table.
+  template <int32_t kPairs>
+  void FilterColumns(int16_t *const *outs, int32_t rowCount, int32_t xBegin,
+                     int32_t xEnd) const {
     // A group at a time: its three sums stay in registers.
     for (int g = 0; g < kGroups && kLanes * g < rowCount; ++g) {
       const int32_t groupRows = std::min(rowCount - kLanes * g, kLanes);
-      int16_t *const *outRows = tile.Out + kLanes * g;
+      int16_t *const *outRows = outs + kLanes * g;
       int32_t x = xBegin;
       if constexpr (Ops::kYC48ColumnsAtOnce == 2)
         if (groupRows == kLanes)
           for (; x + 2 < xEnd; x += 2) {
             Vec first[2], second[2];
-            FilterColumn(this->p_.HWeights.Entries[x], g, first);
-            FilterColumn(this->p_.HWeights.Entries[x + 1], g, second);
+            FilterColumn<kPairs>(x, g, first);
+            FilterColumn<kPairs>(x + 1, g, second);
             Ops::StoreYC48Columns(outRows, kSpp * x, first, second);
           }
       for (; x < xEnd; ++x) {
         Vec pixels[2];
-        FilterColumn(this->p_.HWeights.Entries[x], g, pixels);
+        FilterColumn<kPairs>(x, g, pixels);
         if (groupRows == kLanes && x + 1 < xEnd)
           Ops::StoreYC48Column(outRows, kSpp * x, pixels);
         else
@@ -118,22 +147,24 @@ class TileYC48 : public TileStorage<YC48Format, Ops> {
     }
   }
 
-  // One output column of the rows of group g, descaled and clamped, as pixels (Y, Cb, Cr, 0) of
+  // Output column x of the rows of group g, descaled and clamped, as pixels (Y, Cb, Cr, 0) of
   // 16-bit samples: in each 128-bit block h, pixels[v] holds rows 4h + 2v and 4h + 2v + 1.
-  void FilterColumn(const WeightEntry &entry, int g, Vec (&pixels)[2]) const {
-    const Vec *pair =
-        this->transposed_ + kVectorsPerPair * this->pairOf_.Divide(entry.Offset) + kSpp * g;
-    const int32_t count = PairCount(entry.Coeffs);
-    Vec sums[kSpp];
+  template <int32_t kPairs>
+  void FilterColumn(int32_t x, int g, Vec (&pixels)[2]) const {
     // YC48 rows carry no fraction bits, plain rows or not.
     constexpr int kShift = DescaleShift(0, 0);
+    Vec sums[kSpp];
     for (int s = 0; s < kSpp; ++s) sums[s] = Ops::template RoundingBias<kShift>();
-    for (int32_t j = 0; j < count; ++j, pair += kVectorsPerPair) {
-      const int16_t *coeffs = entry.Coeffs + j * Layout::kPairCoeffs;
-      const Vec luma = Ops::BroadcastPair(coeffs + Layout::SetOffset(kLumaSet));
-      const Vec chroma = Ops::BroadcastPair(coeffs + Layout::SetOffset(kChromaSet));
-      for (int s = 0; s < kSpp; ++s)
-        sums[s] = Ops::AddPairProducts(sums[s], Ops::Load(pair + s), s == 0 ? luma : chroma);
+    if constexpr (kPairs > 0) {
+      const Vec *pair = this->transposed_ + kVectorsPerPair * columns_.FirstPair(x) + kSpp * g;
+#pragma GCC unroll 8
+      for (int32_t j = 0; j < kPairs; ++j) AddPair(columns_.Coeffs(x), j, pair, sums);
+    } else {
+      const WeightEntry &entry = this->p_.HWeights.Entries[x];
+      const Vec *pair =
+          this->transposed_ + kVectorsPerPair * this->pairOf_.Divide(entry.Offset) + kSpp * g;
+      const int32_t count = PairCount(entry.Coeffs);
+      for (int32_t j = 0; j < count; ++j) AddPair(entry.Coeffs, j, pair, sums);
     }
     const Vec yCr = Ops::PackSigned32(Ops::template Descale<kShift>(sums[0]),
                                       Ops::template Descale<kShift>(sums[2]));
@@ -142,6 +173,18 @@ class TileYC48 : public TileStorage<YC48Format, Ops> {
     const Vec cr0 = Ops::InterleaveHigh16(yCr, cb0);
     pixels[0] = Ops::InterleaveLow32(yCb, cr0);
     pixels[1] = Ops::InterleaveHigh32(yCb, cr0);
+  }
+
+  // Adds the products of a column's coefficient pair j with its sample pair j of the group
+  // whose first pair is at `pair`.
+  [[gnu::always_inline]] static void AddPair(const int16_t *coeffs, int32_t j, const Vec *pair,
+                                             Vec (&sums)[kSpp]) {
+    const int16_t *pairCoeffs = coeffs + j * Layout::kPairCoeffs;
+    const Vec luma = Ops::BroadcastPair(pairCoeffs + Layout::SetOffset(kLumaSet));
+    const Vec chroma = Ops::BroadcastPair(pairCoeffs + Layout::SetOffset(kChromaSet));
+    for (int s = 0; s < kSpp; ++s)
+      sums[s] = Ops::AddPairProducts(sums[s], Ops::Load(pair + j * kVectorsPerPair + s),
+                                     s == 0 ? luma : chroma);
   }
 
   // Where row r's pixel lies when pixels[0] and pixels[1] are stored one after the other.
@@ -156,6 +199,8 @@ class TileYC48 : public TileStorage<YC48Format, Ops> {
     for (int32_t r = 0; r < rowCount; ++r)
       std::memcpy(outRows[r] + kSpp * x, slots[SlotOfRow(r)], roomAfter ? 8 : 6);
   }
+
+  const Columns columns_;
 };
 
 }  // namespace kernels::simd

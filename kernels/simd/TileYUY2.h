@@ -39,7 +39,7 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
 
   // The plain rows, then the luma pairs (two per four pixels), the U pairs and the V pairs
   // (one each), every pair once per group of rows.
-  static int32_t BufferBytes(int32_t srcWidth) {
+  static int32_t BufferBytes(int32_t srcWidth, int32_t) {
     return Base::Bytes(srcWidth, 4 * kGroups * PixelGroups(srcWidth));
   }
 
