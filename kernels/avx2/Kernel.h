@@ -1,5 +1,5 @@
-// The AVX2 kernel's two records, defined in the one source file compiled for AVX2. They are
-// constants: loading the library runs no AVX2 instruction.
+// The AVX2 kernel's two records, defined in the source files compiled for AVX2 (YC48Kernel.cpp,
+// YUY2Kernel.cpp). They are constants: loading the library runs no AVX2 instruction.
 #pragma once
 
 #include "engine/FilterPluginInfo.h"

@@ -1,8 +1,9 @@
 // The AVX2 operations the SIMD filters are written over (simd/VerticalFilter.h, simd/TileYC48.h,
 // simd/TileYUY2.h): 256-bit vectors of sixteen 16-bit samples or eight 32-bit sums, and the
 // group transposes and stores of the tile filters, whose one group is the tile's eight rows, rows
-// r and r + 4 in the two 128-bit halves. Only Kernel.cpp includes this header; it alone is
-// compiled for AVX2.
+// r and r + 4 in the two 128-bit halves. Only the sources compiled for AVX2 include this
+// header: the AVX2 kernel's records and the AVX-512 kernel's YC48 record for processors that
+// split 512-bit operations.
 #pragma once
 
 #include <immintrin.h>
@@ -29,8 +30,6 @@ struct Avx2Ops {
   // faster than one at 1280x720 -> 1920x1080).
   static constexpr int32_t kYC48TileRows = 8;
   static constexpr int32_t kYUY2TileRows = 16;
-  // Coefficient pairs per pass of a YUY2 tile column's loop.
-  static constexpr int kTilePairsPerPass = 1;
   // Whether the YC48 tile filter is inlined into the pass loops: called out of line, the AVX2
   // one reloads the tile's pointers after every store (about 5 % slower at 1920x1080 ->
   // 1280x720).
@@ -181,7 +180,8 @@ struct Avx2Ops {
 
   // 32-bit lane i of `words` to row i at byte `at`, for the eight rows, each straight from the
   // vector.
-  static void StoreRowWords(uint8_t *const *outRows, int32_t at, Vec words) {
+  [[gnu::always_inline]] static void StoreRowWords(uint8_t *const *outRows, int32_t at,
+                                                  Vec words) {
     const __m128i rows0to3 = _mm256_castsi256_si128(words);
     const __m128i rows4to7 = _mm256_extracti128_si256(words, 1);
     StoreWord(outRows[0] + at, _mm_cvtsi128_si32(rows0to3));

@@ -31,9 +31,6 @@ struct Avx512Ops {
   // Rows of a tile: one group of sixteen.
   static constexpr int32_t kYC48TileRows = 16;
   static constexpr int32_t kYUY2TileRows = 16;
-  // Coefficient pairs per pass of a YUY2 tile column's loop: two measured slower (1.62 ->
-  // 1.70 ms at 1920x1080 -> 1280x720).
-  static constexpr int kTilePairsPerPass = 1;
   // Whether the YC48 tile filter is inlined into the pass loops: called out of line it measured
   // about 5 % faster (1920x1080 -> 1280x720: 2.33 -> 2.21 ms, 1280x720 -> 1920x1080: 2.85 ->
   // 2.68 ms, shortest of seven alternating runs).
@@ -183,7 +180,8 @@ struct Avx512Ops {
 
   // 32-bit lane i of `words` to row i at byte `at`, for the sixteen rows, each straight from
   // the vector.
-  static void StoreRowWords(uint8_t *const *outRows, int32_t at, Vec words) {
+  [[gnu::always_inline]] static void StoreRowWords(uint8_t *const *outRows, int32_t at,
+                                                  Vec words) {
     const __m128i blocks[4] = {_mm512_castsi512_si128(words), _mm512_extracti32x4_epi32(words, 1),
                                _mm512_extracti32x4_epi32(words, 2),
                                _mm512_extracti32x4_epi32(words, 3)};

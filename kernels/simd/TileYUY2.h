@@ -9,8 +9,8 @@
 // pairs. Sums wrap around and are descaled and clamped like the portable filter's.
 //
 // From the Ops it takes the group transpose (TransposeYUY2Group), the multiply-add of a column
-// (AddPairProducts, kTilePairsPerPass at a time) and the stores of a full group's pixel pairs
-// (StoreRowWords).
+// (AddPairProducts) and the stores of a full group's pixel pairs (StoreRowWords). The columns'
+// coefficient pairs come padded to one count (UniformColumns.h).
 #pragma once
 
 #include <algorithm>
@@ -23,6 +23,7 @@
 #include "engine/WeightTable.h"
 #include "simd/TileRows.h"
 #include "simd/TileStorage.h"
+#include "simd/UniformColumns.h"
 
 namespace kernels::simd {
 
@@ -38,16 +39,26 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
   static_assert(kGroups * kLanes == kRows, "whole groups of rows");
 
   // The plain rows, then the luma pairs (two per four pixels), the U pairs and the V pairs
-  // (one each), every pair once per group of rows.
-  static int32_t BufferBytes(int32_t srcWidth, int32_t) {
-    return Base::Bytes(srcWidth, 4 * kGroups * PixelGroups(srcWidth));
+  // (one each), every pair once per group of rows, the padding pairs' room after them, then
+  // the uniform columns.
+  static int32_t BufferBytes(int32_t srcWidth, int32_t dstWidth) {
+    return Base::Bytes(srcWidth, TransposedVectors(srcWidth)) +
+           Columns::Bytes(static_cast<int32_t>(YUY2EntryGroup::TableEntries(dstWidth)));
   }
 
   TileYUY2(const ResizeParams &p, void *buffer)
       : Base(p, buffer),
         luma_(this->transposed_),
         u_(luma_ + 2 * kGroups * PixelGroups(p.SrcWidth)),
-        v_(u_ + kGroups * PixelGroups(p.SrcWidth)) {}
+        v_(u_ + kGroups * PixelGroups(p.SrcWidth)),
+        columns_(p.HWeights.Entries,
+                 static_cast<int32_t>(YUY2EntryGroup::TableEntries(p.DstWidth)), p.HStep,
+                 this->transposed_ + TransposedVectors(p.SrcWidth)) {
+    // Padding pairs past the V pairs multiply these by zero; they are cleared so that no pair
+    // is ever read before it is written.
+    for (int32_t i = 4 * kGroups * PixelGroups(p.SrcWidth); i < TransposedVectors(p.SrcWidth); ++i)
+      Ops::Store(this->transposed_ + i, Ops::Zero());
+  }
 
   // Output pixels [xBegin, xEnd) of `rowCount` rows (at most kRows), xBegin even, from the rows
   // at `rows` (bytes or plain rows), whose pixels [Begin, ReadEnd) of `columns` are read;
@@ -59,19 +70,34 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
     constexpr int kShift = DescaleShift(kFractionBitsOf<YUY2Format, In>, 0);
     const TileRowSet<In, kRows, uint8_t> tile(rows, rowCount, out, lineSize);
     Transpose(tile.In, columns);
-    for (int32_t q = xBegin / 2; q < xEnd / 2; ++q) {
-      const YUY2EntryGroup group(this->p_.HWeights.Entries, q);
-      Vec evenLuma[kGroups], oddLuma[kGroups], u[kGroups], v[kGroups];
-      DotLuma<kShift>(group.EvenLuma(), evenLuma);
-      DotLuma<kShift>(group.OddLuma(), oddLuma);
-      DotChroma<kShift>(group.Chroma(), u, v);
-      StorePixelPairs<kShift>(tile.Out, rowCount, q, evenLuma, u, oddLuma, v);
-    }
+    WithUniformPairs(columns_.Pairs(), [&](auto pairs) {
+      FilterPixelPairs<decltype(pairs)::value, kShift>(tile.Out, rowCount, xBegin / 2, xEnd / 2);
+    });
     if (xEnd % 2 != 0) StoreLumaOnlyColumn<kShift>(tile.Out, rowCount, xEnd / 2);
   }
 
  private:
-  static constexpr int kPairsPerPass = Ops::kTilePairsPerPass;
+  using Columns = UniformColumns<2>;  // every YUY2 entry holds one coefficient pair per pair
+
+  // Vectors of transposed pairs: a row's, and room for the padding pairs after the V pairs.
+  static int32_t TransposedVectors(int32_t srcWidth) {
+    return 4 * kGroups * PixelGroups(srcWidth) + kGroups * kMaxUniformPairs;
+  }
+
+  // Output pixel pairs [qBegin, qEnd), every entry with kPairs pairs of the uniform columns, or
+  // (kPairs 0) with its own count from the table.
+  template <int32_t kPairs, int Shift>
+  void FilterPixelPairs(uint8_t *const *outs, int32_t rowCount, int32_t qBegin,
+                        int32_t qEnd) const {
+    for (int32_t q = qBegin; q < qEnd; ++q) {
+      const int32_t first = YUY2EntryGroup::kEntries * q;
+      Vec evenLuma[kGroups], oddLuma[kGroups], u[kGroups], v[kGroups];
+      DotLuma<kPairs, Shift>(first, evenLuma);
+      DotLuma<kPairs, Shift>(first + 1, oddLuma);
+      DotChroma<kPairs, Shift>(first + 2, u, v);
+      StorePixelPairs<Shift>(outs, rowCount, q, evenLuma, u, oddLuma, v);
+    }
+  }
 
   // Groups of four source pixels a row buffer holds, rounded up.
   static int32_t PixelGroups(int32_t srcWidth) { return (RowCapacityPixels(srcWidth) + 3) / 4; }
@@ -113,61 +139,46 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
     Ops::Store(v_ + kGroups * k + g, pairs[3]);
   }
 
-  // The luma sums of one output column, every row group, to be descaled by Shift: a coefficient
-  // pair is broadcast once for all the groups, and the loop runs once per column.
-  template <int Shift>
-  void DotLuma(const WeightEntry &entry, Vec (&sums)[kGroups]) const {
-    const Vec *pair = luma_ + kGroups * this->pairOf_.Divide(entry.Offset);
-    const int32_t count = PairCount(entry.Coeffs);
+  // The luma sums of table entry e, every row group, to be descaled by Shift: a coefficient
+  // pair is broadcast once for all the groups, and the pairs are gone through once per column.
+  template <int32_t kPairs, int Shift>
+  [[gnu::always_inline]] void DotLuma(int32_t e, Vec (&sums)[kGroups]) const {
+    const auto column = columns_.template Get<kPairs>(this->p_.HWeights.Entries, e, this->pairOf_);
+    const Vec *pair = luma_ + kGroups * column.FirstPair;
     for (int g = 0; g < kGroups; ++g) sums[g] = Ops::template RoundingBias<Shift>();
-    int32_t j = 0;
-    for (; j + kPairsPerPass <= count; j += kPairsPerPass, pair += kPairsPerPass * kGroups)
-      for (int i = 0; i < kPairsPerPass; ++i)
-        AddLumaPair(entry.Coeffs + 2 * (j + i), pair + i * kGroups, sums);
-    for (; j < count; ++j, pair += kGroups) AddLumaPair(entry.Coeffs + 2 * j, pair, sums);
+    ForEachPair<kPairs>(column.Count, [&](int32_t j) {
+      const Vec both = Ops::BroadcastPair(column.Coeffs + 2 * j);
+      for (int g = 0; g < kGroups; ++g)
+        sums[g] = Ops::AddPairProducts(sums[g], Ops::Load(pair + kGroups * j + g), both);
+    });
   }
 
-  // Adds one coefficient pair's products with every row group's luma pairs at `pair`.
-  static void AddLumaPair(const int16_t *coeffs, const Vec *pair, Vec (&sums)[kGroups]) {
-    const Vec both = Ops::BroadcastPair(coeffs);
-    for (int g = 0; g < kGroups; ++g)
-      sums[g] = Ops::AddPairProducts(sums[g], Ops::Load(pair + g), both);
-  }
-
-  // The U and V sums of one output pixel pair, every row group, to be descaled by Shift; a chroma
-  // entry's Offset is its first (even) chroma sample.
-  template <int Shift>
-  void DotChroma(const WeightEntry &entry, Vec (&uSums)[kGroups], Vec (&vSums)[kGroups]) const {
-    const int32_t first = kGroups * (this->pairOf_.Divide(entry.Offset) / 2);
-    const Vec *u = u_ + first;
-    const Vec *v = v_ + first;
-    const int32_t count = PairCount(entry.Coeffs);
+  // The U and V sums of table entry e, a chroma entry, every row group, to be descaled by
+  // Shift; a chroma entry's Offset is its first (even) chroma sample.
+  template <int32_t kPairs, int Shift>
+  [[gnu::always_inline]] void DotChroma(int32_t e, Vec (&uSums)[kGroups],
+                                       Vec (&vSums)[kGroups]) const {
+    const auto column = columns_.template Get<kPairs>(this->p_.HWeights.Entries, e, this->pairOf_);
+    const Vec *u = u_ + kGroups * (column.FirstPair / 2);
+    const Vec *v = v_ + kGroups * (column.FirstPair / 2);
     for (int g = 0; g < kGroups; ++g) uSums[g] = vSums[g] = Ops::template RoundingBias<Shift>();
-    int32_t j = 0;
-    for (; j + kPairsPerPass <= count;
-         j += kPairsPerPass, u += kPairsPerPass * kGroups, v += kPairsPerPass * kGroups)
-      for (int i = 0; i < kPairsPerPass; ++i)
-        AddChromaPair(entry.Coeffs + 2 * (j + i), u + i * kGroups, v + i * kGroups, uSums, vSums);
-    for (; j < count; ++j, u += kGroups, v += kGroups)
-      AddChromaPair(entry.Coeffs + 2 * j, u, v, uSums, vSums);
-  }
-
-  // Adds one coefficient pair's products with every row group's U pairs at `u`, V pairs at `v`.
-  static void AddChromaPair(const int16_t *coeffs, const Vec *u, const Vec *v,
-                            Vec (&uSums)[kGroups], Vec (&vSums)[kGroups]) {
-    const Vec both = Ops::BroadcastPair(coeffs);
-    for (int g = 0; g < kGroups; ++g) {
-      uSums[g] = Ops::AddPairProducts(uSums[g], Ops::Load(u + g), both);
-      vSums[g] = Ops::AddPairProducts(vSums[g], Ops::Load(v + g), both);
-    }
+    ForEachPair<kPairs>(column.Count, [&](int32_t j) {
+      const Vec both = Ops::BroadcastPair(column.Coeffs + 2 * j);
+      for (int g = 0; g < kGroups; ++g) {
+        uSums[g] = Ops::AddPairProducts(uSums[g], Ops::Load(u + kGroups * j + g), both);
+        vSums[g] = Ops::AddPairProducts(vSums[g], Ops::Load(v + kGroups * j + g), both);
+      }
+    });
   }
 
   // Output pixel pair q of the rows, descaled by Shift and clamped: a full group with the Ops'
   // stores, the rows of a partial one through a buffer.
   template <int Shift>
-  static void StorePixelPairs(uint8_t *const *outRows, int32_t rowCount, int32_t q,
-                              const Vec (&evenLuma)[kGroups], const Vec (&u)[kGroups],
-                              const Vec (&oddLuma)[kGroups], const Vec (&v)[kGroups]) {
+  [[gnu::always_inline]] static void StorePixelPairs(uint8_t *const *outRows, int32_t rowCount,
+                                                    int32_t q, const Vec (&evenLuma)[kGroups],
+                                                    const Vec (&u)[kGroups],
+                                                    const Vec (&oddLuma)[kGroups],
+                                                    const Vec (&v)[kGroups]) {
     for (int g = 0; g < kGroups && kLanes * g < rowCount; ++g) {
       const Vec words = PixelPairWords<Shift>(evenLuma[g], u[g], oddLuma[g], v[g]);
       uint8_t *const *groupRows = outRows + kLanes * g;
@@ -186,7 +197,7 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
   // A group's output pixel pairs, descaled and clamped (saturating to 16 bits, then to bytes,
   // keeps the order of values): Y even, U, Y odd, V of row i in 32-bit lane i.
   template <int Shift>
-  static Vec PixelPairWords(Vec evenLuma, Vec u, Vec oddLuma, Vec v) {
+  [[gnu::always_inline]] static Vec PixelPairWords(Vec evenLuma, Vec u, Vec oddLuma, Vec v) {
     const Vec luma = Ops::PackSigned32(Ops::template Descale<Shift>(evenLuma),
                                        Ops::template Descale<Shift>(oddLuma));
     const Vec chroma =
@@ -201,7 +212,7 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
   template <int Shift>
   void StoreLumaOnlyColumn(uint8_t *const *outRows, int32_t rowCount, int32_t q) const {
     Vec sums[kGroups];
-    DotLuma<Shift>(YUY2EntryGroup(this->p_.HWeights.Entries, q).EvenLuma(), sums);
+    DotLuma<0, Shift>(YUY2EntryGroup::kEntries * q, sums);
     alignas(sizeof(Vec)) int32_t luma[kRows];
     for (int g = 0; g < kGroups; ++g)
       Ops::Store(luma + kLanes * g, Ops::template Descale<Shift>(sums[g]));
@@ -212,6 +223,7 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
   }
 
   Vec *luma_, *u_, *v_;
+  const Columns columns_;
 };
 
 }  // namespace kernels::simd

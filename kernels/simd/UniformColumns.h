@@ -33,9 +33,27 @@ template <int32_t N = 1, class Body>
     WithUniformPairs<N + 1>(pairs, body);
 }
 
+// body(j) for the pairs j of a column: kPairs of them unrolled, or (kPairs 0) `count` in a loop.
+template <int32_t kPairs, class Body>
+[[gnu::always_inline]] inline void ForEachPair(int32_t count, const Body &body) {
+  if constexpr (kPairs > 0) {
+#pragma GCC unroll 8
+    for (int32_t j = 0; j < kPairs; ++j) body(j);
+  } else {
+    for (int32_t j = 0; j < count; ++j) body(j);
+  }
+}
+
 template <int kPairCoeffs>
 class UniformColumns {
  public:
+  // A column as a column body takes it: its first source pixel pair, coefficients and count.
+  struct Column {
+    int32_t FirstPair;
+    const int16_t *Coeffs;
+    int32_t Count;
+  };
+
   static int32_t Bytes(int32_t columns) {
     return RoundUpToSlice(static_cast<int64_t>(columns) *
                           (sizeof(int32_t) + kMaxUniformPairs * kPairCoeffs * sizeof(int16_t)));
@@ -68,6 +86,17 @@ class UniformColumns {
   int32_t FirstPair(int32_t x) const { return firstPairs_[x]; }
   // Column x's coefficients: Pairs() pairs of kPairCoeffs.
   const int16_t *Coeffs(int32_t x) const { return coeffs_ + x * pairs_ * kPairCoeffs; }
+
+  // Column x for the body of kPairs == Pairs(): padded from here; or, for kPairs 0, as the
+  // table `entries` holds it, its offset divided by `pairOf`.
+  template <int32_t kPairs>
+  [[gnu::always_inline]] Column Get(const WeightEntry *entries, int32_t x,
+                                    const ExactDivider &pairOf) const {
+    if constexpr (kPairs > 0)
+      return {FirstPair(x), coeffs_ + x * kPairs * kPairCoeffs, kPairs};
+    else
+      return {pairOf.Divide(entries[x].Offset), entries[x].Coeffs, PairCount(entries[x].Coeffs)};
+  }
 
  private:
   static int32_t LargestCount(const WeightEntry *entries, int32_t columns) {

@@ -26,9 +26,6 @@ struct Sse2Ops {
   // Rows of a tile: two groups of four.
   static constexpr int32_t kYC48TileRows = 8;
   static constexpr int32_t kYUY2TileRows = 8;
-  // Coefficient pairs per pass of a YUY2 tile column's loop: a column has only a few, and the
-  // loop's own work weighs less per pair.
-  static constexpr int kTilePairsPerPass = 2;
   // Whether the YC48 tile filter is inlined into the pass loops: the SSE2 one stays a call of
   // its own, the layout its figures were measured with.
   static constexpr bool kInlineYC48Tile = false;
@@ -156,7 +153,8 @@ struct Sse2Ops {
   }
 
   // 32-bit lane i of `words` to row i at byte `at`, for the four rows.
-  static void StoreRowWords(uint8_t *const *outRows, int32_t at, Vec words) {
+  [[gnu::always_inline]] static void StoreRowWords(uint8_t *const *outRows, int32_t at,
+                                                  Vec words) {
     alignas(16) uint32_t lanes[4];
     Store(lanes, words);
     for (int32_t r = 0; r < 4; ++r) std::memcpy(outRows[r] + at, &lanes[r], sizeof(uint32_t));
