@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "harness/FakePluginSession.h"
@@ -76,7 +77,8 @@ class LaggingStringBuffer : public std::stringbuf {
 };
 
 // Runs `frames` frames (a fetch failing at `failAt`) through the session into a Y4M text.
-std::string Stream(HostSession &session, const Y4mHeader &header, int frames, int failAt = -1) {
+std::string Stream(HostSession &session, const Y4mHeader &header, int frames, int failAt = -1,
+                   bool filterAlone = false) {
   FetchProgress reader;
   LaggingStringBuffer buffer(reader);
   std::ostream out(&buffer);
@@ -91,6 +93,7 @@ std::string Stream(HostSession &session, const Y4mHeader &header, int frames, in
     return true;
   };
   run.writer = &writer;
+  run.filterAlone = filterAlone;
   try {
     RunFrameStream(session, run);
   } catch (const Y4mError &) {
@@ -104,10 +107,10 @@ std::string Stream(HostSession &session, const Y4mHeader &header, int frames, in
 TEST_F(FrameStreamTest, StreamedFramesComeBackWholeInOrderOnAnyThreadCount) {
   const Y4mHeader header = OutputHeaderFor(Y4mHeader(), 10, 6, ChromaFormat::C444);
   options_.extraImages = kStreamExtraImages;
-  for (int threads : {1, 3}) {
+  for (const auto &[threads, filterAlone] : {std::pair{1, false}, {3, false}, {3, true}}) {
     options_.threads = threads;
     HostSession session(options_);
-    std::istringstream written(Stream(session, header, 5));
+    std::istringstream written(Stream(session, header, 5, -1, filterAlone));
     Y4mReader reader(written);
     Y4mFrame frame, expected;
     for (int index = 0; index < 5; ++index) {

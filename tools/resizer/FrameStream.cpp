@@ -55,6 +55,21 @@ struct ImageLoop {
   }
 };
 
+// What each stage holds while it works on a frame when the plug-in is to filter alone: then no
+// stage reads, converts or writes while the plug-in filters, and its worker threads have the
+// processors to themselves. Otherwise holding it does nothing.
+class StageGate {
+ public:
+  explicit StageGate(bool closes) : closes_(closes) {}
+  std::unique_lock<std::mutex> Hold() {
+    return closes_ ? std::unique_lock<std::mutex>(mutex_) : std::unique_lock<std::mutex>();
+  }
+
+ private:
+  const bool closes_;
+  std::mutex mutex_;
+};
+
 // The first failure of any thread, kept to be thrown once all have stopped.
 class FirstFailure {
  public:
@@ -82,35 +97,50 @@ void RunStage(FirstFailure &failure, const Stage &stage, const Close &close) {
   close();
 }
 
-void ReadFrames(const StreamRun &run, FrameLoop &frames) {
+// Fills a frame through `fetch` while holding the gate; false at the end.
+bool Fetch(const FrameFetcher &fetch, StageGate &gate, Y4mFrame &frame) {
+  const auto held = gate.Hold();
+  return fetch(frame);
+}
+
+void ReadFrames(const StreamRun &run, StageGate &gate, FrameLoop &frames) {
   FramePointer frame;
   for (int read = 0; run.frameLimit < 0 || read < run.frameLimit; ++read) {
-    if (!frames.empty.Pop(frame) || !run.fetch(*frame) || !frames.full.Push(std::move(frame)))
+    if (!frames.empty.Pop(frame) || !Fetch(run.fetch, gate, *frame) ||
+        !frames.full.Push(std::move(frame)))
       return;
   }
 }
 
 // Converts the frames read into the host's format, ahead of the plug-in.
-void ConvertFrames(FrameIntoImage &into, ptrdiff_t stride, FrameLoop &frames, ImageLoop &images) {
+void ConvertFrames(FrameIntoImage &into, ptrdiff_t stride, StageGate &gate, FrameLoop &frames,
+                   ImageLoop &images) {
   FramePointer frame;
   uint8_t *image = nullptr;
   while (frames.full.Pop(frame) && images.empty.Pop(image)) {
-    into.Convert(*frame, image, stride);
+    {
+      const auto held = gate.Hold();
+      into.Convert(*frame, image, stride);
+    }
     const FilledImage filled{image, frame->width, frame->height};
     if (!frames.empty.Push(std::move(frame)) || !images.filled.Push(filled)) return;
   }
 }
 
 // Takes each result out of its host image, hands the image back and writes the frame.
-void WriteFrames(Y4mWriter &writer, bool yuy2, ptrdiff_t stride, ImageLoop &images) {
+void WriteFrames(Y4mWriter &writer, bool yuy2, ptrdiff_t stride, StageGate &gate,
+                 ImageLoop &images) {
   FrameFromImage from(yuy2, writer.Header().chroma);
   Y4mFrame frame;
   FilledImage result;
   while (images.results.Pop(result)) {
-    from.Convert(result.pixels, stride, result.width, result.height, frame);
+    {
+      const auto held = gate.Hold();
+      from.Convert(result.pixels, stride, result.width, result.height, frame);
+    }
     // Refused once the filtering side has finished; the results queued are written all the same.
     images.empty.Push(result.pixels);
-    writer.WriteFrame(frame);
+    writer.WriteFrame(frame);  // not held: the output may wait for its reader
   }
 }
 
@@ -125,8 +155,9 @@ void CheckResultSize(const FrameView &view, const Y4mWriter &writer, int index) 
 
 class FilterLoop {
  public:
-  FilterLoop(HostSession &session, const StreamRun &run, ImageLoop &images, uint8_t *temp)
-      : session_(session), run_(run), images_(images), temp_(temp) {}
+  FilterLoop(HostSession &session, const StreamRun &run, StageGate &gate, ImageLoop &images,
+             uint8_t *temp)
+      : session_(session), run_(run), gate_(gate), images_(images), temp_(temp) {}
 
   // Ends the progress line before any failure is reported.
   ~FilterLoop() {
@@ -156,7 +187,7 @@ class FilterLoop {
     shape.height = image.height;
     shape.frame = done_;
     shape.frameCount = run_.frameCount;
-    if (!session_.ProcessImage(shape, image.pixels, temp_))
+    if (!ProcessImage(shape, image.pixels))
       throw std::runtime_error("func_proc failed at frame " + std::to_string(done_));
     // The result is in one of the two images; the other is the next frame's scratch image.
     const FrameView view = session_.Output();
@@ -167,8 +198,14 @@ class FilterLoop {
     return images_.results.Push(FilledImage{result, view.width, view.height});
   }
 
+  bool ProcessImage(const FrameInput &shape, uint8_t *pixels) {
+    const auto held = gate_.Hold();
+    return session_.ProcessImage(shape, pixels, temp_);
+  }
+
   HostSession &session_;
   const StreamRun &run_;
+  StageGate &gate_;
   ImageLoop &images_;
   uint8_t *temp_;
   int done_ = 0;
@@ -189,12 +226,13 @@ int RunFrameStream(HostSession &session, const StreamRun &run) {
   FrameLoop frames;
   ImageLoop images(circulating);
   FirstFailure failure;
+  StageGate gate(run.filterAlone);
   std::thread reader([&] {
-    RunStage(failure, [&] { ReadFrames(run, frames); }, [&] { frames.full.Close(); });
+    RunStage(failure, [&] { ReadFrames(run, gate, frames); }, [&] { frames.full.Close(); });
   });
   std::thread converter([&] {
     FrameIntoImage into(yuy2, run.inputSiting);
-    RunStage(failure, [&] { ConvertFrames(into, stride, frames, images); }, [&] {
+    RunStage(failure, [&] { ConvertFrames(into, stride, gate, frames, images); }, [&] {
       frames.Close();  // the reader stops at its next frame
       images.filled.Close();
     });
@@ -202,12 +240,12 @@ int RunFrameStream(HostSession &session, const StreamRun &run) {
   std::thread writer;
   if (run.writer) {
     writer = std::thread([&] {
-      RunStage(failure, [&] { WriteFrames(*run.writer, yuy2, stride, images); },
+      RunStage(failure, [&] { WriteFrames(*run.writer, yuy2, stride, gate, images); },
                [&] { images.Close(); });  // the filtering side stops at its next frame
     });
   }
   int done = 0;
-  RunStage(failure, [&] { done = FilterLoop(session, run, images, temp).Run(); }, [&] {
+  RunStage(failure, [&] { done = FilterLoop(session, run, gate, images, temp).Run(); }, [&] {
     images.empty.Close();  // the converter, and through it the reader, stop
     images.filled.Close();
     images.results.Close();  // the writer writes what is queued, then stops

@@ -2,7 +2,7 @@
 // overlapped: a reader thread fetches the next frames, a converter thread writes the next frame
 // straight into a spare image of the host's, the plug-in filters the current frame on the
 // host's worker threads, and a writer thread takes the result before it out of its image and
-// writes it.
+// writes it. A timed run can keep the other stages waiting while the plug-in filters.
 #pragma once
 
 #include <functional>
@@ -24,6 +24,8 @@ struct StreamRun {
   Y4mWriter *writer = nullptr;       // null: frames are filtered and dropped; else its header's
                                      // chroma format is the output's
   ProgressReporter *progress = nullptr;
+  bool filterAlone = false;          // no other stage works while the plug-in filters (timed
+                                     // runs: its figures then count its own threads alone)
 };
 
 // Runs every frame; returns the number of frames done. Throws what a stage threw, the first

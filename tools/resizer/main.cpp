@@ -190,6 +190,9 @@ int RunFrames(HostSession &session, const HostCommand &command, const FrameSourc
   run.frameCount = std::max(frameLimit, 0);
   run.writer = writer.get();
   run.progress = progress.get();
+  // The plug-in's frame timing counts its own threads alone: on a machine with few processors
+  // the converter would take one from them.
+  run.filterAlone = command.save;
 
   if (command.save) session.SaveStart(0, std::max(frameLimit, 1) - 1);
   const auto started = std::chrono::steady_clock::now();
