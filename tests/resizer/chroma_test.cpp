@@ -6,8 +6,10 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "cpu/ProcessorFeatures.h"
 #include "resizer/ChromaColumns.h"
 #include "resizer/ChromaResampler.h"
 #include "resizer/ChromaRows.h"
@@ -113,37 +115,46 @@ TEST(ChromaSiting, InterpolatedChromaMeetsYc48AsTheRowConversionsDo) {
     ASSERT_EQ(ChromaFractionToYc48(value * 64), ChromaToYc48(static_cast<uint8_t>(value))) << value;
 }
 
-// The column pass's eight-sample steps equal its scalar reference for every tap count the
-// filters use (one for a kept row, six up, twelve down, and odd counts whose last tap has no
-// partner), for widths around the step and both outputs, on samples that overshoot the 8-bit
-// range and weights of both signs that sum to one, as every filter's do.
-TEST(ChromaColumns, EightSampleStepsEqualTheScalarReference) {
+// The column pass's vector steps (eight samples with SSE2, sixteen with AVX2 where it runs)
+// equal its scalar reference for every tap count the filters use (one for a kept row, six up,
+// twelve down, and odd counts whose last tap has no partner), for widths around the steps and
+// both outputs, on samples that overshoot the 8-bit range and weights of both signs that sum to
+// one, as every filter's do.
+TEST(ChromaColumns, VectorStepsEqualTheScalarReference) {
+  using Fractions = void (*)(const int16_t *const *, const int16_t *, int, int, int16_t *);
+  using Bytes = void (*)(const int16_t *const *, const int16_t *, int, int, uint8_t *);
+  std::vector<std::tuple<const char *, Fractions, Bytes>> forms = {
+      {"SSE2", &FilterColumnsSse2<int16_t>, &FilterColumnsSse2<uint8_t>}};
+  if (RunsAvx2(ThisProcessor()))
+    forms.emplace_back("AVX2", &FilterColumnsAvx2<int16_t>, &FilterColumnsAvx2<uint8_t>);
   constexpr int kOne = 1 << ChromaFilter::kWeightBits;
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> sample(-2000, 18000), lobe(-1500, 1500);
-  for (int taps : {1, 2, 5, 6, 12})
-    for (int width : {1, 7, 8, 9, 23, 69}) {
-      std::vector<std::vector<int16_t>> rows(taps, std::vector<int16_t>(width));
-      std::vector<const int16_t *> pointers;
-      std::vector<int16_t> weights;
-      int sum = 0;
-      for (auto &row : rows) {
-        for (int16_t &s : row) s = static_cast<int16_t>(sample(rng));
-        pointers.push_back(row.data());
-        weights.push_back(static_cast<int16_t>(kOne / taps + lobe(rng)));
-        sum += weights.back();
+  for (const auto &[name, toFractions, toBytes] : forms)
+    for (int taps : {1, 2, 5, 6, 12})
+      for (int width : {1, 7, 8, 9, 15, 16, 17, 23, 69}) {
+        std::vector<std::vector<int16_t>> rows(taps, std::vector<int16_t>(width));
+        std::vector<const int16_t *> pointers;
+        std::vector<int16_t> weights;
+        int sum = 0;
+        for (auto &row : rows) {
+          for (int16_t &s : row) s = static_cast<int16_t>(sample(rng));
+          pointers.push_back(row.data());
+          weights.push_back(static_cast<int16_t>(kOne / taps + lobe(rng)));
+          sum += weights.back();
+        }
+        weights[0] = static_cast<int16_t>(weights[0] + kOne - sum);
+        std::vector<int16_t> fractions(width), fractionsReference(width);
+        std::vector<uint8_t> bytes(width), bytesReference(width);
+        toFractions(pointers.data(), weights.data(), taps, width, fractions.data());
+        FilterColumnsScalar(pointers.data(), weights.data(), taps, 0, width,
+                            fractionsReference.data());
+        toBytes(pointers.data(), weights.data(), taps, width, bytes.data());
+        FilterColumnsScalar(pointers.data(), weights.data(), taps, 0, width,
+                            bytesReference.data());
+        EXPECT_EQ(fractions, fractionsReference) << name << ", " << taps << " taps, width " << width;
+        EXPECT_EQ(bytes, bytesReference) << name << ", " << taps << " taps, width " << width;
       }
-      weights[0] = static_cast<int16_t>(weights[0] + kOne - sum);
-      std::vector<int16_t> fractions(width), fractionsReference(width);
-      std::vector<uint8_t> bytes(width), bytesReference(width);
-      FilterColumns(pointers.data(), weights.data(), taps, width, fractions.data());
-      FilterColumnsScalar(pointers.data(), weights.data(), taps, 0, width,
-                          fractionsReference.data());
-      FilterColumns(pointers.data(), weights.data(), taps, width, bytes.data());
-      FilterColumnsScalar(pointers.data(), weights.data(), taps, 0, width, bytesReference.data());
-      EXPECT_EQ(fractions, fractionsReference) << taps << " taps, width " << width;
-      EXPECT_EQ(bytes, bytesReference) << taps << " taps, width " << width;
-    }
 }
 
 // The row pass's vector steps equal its scalar reference for both directions and sitings, for

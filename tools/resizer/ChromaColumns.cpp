@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "cpu/ProcessorFeatures.h"
 #include "resizer/ChromaFilter.h"
 
 namespace quorlin_host {
@@ -12,7 +13,6 @@ namespace {
 
 constexpr int kWeightBits = ChromaFilter::kWeightBits;
 constexpr int kByteShift = kWeightBits + kChromaFractionBits;
-constexpr int kMaxTaps = 12;  // the longest filter, going down
 
 // A sum of samples with kChromaFractionBits times weights with kWeightBits, rounded to the
 // output's precision.
@@ -59,14 +59,15 @@ void FilterColumnsScalar(const int16_t *const *rows, const int16_t *weights, int
 }
 
 template <class Out>
-void FilterColumns(const int16_t *const *rows, const int16_t *weights, int taps, int width,
-                   Out *out) {
+void FilterColumnsSse2(const int16_t *const *rows, const int16_t *weights, int taps, int width,
+                       Out *out) {
   // The filters' taps fit the weight pairs made once here; a longer filter takes the
   // scalar loop throughout.
-  __m128i pairs[kMaxTaps / 2];
-  for (int t = 0; t < taps && taps <= kMaxTaps; t += 2) pairs[t / 2] = WeightPair(weights, t, t + 1 < taps);
+  __m128i pairs[kMaxVectorTaps / 2];
+  for (int t = 0; t < taps && taps <= kMaxVectorTaps; t += 2)
+    pairs[t / 2] = WeightPair(weights, t, t + 1 < taps);
   int x = 0;
-  for (; x + 8 <= width && taps <= kMaxTaps; x += 8) {
+  for (; x + 8 <= width && taps <= kMaxVectorTaps; x += 8) {
     __m128i low = _mm_setzero_si128(), high = _mm_setzero_si128();
     for (int t = 0; t < taps; t += 2) {
       const bool pair = t + 1 < taps;
@@ -86,7 +87,17 @@ template void FilterColumnsScalar(const int16_t *const *, const int16_t *, int, 
                                   int16_t *);
 template void FilterColumnsScalar(const int16_t *const *, const int16_t *, int, int, int,
                                   uint8_t *);
+template <class Out>
+void FilterColumns(const int16_t *const *rows, const int16_t *weights, int taps, int width,
+                   Out *out) {
+  static const auto columns = RunsAvx2(ThisProcessor()) ? &FilterColumnsAvx2<Out>
+                                                        : &FilterColumnsSse2<Out>;
+  columns(rows, weights, taps, width, out);
+}
+
 template void FilterColumns(const int16_t *const *, const int16_t *, int, int, int16_t *);
 template void FilterColumns(const int16_t *const *, const int16_t *, int, int, uint8_t *);
+template void FilterColumnsSse2(const int16_t *const *, const int16_t *, int, int, int16_t *);
+template void FilterColumnsSse2(const int16_t *const *, const int16_t *, int, int, uint8_t *);
 
 }  // namespace quorlin_host

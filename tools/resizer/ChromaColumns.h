@@ -1,8 +1,9 @@
 // One output row of the chroma column pass: the rows of the filter's taps weighted and summed,
 // then rounded to the output's precision (samples with kChromaFractionBits, or bytes). Rows hold
-// samples with kChromaFractionBits, weights ChromaFilter::kWeightBits. FilterColumns takes eight
-// samples a step with SSE2's 16-bit multiply-adds, two taps at a time; FilterColumnsScalar is
-// its reference and does the row's last samples.
+// samples with kChromaFractionBits, weights ChromaFilter::kWeightBits. The vector forms take
+// eight (SSE2) or sixteen (AVX2) samples a step with 16-bit multiply-adds, two taps at a time,
+// for filters of up to kMaxVectorTaps taps; FilterColumnsScalar is their reference and does
+// the row's last samples and longer filters.
 #pragma once
 
 #include <cstdint>
@@ -17,9 +18,20 @@ template <class Out>
 void FilterColumnsScalar(const int16_t *const *rows, const int16_t *weights, int taps, int begin,
                          int end, Out *out);
 
-// Samples [0, width) of the output row, equal to FilterColumnsScalar's.
+// Taps the vector forms take: the longest filter, going down.
+constexpr int kMaxVectorTaps = 12;
+
+// Samples [0, width) of the output row, equal to FilterColumnsScalar's: FilterColumnsAvx2 where
+// the processor runs AVX2, else FilterColumnsSse2.
 template <class Out>
 void FilterColumns(const int16_t *const *rows, const int16_t *weights, int taps, int width,
                    Out *out);
+template <class Out>
+void FilterColumnsSse2(const int16_t *const *rows, const int16_t *weights, int taps, int width,
+                       Out *out);
+// Only where RunsAvx2(ThisProcessor()).
+template <class Out>
+void FilterColumnsAvx2(const int16_t *const *rows, const int16_t *weights, int taps, int width,
+                       Out *out);
 
 }  // namespace quorlin_host
