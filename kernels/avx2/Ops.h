@@ -29,13 +29,15 @@ struct Avx2Ops {
   // two groups for YUY2, whose groups share each coefficient's broadcast (measured about a tenth
   // faster than one at 1280x720 -> 1920x1080).
   static constexpr int32_t kYC48TileRows = 8;
-  static constexpr int32_t kYUY2TileRows = 16;
+  static constexpr int32_t kYUY2TileRows = 8;
   // Whether the YC48 tile filter is inlined into the pass loops: called out of line, the AVX2
   // one reloads the tile's pointers after every store (about 5 % slower at 1920x1080 ->
   // 1280x720).
   static constexpr bool kInlineYC48Tile = true;
   // YC48 output columns a full group's store takes: two, 16 bytes a row.
   static constexpr int kYC48ColumnsAtOnce = 2;
+  // YUY2 output pixel pairs a full group's store takes: two, 8 bytes a row.
+  static constexpr int kYUY2PixelPairsAtOnce = 2;
 
   // Interleaving works within each 128-bit half: lanes 0 to 3 of the low (half 0) or high
   // (half 1) pairs come from samples 0 to 7, lanes 4 to 7 from samples 8 to 15.
@@ -176,6 +178,26 @@ struct Avx2Ops {
       StoreHalves(outRows[2 * v] + at, outRows[2 * v + 4] + at, evenRows);
       StoreHalves(outRows[2 * v + 1] + at, outRows[2 * v + 5] + at, oddRows);
     }
+  }
+
+  // Two neighbouring YUY2 pixel pairs of the eight rows, `first` and `second` as words of
+  // StoreRowWords: 8 bytes per row at byte `at`.
+  [[gnu::always_inline]] static void StoreRowWordPairs(uint8_t *const *outRows, int32_t at,
+                                                      Vec first, Vec second) {
+    const Vec rows0145 = _mm256_unpacklo_epi32(first, second);
+    const Vec rows2367 = _mm256_unpackhi_epi32(first, second);
+    const __m128i rows01 = _mm256_castsi256_si128(rows0145);
+    const __m128i rows45 = _mm256_extracti128_si256(rows0145, 1);
+    const __m128i rows23 = _mm256_castsi256_si128(rows2367);
+    const __m128i rows67 = _mm256_extracti128_si256(rows2367, 1);
+    StoreLowHalf(outRows[0] + at, rows01);
+    StoreHighHalf(outRows[1] + at, rows01);
+    StoreLowHalf(outRows[2] + at, rows23);
+    StoreHighHalf(outRows[3] + at, rows23);
+    StoreLowHalf(outRows[4] + at, rows45);
+    StoreHighHalf(outRows[5] + at, rows45);
+    StoreLowHalf(outRows[6] + at, rows67);
+    StoreHighHalf(outRows[7] + at, rows67);
   }
 
   // 32-bit lane i of `words` to row i at byte `at`, for the eight rows, each straight from the

@@ -37,6 +37,8 @@ struct Avx512Ops {
   static constexpr bool kInlineYC48Tile = false;
   // YC48 output columns a full group's store takes: two, 16 bytes a row.
   static constexpr int kYC48ColumnsAtOnce = 2;
+  // YUY2 output pixel pairs a full group's store takes: two, 8 bytes a row.
+  static constexpr int kYUY2PixelPairsAtOnce = 2;
 
   // Interleaving works within each 128-bit block: lanes 0 to 3 of block b of the low (half 0)
   // or high (half 1) pairs come from samples 8b to 8b + 3 (or 8b + 4 to 8b + 7).
@@ -175,6 +177,27 @@ struct Avx512Ops {
       const Vec oddRows = _mm512_shuffle_epi8(_mm512_unpackhi_epi64(first[v], second[v]), close);
       StoreBlocks(outRows + 2 * v, at, evenRows);
       StoreBlocks(outRows + 2 * v + 1, at, oddRows);
+    }
+  }
+
+  // Two neighbouring YUY2 pixel pairs of the sixteen rows, `first` and `second` as words of
+  // StoreRowWords: 8 bytes per row at byte `at`.
+  [[gnu::always_inline]] static void StoreRowWordPairs(uint8_t *const *outRows, int32_t at,
+                                                      Vec first, Vec second) {
+    const Vec evenRows = _mm512_unpacklo_epi32(first, second);  // rows 4h, 4h + 1 of block h
+    const Vec oddRows = _mm512_unpackhi_epi32(first, second);   // rows 4h + 2, 4h + 3
+    const __m128i even[4] = {_mm512_castsi512_si128(evenRows),
+                             _mm512_extracti32x4_epi32(evenRows, 1),
+                             _mm512_extracti32x4_epi32(evenRows, 2),
+                             _mm512_extracti32x4_epi32(evenRows, 3)};
+    const __m128i odd[4] = {_mm512_castsi512_si128(oddRows), _mm512_extracti32x4_epi32(oddRows, 1),
+                            _mm512_extracti32x4_epi32(oddRows, 2),
+                            _mm512_extracti32x4_epi32(oddRows, 3)};
+    for (int h = 0; h < 4; ++h) {
+      StoreLowHalf(outRows[4 * h] + at, even[h]);
+      StoreHighHalf(outRows[4 * h + 1] + at, even[h]);
+      StoreLowHalf(outRows[4 * h + 2] + at, odd[h]);
+      StoreHighHalf(outRows[4 * h + 3] + at, odd[h]);
     }
   }
 

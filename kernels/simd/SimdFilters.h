@@ -7,7 +7,8 @@
 //   Vec, kLanes (32-bit lanes), kSamples (16-bit samples a vertical step takes);
 //   the vertical filter's settings kVerticalPairsPerPass, kVerticalLinesAtOnce, LaneSample;
 //   the tile filters' kYC48TileRows and kYUY2TileRows (multiples of kLanes), kInlineYC48Tile,
-//   kYC48ColumnsAtOnce (1, or 2 with StoreYC48Columns);
+//   kYC48ColumnsAtOnce (1, or 2 with StoreYC48Columns), kYUY2PixelPairsAtOnce (1, or 2 with
+//   StoreRowWordPairs);
 //   Zero, RoundingBias, Descale, LoadLanes, Load, Store, BroadcastPair, AddPairProducts,
 //   PackSigned32, PackUnsigned16, InterleaveLow/High16, 32 and 64 (within 128-bit blocks);
 //   InterleaveLines and StoreDescaled for 16-bit and 8-bit lines (the vertical filter);

@@ -89,14 +89,34 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
   template <int32_t kPairs, int Shift>
   void FilterPixelPairs(uint8_t *const *outs, int32_t rowCount, int32_t qBegin,
                         int32_t qEnd) const {
-    for (int32_t q = qBegin; q < qEnd; ++q) {
-      const int32_t first = YUY2EntryGroup::kEntries * q;
-      Vec evenLuma[kGroups], oddLuma[kGroups], u[kGroups], v[kGroups];
-      DotLuma<kPairs, Shift>(first, evenLuma);
-      DotLuma<kPairs, Shift>(first + 1, oddLuma);
-      DotChroma<kPairs, Shift>(first + 2, u, v);
-      StorePixelPairs<Shift>(outs, rowCount, q, evenLuma, u, oddLuma, v);
+    int32_t q = qBegin;
+    if constexpr (Ops::kYUY2PixelPairsAtOnce == 2)
+      if (rowCount == kRows)
+        for (; q + 1 < qEnd; q += 2) {
+          Vec first[kGroups], second[kGroups];
+          PixelPairWordsOf<kPairs, Shift>(q, first);
+          PixelPairWordsOf<kPairs, Shift>(q + 1, second);
+          for (int g = 0; g < kGroups; ++g)
+            Ops::StoreRowWordPairs(outs + kLanes * g, 4 * q, first[g], second[g]);
+        }
+    for (; q < qEnd; ++q) {
+      Vec words[kGroups];
+      PixelPairWordsOf<kPairs, Shift>(q, words);
+      StorePixelPairs(outs, rowCount, q, words);
     }
+  }
+
+  // Output pixel pair q of every group of rows, descaled by Shift and clamped: row i's four
+  // bytes (Y even, U, Y odd, V) in 32-bit lane i of words[g].
+  template <int32_t kPairs, int Shift>
+  [[gnu::always_inline]] void PixelPairWordsOf(int32_t q, Vec (&words)[kGroups]) const {
+    const int32_t first = YUY2EntryGroup::kEntries * q;
+    Vec evenLuma[kGroups], oddLuma[kGroups], u[kGroups], v[kGroups];
+    DotLuma<kPairs, Shift>(first, evenLuma);
+    DotLuma<kPairs, Shift>(first + 1, oddLuma);
+    DotChroma<kPairs, Shift>(first + 2, u, v);
+    for (int g = 0; g < kGroups; ++g)
+      words[g] = PixelPairWords<Shift>(evenLuma[g], u[g], oddLuma[g], v[g]);
   }
 
   // Groups of four source pixels a row buffer holds, rounded up.
@@ -171,24 +191,19 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
     });
   }
 
-  // Output pixel pair q of the rows, descaled by Shift and clamped: a full group with the Ops'
-  // stores, the rows of a partial one through a buffer.
-  template <int Shift>
+  // Output pixel pair q of the rows from its words (PixelPairWordsOf): a full group with the
+  // Ops' stores, the rows of a partial one through a buffer.
   [[gnu::always_inline]] static void StorePixelPairs(uint8_t *const *outRows, int32_t rowCount,
-                                                    int32_t q, const Vec (&evenLuma)[kGroups],
-                                                    const Vec (&u)[kGroups],
-                                                    const Vec (&oddLuma)[kGroups],
-                                                    const Vec (&v)[kGroups]) {
+                                                    int32_t q, const Vec (&words)[kGroups]) {
     for (int g = 0; g < kGroups && kLanes * g < rowCount; ++g) {
-      const Vec words = PixelPairWords<Shift>(evenLuma[g], u[g], oddLuma[g], v[g]);
       uint8_t *const *groupRows = outRows + kLanes * g;
       const int32_t groupRowCount = std::min(rowCount - kLanes * g, kLanes);
       if (groupRowCount == kLanes) {
-        Ops::StoreRowWords(groupRows, 4 * q, words);
+        Ops::StoreRowWords(groupRows, 4 * q, words[g]);
         continue;
       }
       alignas(sizeof(Vec)) uint32_t pixelPairs[kLanes];
-      Ops::Store(pixelPairs, words);
+      Ops::Store(pixelPairs, words[g]);
       for (int32_t r = 0; r < groupRowCount; ++r)
         std::memcpy(groupRows[r] + 4 * q, &pixelPairs[r], sizeof(uint32_t));
     }

@@ -31,6 +31,8 @@ struct Sse2Ops {
   static constexpr bool kInlineYC48Tile = false;
   // YC48 output columns a full group's store takes.
   static constexpr int kYC48ColumnsAtOnce = 1;
+  // YUY2 output pixel pairs a full group's store takes.
+  static constexpr int kYUY2PixelPairsAtOnce = 1;
 
   // The sample of a step that 32-bit lane k of its low (half 0) or high (half 1) interleaved
   // pairs belongs to.
