@@ -25,14 +25,19 @@ void FillRandom(uint8_t *data, size_t bytes, FrameFormat format, CoeffRange rang
 
 }  // namespace
 
-const char *const kKernelLibraries[4] = {"Kernel0_AVX512.dll", "Kernel1_AVX2.dll",
-                                          "Kernel2_SSE2.dll", kPortableLibrary};
+const char *const kKernelLibraries[5] = {"Kernel0_AVX512.dll", "Kernel1_AVX2.dll",
+                                          "Kernel2_SSE2.dll", kPortableLibrary,
+                                          kWholeVectorRecords};
 
 const FilterPluginInfo *KernelFrom(const char *library, FrameFormat format) {
-  const std::string path = std::string("Z:" QUORLIN_DIST_DLL "/") + library;
+  const bool whole = std::string(library) == kWholeVectorRecords;
+  const std::string path =
+      std::string("Z:" QUORLIN_DIST_DLL "/") + (whole ? "Kernel0_AVX512.dll" : library);
   const HMODULE module = LoadLibraryA(path.c_str());
-  const char *exportName =
-      format == FrameFormat::YC48 ? "GetFilterPluginInfo2" : "GetYUY2FilterPluginInfo2";
+  const char *exportName = format == FrameFormat::YC48
+                               ? (whole ? "GetWholeVectorFilterPluginInfo2" : "GetFilterPluginInfo2")
+                               : (whole ? "GetWholeVectorYUY2FilterPluginInfo2"
+                                        : "GetYUY2FilterPluginInfo2");
   auto get = module ? reinterpret_cast<GetFilterPluginInfoFunc>(
                           reinterpret_cast<void *>(GetProcAddress(module, exportName)))
                     : nullptr;
@@ -43,7 +48,7 @@ const FilterPluginInfo *KernelFrom(const char *library, FrameFormat format) {
 void SkipWhereDeclined(const char *library) {
   if (KernelFrom(library, FrameFormat::YC48)) return;
   const std::string needs =
-      std::string(library) == "Kernel0_AVX512.dll"
+      std::string(library).rfind("Kernel0_AVX512.dll", 0) == 0
           ? "AVX-512 F, BW, VL and VNNI, and a system that saves the opmask and ZMM registers"
           : "AVX2, and a system that saves the YMM registers";
   GTEST_SKIP() << library << " declines this processor: it needs " << needs;

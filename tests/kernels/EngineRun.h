@@ -13,9 +13,12 @@
 #include "kernels/RandomTables.h"
 #include "kernels/ReferenceResize.h"
 
-// The kernel libraries of the build's DLL folder, fastest first.
-extern const char *const kKernelLibraries[4];
+// The kernel libraries of the build's DLL folder, fastest first, and after them the AVX-512
+// library's records for processors that run 512-bit operations whole (kWholeVectorRecords),
+// which this processor may not be given.
+extern const char *const kKernelLibraries[5];
 constexpr const char *kPortableLibrary = "Kernel9_Portable.dll";
+constexpr const char *kWholeVectorRecords = "Kernel0_AVX512.dll (whole vectors)";
 
 // The record a kernel library of the build's DLL folder reports for the format, or null when
 // the library declines (the AVX2 kernel on a processor without AVX2, the AVX-512 kernel on one

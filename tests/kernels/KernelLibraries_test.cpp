@@ -205,7 +205,8 @@ TEST_P(KernelRecords, BothRecordsAreComplete) {
       {"Kernel0_AVX512.dll", "AVX-512"},
       {"Kernel1_AVX2.dll", "AVX2"},
       {"Kernel2_SSE2.dll", "SSE2"},
-      {kPortableLibrary, "C++"}};
+      {kPortableLibrary, "C++"},
+      {kWholeVectorRecords, "AVX-512"}};
   for (FrameFormat format : {kYC48, kYUY2}) {
     const FilterPluginInfo &k = Kernel(format);
     EXPECT_EQ(k.Name, names.at(GetParam()));
