@@ -100,23 +100,38 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
             Ops::StoreRowWordPairs(outs + kLanes * g, 4 * q, first[g], second[g]);
         }
     for (; q < qEnd; ++q) {
-      Vec words[kGroups];
-      PixelPairWordsOf<kPairs, Shift>(q, words);
-      StorePixelPairs(outs, rowCount, q, words);
+      PixelPairSums sums;
+      SumsOf<kPairs, Shift>(q, sums);
+      StorePixelPairs<Shift>(outs, rowCount, q, sums);
     }
+  }
+
+  // The sums of an output pixel pair, every group of rows.
+  struct PixelPairSums {
+    Vec EvenLuma[kGroups], OddLuma[kGroups], U[kGroups], V[kGroups];
+  };
+
+  // Output pixel pair q's sums, to be descaled by Shift.
+  template <int32_t kPairs, int Shift>
+  [[gnu::always_inline]] void SumsOf(int32_t q, PixelPairSums &sums) const {
+    const int32_t first = YUY2EntryGroup::kEntries * q;
+    DotLuma<kPairs, Shift>(first, sums.EvenLuma);
+    DotLuma<kPairs, Shift>(first + 1, sums.OddLuma);
+    DotChroma<kPairs, Shift>(first + 2, sums.U, sums.V);
   }
 
   // Output pixel pair q of every group of rows, descaled by Shift and clamped: row i's four
   // bytes (Y even, U, Y odd, V) in 32-bit lane i of words[g].
   template <int32_t kPairs, int Shift>
   [[gnu::always_inline]] void PixelPairWordsOf(int32_t q, Vec (&words)[kGroups]) const {
-    const int32_t first = YUY2EntryGroup::kEntries * q;
-    Vec evenLuma[kGroups], oddLuma[kGroups], u[kGroups], v[kGroups];
-    DotLuma<kPairs, Shift>(first, evenLuma);
-    DotLuma<kPairs, Shift>(first + 1, oddLuma);
-    DotChroma<kPairs, Shift>(first + 2, u, v);
-    for (int g = 0; g < kGroups; ++g)
-      words[g] = PixelPairWords<Shift>(evenLuma[g], u[g], oddLuma[g], v[g]);
+    PixelPairSums sums;
+    SumsOf<kPairs, Shift>(q, sums);
+    for (int g = 0; g < kGroups; ++g) words[g] = WordsOf<Shift>(sums, g);
+  }
+
+  template <int Shift>
+  [[gnu::always_inline]] static Vec WordsOf(const PixelPairSums &sums, int g) {
+    return PixelPairWords<Shift>(sums.EvenLuma[g], sums.U[g], sums.OddLuma[g], sums.V[g]);
   }
 
   // Groups of four source pixels a row buffer holds, rounded up.
@@ -191,19 +206,21 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
     });
   }
 
-  // Output pixel pair q of the rows from its words (PixelPairWordsOf): a full group with the
-  // Ops' stores, the rows of a partial one through a buffer.
+  // Output pixel pair q of the rows, descaled by Shift and clamped, a group at a time: a full
+  // group with the Ops' stores, the rows of a partial one through a buffer.
+  template <int Shift>
   [[gnu::always_inline]] static void StorePixelPairs(uint8_t *const *outRows, int32_t rowCount,
-                                                    int32_t q, const Vec (&words)[kGroups]) {
+                                                    int32_t q, const PixelPairSums &sums) {
     for (int g = 0; g < kGroups && kLanes * g < rowCount; ++g) {
+      const Vec words = WordsOf<Shift>(sums, g);
       uint8_t *const *groupRows = outRows + kLanes * g;
       const int32_t groupRowCount = std::min(rowCount - kLanes * g, kLanes);
       if (groupRowCount == kLanes) {
-        Ops::StoreRowWords(groupRows, 4 * q, words[g]);
+        Ops::StoreRowWords(groupRows, 4 * q, words);
         continue;
       }
       alignas(sizeof(Vec)) uint32_t pixelPairs[kLanes];
-      Ops::Store(pixelPairs, words[g]);
+      Ops::Store(pixelPairs, words);
       for (int32_t r = 0; r < groupRowCount; ++r)
         std::memcpy(groupRows[r] + 4 * q, &pixelPairs[r], sizeof(uint32_t));
     }
