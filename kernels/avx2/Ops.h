@@ -149,18 +149,7 @@ struct Avx2Ops {
   // 2, 3 | 6, 7), 8 bytes per row at sample `at`: the fourth sample lands on the next pixel,
   // written afterwards.
   static void StoreYC48Column(int16_t *const *outRows, int32_t at, const Vec (&pixels)[2]) {
-    const __m128i rows01 = _mm256_castsi256_si128(pixels[0]);
-    const __m128i rows45 = _mm256_extracti128_si256(pixels[0], 1);
-    const __m128i rows23 = _mm256_castsi256_si128(pixels[1]);
-    const __m128i rows67 = _mm256_extracti128_si256(pixels[1], 1);
-    StoreLowHalf(outRows[0] + at, rows01);
-    StoreHighHalf(outRows[1] + at, rows01);
-    StoreLowHalf(outRows[2] + at, rows23);
-    StoreHighHalf(outRows[3] + at, rows23);
-    StoreLowHalf(outRows[4] + at, rows45);
-    StoreHighHalf(outRows[5] + at, rows45);
-    StoreLowHalf(outRows[6] + at, rows67);
-    StoreHighHalf(outRows[7] + at, rows67);
+    StoreRowQuarters(outRows, at, pixels[0], pixels[1]);
   }
 
   // Two neighbouring YC48 columns of the eight rows, `first` and `second` as pixels of
@@ -184,20 +173,8 @@ struct Avx2Ops {
   // StoreRowWords: 8 bytes per row at byte `at`.
   [[gnu::always_inline]] static void StoreRowWordPairs(uint8_t *const *outRows, int32_t at,
                                                       Vec first, Vec second) {
-    const Vec rows0145 = _mm256_unpacklo_epi32(first, second);
-    const Vec rows2367 = _mm256_unpackhi_epi32(first, second);
-    const __m128i rows01 = _mm256_castsi256_si128(rows0145);
-    const __m128i rows45 = _mm256_extracti128_si256(rows0145, 1);
-    const __m128i rows23 = _mm256_castsi256_si128(rows2367);
-    const __m128i rows67 = _mm256_extracti128_si256(rows2367, 1);
-    StoreLowHalf(outRows[0] + at, rows01);
-    StoreHighHalf(outRows[1] + at, rows01);
-    StoreLowHalf(outRows[2] + at, rows23);
-    StoreHighHalf(outRows[3] + at, rows23);
-    StoreLowHalf(outRows[4] + at, rows45);
-    StoreHighHalf(outRows[5] + at, rows45);
-    StoreLowHalf(outRows[6] + at, rows67);
-    StoreHighHalf(outRows[7] + at, rows67);
+    StoreRowQuarters(outRows, at, _mm256_unpacklo_epi32(first, second),
+                     _mm256_unpackhi_epi32(first, second));
   }
 
   // 32-bit lane i of `words` to row i at byte `at`, for the eight rows, each straight from the
@@ -243,6 +220,25 @@ struct Avx2Ops {
   }
 
   static void StoreWord(uint8_t *out, uint32_t word) { std::memcpy(out, &word, sizeof(word)); }
+
+  // The eight 64-bit quarters of `rows0145` (rows 0, 1 | 4, 5) and `rows2367` (rows 2, 3 | 6, 7),
+  // each to its row at element `at`.
+  template <typename T>
+  [[gnu::always_inline]] static void StoreRowQuarters(T *const *outRows, int32_t at,
+                                                      Vec rows0145, Vec rows2367) {
+    const __m128i rows01 = _mm256_castsi256_si128(rows0145);
+    const __m128i rows45 = _mm256_extracti128_si256(rows0145, 1);
+    const __m128i rows23 = _mm256_castsi256_si128(rows2367);
+    const __m128i rows67 = _mm256_extracti128_si256(rows2367, 1);
+    StoreLowHalf(outRows[0] + at, rows01);
+    StoreHighHalf(outRows[1] + at, rows01);
+    StoreLowHalf(outRows[2] + at, rows23);
+    StoreHighHalf(outRows[3] + at, rows23);
+    StoreLowHalf(outRows[4] + at, rows45);
+    StoreHighHalf(outRows[5] + at, rows45);
+    StoreLowHalf(outRows[6] + at, rows67);
+    StoreHighHalf(outRows[7] + at, rows67);
+  }
 
   // The low 128 bits of v to `low`, the high 128 bits to `high`.
   static void StoreHalves(void *low, void *high, Vec v) {
