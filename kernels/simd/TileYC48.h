@@ -155,17 +155,9 @@ class TileYC48 : public TileStorage<YC48Format, Ops> {
     constexpr int kShift = DescaleShift(0, 0);
     Vec sums[kSpp];
     for (int s = 0; s < kSpp; ++s) sums[s] = Ops::template RoundingBias<kShift>();
-    if constexpr (kPairs > 0) {
-      const Vec *pair = this->transposed_ + kVectorsPerPair * columns_.FirstPair(x) + kSpp * g;
-#pragma GCC unroll 8
-      for (int32_t j = 0; j < kPairs; ++j) AddPair(columns_.Coeffs(x), j, pair, sums);
-    } else {
-      const WeightEntry &entry = this->p_.HWeights.Entries[x];
-      const Vec *pair =
-          this->transposed_ + kVectorsPerPair * this->pairOf_.Divide(entry.Offset) + kSpp * g;
-      const int32_t count = PairCount(entry.Coeffs);
-      for (int32_t j = 0; j < count; ++j) AddPair(entry.Coeffs, j, pair, sums);
-    }
+    const auto column = columns_.template Get<kPairs>(this->p_.HWeights.Entries, x, this->pairOf_);
+    const Vec *pair = this->transposed_ + kVectorsPerPair * column.FirstPair + kSpp * g;
+    ForEachPair<kPairs>(column.Count, [&](int32_t j) { AddPair(column.Coeffs, j, pair, sums); });
     const Vec yCr = Ops::PackSigned32(Ops::template Descale<kShift>(sums[0]),
                                       Ops::template Descale<kShift>(sums[2]));
     const Vec cb0 = Ops::PackSigned32(Ops::template Descale<kShift>(sums[1]), Ops::Zero());

@@ -82,10 +82,6 @@ class UniformColumns {
 
   // The count every column is padded to, or 0 (see the constructor).
   int32_t Pairs() const { return pairs_; }
-  // Column x's first source pixel pair.
-  int32_t FirstPair(int32_t x) const { return firstPairs_[x]; }
-  // Column x's coefficients: Pairs() pairs of kPairCoeffs.
-  const int16_t *Coeffs(int32_t x) const { return coeffs_ + x * pairs_ * kPairCoeffs; }
 
   // Column x for the body of kPairs == Pairs(): padded from here; or, for kPairs 0, as the
   // table `entries` holds it, its offset divided by `pairOf`.
@@ -93,7 +89,7 @@ class UniformColumns {
   [[gnu::always_inline]] Column Get(const WeightEntry *entries, int32_t x,
                                     const ExactDivider &pairOf) const {
     if constexpr (kPairs > 0)
-      return {FirstPair(x), coeffs_ + x * kPairs * kPairCoeffs, kPairs};
+      return {firstPairs_[x], coeffs_ + x * kPairs * kPairCoeffs, kPairs};
     else
       return {pairOf.Divide(entries[x].Offset), entries[x].Coeffs, PairCount(entries[x].Coeffs)};
   }
