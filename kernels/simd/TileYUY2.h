@@ -126,12 +126,7 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
   [[gnu::always_inline]] void PixelPairWordsOf(int32_t q, Vec (&words)[kGroups]) const {
     PixelPairSums sums;
     SumsOf<kPairs, Shift>(q, sums);
-    for (int g = 0; g < kGroups; ++g) words[g] = WordsOf<Shift>(sums, g);
-  }
-
-  template <int Shift>
-  [[gnu::always_inline]] static Vec WordsOf(const PixelPairSums &sums, int g) {
-    return PixelPairWords<Shift>(sums.EvenLuma[g], sums.U[g], sums.OddLuma[g], sums.V[g]);
+    for (int g = 0; g < kGroups; ++g) words[g] = PixelPairWords<Shift>(sums, g);
   }
 
   // Groups of four source pixels a row buffer holds, rounded up.
@@ -212,7 +207,7 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
   [[gnu::always_inline]] static void StorePixelPairs(uint8_t *const *outRows, int32_t rowCount,
                                                     int32_t q, const PixelPairSums &sums) {
     for (int g = 0; g < kGroups && kLanes * g < rowCount; ++g) {
-      const Vec words = WordsOf<Shift>(sums, g);
+      const Vec words = PixelPairWords<Shift>(sums, g);
       uint8_t *const *groupRows = outRows + kLanes * g;
       const int32_t groupRowCount = std::min(rowCount - kLanes * g, kLanes);
       if (groupRowCount == kLanes) {
@@ -226,14 +221,14 @@ class TileYUY2 : public TileStorage<YUY2Format, Ops> {
     }
   }
 
-  // A group's output pixel pairs, descaled and clamped (saturating to 16 bits, then to bytes,
+  // Group g's output pixel pairs, descaled and clamped (saturating to 16 bits, then to bytes,
   // keeps the order of values): Y even, U, Y odd, V of row i in 32-bit lane i.
   template <int Shift>
-  [[gnu::always_inline]] static Vec PixelPairWords(Vec evenLuma, Vec u, Vec oddLuma, Vec v) {
-    const Vec luma = Ops::PackSigned32(Ops::template Descale<Shift>(evenLuma),
-                                       Ops::template Descale<Shift>(oddLuma));
-    const Vec chroma =
-        Ops::PackSigned32(Ops::template Descale<Shift>(u), Ops::template Descale<Shift>(v));
+  [[gnu::always_inline]] static Vec PixelPairWords(const PixelPairSums &sums, int g) {
+    const Vec luma = Ops::PackSigned32(Ops::template Descale<Shift>(sums.EvenLuma[g]),
+                                       Ops::template Descale<Shift>(sums.OddLuma[g]));
+    const Vec chroma = Ops::PackSigned32(Ops::template Descale<Shift>(sums.U[g]),
+                                         Ops::template Descale<Shift>(sums.V[g]));
     const Vec evenAndU = Ops::InterleaveLow16(luma, chroma);
     const Vec oddAndV = Ops::InterleaveHigh16(luma, chroma);
     return Ops::PackUnsigned16(Ops::InterleaveLow32(evenAndU, oddAndV),
