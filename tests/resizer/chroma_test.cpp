@@ -41,6 +41,17 @@ Y4mFrame RampFrame(const Y4mHeader &header) {
   return frame;
 }
 
+// The interpolated chroma of `frame`, every row of it.
+void Interpolate(ChromaResampler &resampler, const Y4mFrame &frame, ChromaSiting siting,
+                 std::vector<int16_t> &u, std::vector<int16_t> &v) {
+  u.assign(static_cast<size_t>(frame.width) * frame.height, 0);
+  v.assign(u.size(), 0);
+  resampler.InterpolateTo444(frame, siting, [&](int y, const int16_t *uRow, const int16_t *vRow) {
+    std::copy(uRow, uRow + frame.width, &u[static_cast<size_t>(y) * frame.width]);
+    std::copy(vRow, vRow + frame.width, &v[static_cast<size_t>(y) * frame.width]);
+  });
+}
+
 }  // namespace
 
 TEST(ChromaSiting, EveryTagIsInterpolatedFromWhereItsSamplesSit) {
@@ -58,7 +69,7 @@ TEST(ChromaSiting, EveryTagIsInterpolatedFromWhereItsSamplesSit) {
     // The ramp is stored rounded to bytes: compare with the rounded ramp's own interpolation,
     // which differs from the exact ramp by at most half a step.
     std::vector<int16_t> u, v;
-    resampler.InterpolateTo444(RampFrame(header), header.siting, u, v);
+    Interpolate(resampler, RampFrame(header), header.siting, u, v);
     for (int y = kMargin; y < kHeight - kMargin; ++y)
       for (int x = kMargin; x < kWidth - kMargin; ++x) {
         const double got = u[y * kWidth + x] / 64.0;
@@ -100,7 +111,7 @@ TEST(ChromaSiting, EdgesAndTinyFramesKeepAnEvenColour) {
           std::fill(flat.u.begin(), flat.u.end(), uint8_t{201});
           std::fill(flat.v.begin(), flat.v.end(), uint8_t{17});
           std::vector<int16_t> u, v;
-          resampler.InterpolateTo444(flat, {cosited, cosited}, u, v);
+          Interpolate(resampler, flat, {cosited, cosited}, u, v);
           for (size_t i = 0; i < u.size(); ++i)
             ASSERT_TRUE(u[i] == 201 * 64 && v[i] == 17 * 64) << width << "x" << height;
           Y4mFrame out;
@@ -157,26 +168,31 @@ TEST(ChromaColumns, VectorStepsEqualTheScalarReference) {
       }
 }
 
-// The row pass's vector steps equal its scalar reference for both directions and sitings, for
-// lengths whose last outputs' eight-sample reads would leave the row or whose repeating run
-// ends inside a sixteen-output step, on random bytes.
-TEST(ChromaRows, FourSampleStepsEqualTheScalarReference) {
+// The row pass's vector forms (SSE2, and AVX2 where it runs) equal its scalar reference for
+// both directions and sitings, for lengths whose last outputs' eight-sample reads would leave
+// the row or whose repeating run ends inside a step of either form, on random bytes.
+TEST(ChromaRows, VectorFormsEqualTheScalarReference) {
+  using Row = decltype(&FilterRow);
+  std::vector<std::pair<const char *, Row>> forms = {{"SSE2", &FilterRowSse2}, {"chosen", &FilterRow}};
+  if (RunsAvx2(ThisProcessor())) forms.emplace_back("AVX2", &FilterRowAvx2);
   std::mt19937 rng(11);
   std::uniform_int_distribution<int> byte(0, 255);
-  for (bool up : {true, false})
-    for (bool cosited : {true, false})
-      for (int length : {1, 2, 3, 7, 8, 9, 16, 33, 40, 41, 75, 1920}) {
-        const ChromaFilter filter =
-            up ? ChromaFilter::Upsample(length, cosited) : ChromaFilter::Downsample(length, cosited);
-        std::vector<uint8_t> in(filter.InLength());
-        for (uint8_t &b : in) b = static_cast<uint8_t>(byte(rng));
-        std::vector<int16_t> out(filter.OutLength()), reference(filter.OutLength());
-        // Upsampling runs its interior sixteen outputs a step, over the run that repeats.
-        if (up && length >= 40) {
-          EXPECT_GE(filter.PairedEnd() - filter.PairedBegin(), length - 12) << length;
+  for (const auto &[name, row] : forms)
+    for (bool up : {true, false})
+      for (bool cosited : {true, false})
+        for (int length : {1, 2, 3, 7, 8, 9, 16, 33, 40, 41, 75, 83, 99, 1920}) {
+          const ChromaFilter filter = up ? ChromaFilter::Upsample(length, cosited)
+                                         : ChromaFilter::Downsample(length, cosited);
+          std::vector<uint8_t> in(filter.InLength());
+          for (uint8_t &b : in) b = static_cast<uint8_t>(byte(rng));
+          std::vector<int16_t> out(filter.OutLength()), reference(filter.OutLength());
+          // Upsampling runs its interior a step of outputs at a time, over the run that repeats.
+          if (up && length >= 40) {
+            EXPECT_GE(filter.PairedEnd() - filter.PairedBegin(), length - 12) << length;
+          }
+          row(filter, in.data(), out.data());
+          FilterRowScalar(filter, in.data(), 0, filter.OutLength(), reference.data());
+          EXPECT_EQ(out, reference) << name << (up ? " up " : " down ") << length
+                                    << (cosited ? " cosited" : "");
         }
-        FilterRow(filter, in.data(), out.data());
-        FilterRowScalar(filter, in.data(), 0, filter.OutLength(), reference.data());
-        EXPECT_EQ(out, reference) << (up ? "up " : "down ") << length << (cosited ? " cosited" : "");
-      }
 }

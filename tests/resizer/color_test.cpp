@@ -198,22 +198,29 @@ TEST(Yc48Rows, VectorPathMatchesThePlainLoopOnEveryLengthAndChromaLayout) {
   std::vector<std::pair<const char *, Row>> vectorRows{{"SSE2", &ToYc48RowSse2},
                                                        {"chosen", &ToYc48Row}};
   if (RunsAvx2(ThisProcessor())) vectorRows.emplace_back("AVX2", &ToYc48RowAvx2);
-  for (const auto &[name, row] : vectorRows) {
-    for (bool paired : {false, true}) {
-      for (int width = 0; width <= 40; ++width) {
-        // One pixel past the row shows a write beyond its end.
-        const PIXEL_YC guard{0x5A5A, 0x5A5A, 0x5A5A};
-        std::vector<PIXEL_YC> fast(width + 1, guard), plain(width + 1, guard);
-        row(luma.data(), u.data(), v.data(), width, paired, fast.data());
-        ToYc48RowPlain(luma.data(), u.data(), v.data(), width, paired, plain.data());
-        for (int x = 0; x <= width; ++x)
-          ASSERT_TRUE(fast[x].y == plain[x].y && fast[x].cb == plain[x].cb &&
-                      fast[x].cr == plain[x].cr)
-              << name << " width " << width
-              << " pixel " << x << (paired ? " paired" : "");
-      }
-    }
-  }
+  // Rows are written from a 32-byte boundary and from one pixel past it: the AVX2 rows write
+  // aligned rows past the caches. One pixel past the row shows a write beyond its end.
+  const PIXEL_YC guard{0x5A5A, 0x5A5A, 0x5A5A};
+  struct alignas(32) Row48 {
+    PIXEL_YC pixels[48];
+  };
+  const auto guarded = [&guard](Row48 &row) { std::fill(row.pixels, row.pixels + 48, guard); };
+  Row48 fastRow, plainRow;
+  for (const auto &[name, row] : vectorRows)
+    for (int offset : {0, 1})
+      for (bool paired : {false, true})
+        for (int width = 0; width <= 40; ++width) {
+          guarded(fastRow);
+          guarded(plainRow);
+          PIXEL_YC *fast = fastRow.pixels + offset, *plain = plainRow.pixels + offset;
+          row(luma.data(), u.data(), v.data(), width, paired, fast);
+          ToYc48RowPlain(luma.data(), u.data(), v.data(), width, paired, plain);
+          for (int x = 0; x <= width; ++x)
+            ASSERT_TRUE(fast[x].y == plain[x].y && fast[x].cb == plain[x].cb &&
+                        fast[x].cr == plain[x].cr)
+                << name << " width " << width << " offset " << offset << " pixel " << x
+                << (paired ? " paired" : "");
+        }
   // From interpolated chroma, whose fractions overshoot the 8-bit range on both sides.
   std::vector<int16_t> uFractions(40), vFractions(40);
   for (int i = 0; i < 40; ++i) {
@@ -224,19 +231,20 @@ TEST(Yc48Rows, VectorPathMatchesThePlainLoopOnEveryLengthAndChromaLayout) {
   std::vector<std::pair<const char *, FractionRow>> fractionRows{
       {"SSE2", &ToYc48RowFromFractionsSse2}, {"chosen", &ToYc48RowFromFractions}};
   if (RunsAvx2(ThisProcessor())) fractionRows.emplace_back("AVX2", &ToYc48RowFromFractionsAvx2);
-  for (const auto &[name, row] : fractionRows) {
-    for (int width = 0; width <= 40; ++width) {
-      const PIXEL_YC guard{0x5A5A, 0x5A5A, 0x5A5A};
-      std::vector<PIXEL_YC> fast(width + 1, guard), plain(width + 1, guard);
-      row(luma.data(), uFractions.data(), vFractions.data(), width, fast.data());
-      ToYc48RowFromFractionsPlain(luma.data(), uFractions.data(), vFractions.data(), width,
-                                  plain.data());
-      for (int x = 0; x <= width; ++x)
-        ASSERT_TRUE(fast[x].y == plain[x].y && fast[x].cb == plain[x].cb &&
-                    fast[x].cr == plain[x].cr)
-            << name << " fractions, width " << width << " pixel " << x;
-    }
-  }
+  for (const auto &[name, row] : fractionRows)
+    for (int offset : {0, 1})
+      for (int width = 0; width <= 40; ++width) {
+        guarded(fastRow);
+        guarded(plainRow);
+        PIXEL_YC *fast = fastRow.pixels + offset, *plain = plainRow.pixels + offset;
+        row(luma.data(), uFractions.data(), vFractions.data(), width, fast);
+        ToYc48RowFromFractionsPlain(luma.data(), uFractions.data(), vFractions.data(), width,
+                                    plain);
+        for (int x = 0; x <= width; ++x)
+          ASSERT_TRUE(fast[x].y == plain[x].y && fast[x].cb == plain[x].cb &&
+                      fast[x].cr == plain[x].cr)
+              << name << " fractions, width " << width << " offset " << offset << " pixel " << x;
+      }
   // Back to bytes, from samples spread over the whole 16-bit range.
   std::vector<PIXEL_YC> samples(40);
   for (int i = 0; i < 40; ++i)

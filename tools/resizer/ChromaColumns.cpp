@@ -40,12 +40,6 @@ void StoreEight(__m128i low, __m128i high, uint8_t *out) {
   _mm_storel_epi64(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(words, words));
 }
 
-// Taps t and t + 1 (or t alone, with a zero weight beside it) as one 32-bit weight pair.
-__m128i WeightPair(const int16_t *weights, int t, bool pair) {
-  const uint32_t second = pair ? static_cast<uint16_t>(weights[t + 1]) : 0;
-  return _mm_set1_epi32(static_cast<int32_t>(static_cast<uint16_t>(weights[t]) | second << 16));
-}
-
 }  // namespace
 
 template <class Out>
@@ -65,7 +59,7 @@ void FilterColumnsSse2(const int16_t *const *rows, const int16_t *weights, int t
   // scalar loop throughout.
   __m128i pairs[kMaxVectorTaps / 2];
   for (int t = 0; t < taps && taps <= kMaxVectorTaps; t += 2)
-    pairs[t / 2] = WeightPair(weights, t, t + 1 < taps);
+    pairs[t / 2] = _mm_set1_epi32(ChromaFilter::WeightPair(weights, t, taps));
   int x = 0;
   for (; x + 8 <= width && taps <= kMaxVectorTaps; x += 8) {
     __m128i low = _mm_setzero_si128(), high = _mm_setzero_si128();

@@ -29,12 +29,6 @@ void StoreSixteen(__m256i low, __m256i high, uint8_t *out) {
   _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm256_castsi256_si128(bytes));
 }
 
-// Taps t and t + 1 (or t alone, with a zero weight beside it) as one 32-bit weight pair.
-__m256i WeightPair(const int16_t *weights, int t, bool pair) {
-  const uint32_t second = pair ? static_cast<uint16_t>(weights[t + 1]) : 0;
-  return _mm256_set1_epi32(static_cast<int32_t>(static_cast<uint16_t>(weights[t]) | second << 16));
-}
-
 }  // namespace
 
 template <class Out>
@@ -42,7 +36,7 @@ void FilterColumnsAvx2(const int16_t *const *rows, const int16_t *weights, int t
                        Out *out) {
   __m256i pairs[kMaxVectorTaps / 2];
   for (int t = 0; t < taps && taps <= kMaxVectorTaps; t += 2)
-    pairs[t / 2] = WeightPair(weights, t, t + 1 < taps);
+    pairs[t / 2] = _mm256_set1_epi32(ChromaFilter::WeightPair(weights, t, taps));
   int x = 0;
   for (; x + 16 <= width && taps <= kMaxVectorTaps; x += 16) {
     __m256i low = _mm256_setzero_si256(), high = _mm256_setzero_si256();

@@ -38,6 +38,13 @@ class ChromaFilter {
   int PairedBegin() const { return pairedBegin_; }
   int PairedEnd() const { return pairedEnd_; }
 
+  // Weights t and t + 1 of `weights` (or t alone, with a zero beside it, where t is the last of
+  // `taps`) as one 32-bit pair, as 16-bit multiply-adds take them.
+  static int32_t WeightPair(const int16_t *weights, int t, int taps) {
+    const uint32_t second = t + 1 < taps ? static_cast<uint16_t>(weights[t + 1]) : 0;
+    return static_cast<int32_t>(static_cast<uint16_t>(weights[t]) | second << 16);
+  }
+
  private:
   // Whether output x repeats output x - 2 one input sample further on.
   bool RepeatsTwoBefore(int x) const;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "resizer/ChromaRows.h"
 
 namespace quorlin_host {
 
@@ -41,45 +40,39 @@ ChromaResampler::Axes ChromaResampler::AxesFor(const Y4mFrame &in, ChromaSiting 
   return axes;
 }
 
+void ChromaResampler::Start(const Y4mFrame &frame, const Axes &axes) {
+  const int held = axes.vertical ? axes.vertical->Taps() : 1;
+  windows_[0].Start(frame.u.data(), frame.ChromaWidth(), axes.horizontal, held);
+  windows_[1].Start(frame.v.data(), frame.ChromaWidth(), axes.horizontal, held);
+}
+
 template <class Out>
-void ChromaResampler::ResamplePlane(const std::vector<uint8_t> &in, int width, int height,
-                                    const Axes &axes, Out *out) {
-  const int rowWidth = axes.horizontal ? axes.horizontal->OutLength() : width;
-  rows_.resize(static_cast<size_t>(rowWidth) * height);
-  for (int y = 0; y < height; ++y) {
-    const uint8_t *source = &in[static_cast<size_t>(y) * width];
-    int16_t *row = &rows_[static_cast<size_t>(y) * rowWidth];
-    if (axes.horizontal)
-      FilterRow(*axes.horizontal, source, row);
-    else
-      for (int x = 0; x < width; ++x) row[x] = static_cast<int16_t>(source[x] << kChromaFractionBits);
-  }
-  const int outHeight = axes.vertical ? axes.vertical->OutLength() : height;
-  for (int y = 0; y < outHeight; ++y) {
-    Out *target = out + static_cast<size_t>(y) * rowWidth;
-    if (axes.vertical) {
-      const ChromaFilter &filter = *axes.vertical;
-      tapRows_.resize(filter.Taps());
-      for (int t = 0; t < filter.Taps(); ++t)
-        tapRows_[t] = &rows_[static_cast<size_t>(filter.First(y) + t) * rowWidth];
-      FilterColumns(tapRows_.data(), filter.Weights(y), filter.Taps(), rowWidth, target);
-      continue;
-    }
+void ChromaResampler::ColumnRow(int plane, const Axes &axes, int y, Out *out) {
+  ChromaRowWindow &window = windows_[plane];
+  if (!axes.vertical) {
     // A row kept as it is: the column filter's one tap of weight one.
-    const int16_t *row = &rows_[static_cast<size_t>(y) * rowWidth];
+    const int16_t *row = window.Row(y);
     constexpr int16_t kOne = 1 << kWeightBits;
-    FilterColumns(&row, &kOne, 1, rowWidth, target);
+    FilterColumns(&row, &kOne, 1, window.RowWidth(), out);
+    return;
   }
+  const ChromaFilter &filter = *axes.vertical;
+  tapRows_.resize(filter.Taps());
+  for (int t = 0; t < filter.Taps(); ++t) tapRows_[t] = window.Row(filter.First(y) + t);
+  FilterColumns(tapRows_.data(), filter.Weights(y), filter.Taps(), window.RowWidth(), out);
 }
 
 void ChromaResampler::InterpolateTo444(const Y4mFrame &frame, ChromaSiting siting,
-                                       std::vector<int16_t> &u, std::vector<int16_t> &v) {
+                                       const InterpolatedRowSink &sink) {
   const Axes axes = AxesFor(frame, siting, ChromaFormat::C444);
-  const size_t samples = static_cast<size_t>(frame.width) * frame.height;
-  u.resize(samples);
-  v.resize(samples);
-  ResamplePlane(frame.u, frame.ChromaWidth(), frame.ChromaHeight(), axes, u.data());
-  ResamplePlane(frame.v, frame.ChromaWidth(), frame.ChromaHeight(), axes, v.data());
+  Start(frame, axes);
+  u_.resize(frame.width);
+  v_.resize(frame.width);
+  for (int y = 0; y < frame.height; ++y) {
+    ColumnRow(0, axes, y, u_.data());
+    ColumnRow(1, axes, y, v_.data());
+    sink(y, u_.data(), v_.data());
+  }
 }
 
 void ChromaResampler::Convert(const Y4mFrame &in, ChromaSiting siting, ChromaFormat format,
@@ -87,8 +80,12 @@ void ChromaResampler::Convert(const Y4mFrame &in, ChromaSiting siting, ChromaFor
   const Axes axes = AxesFor(in, siting, format);
   out.Resize(in.width, in.height, format);
   out.y = in.y;
-  ResamplePlane(in.u, in.ChromaWidth(), in.ChromaHeight(), axes, out.u.data());
-  ResamplePlane(in.v, in.ChromaWidth(), in.ChromaHeight(), axes, out.v.data());
+  Start(in, axes);
+  const size_t rowWidth = out.ChromaWidth();
+  for (int y = 0; y < out.ChromaHeight(); ++y) {
+    ColumnRow(0, axes, y, &out.u[y * rowWidth]);
+    ColumnRow(1, axes, y, &out.v[y * rowWidth]);
+  }
 }
 
 }  // namespace quorlin_host

@@ -1,25 +1,33 @@
 // Chroma planes of Y4M frames resampled between 4:4:4, 4:2:2 and 4:2:0 with ChromaFilter, one
-// axis at a time: rows first into samples with 6 fraction bits (value x 64), then columns. A
-// resampler keeps the filters of the sizes it last saw and its scratch rows, so that a stream
-// of frames of one size builds them once; one resampler serves one thread.
+// axis at a time: rows first into samples with 6 fraction bits (value x 64), then columns, an
+// output row at a time, so that the rows in between stay in the processor's caches
+// (ChromaRowWindow). A resampler keeps the filters of the sizes it last saw and its scratch
+// rows, so that a stream of frames of one size builds them once; one resampler serves one
+// thread.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "resizer/ChromaColumns.h"
 #include "resizer/ChromaFilter.h"
+#include "resizer/ChromaRowWindow.h"
 #include "resizer/Y4mFormat.h"
 
 namespace quorlin_host {
 
+// Takes row y of both chroma planes, `u` and `v`, valid until it returns.
+using InterpolatedRowSink = std::function<void(int y, const int16_t *u, const int16_t *v)>;
+
 class ChromaResampler {
  public:
-  // The chroma of `frame` (sited as `siting` says) at every pixel, width x height samples per
-  // plane, with kChromaFractionBits; for the editor's YC48 frames, which hold more than 8 bits.
-  void InterpolateTo444(const Y4mFrame &frame, ChromaSiting siting, std::vector<int16_t> &u,
-                        std::vector<int16_t> &v);
+  // The chroma of `frame` (sited as `siting` says) at every pixel, frame.width samples a row
+  // with kChromaFractionBits, handed to `sink` row by row from the top; for the editor's YC48
+  // frames, which hold more than 8 bits.
+  void InterpolateTo444(const Y4mFrame &frame, ChromaSiting siting,
+                        const InterpolatedRowSink &sink);
   // `in` with its chroma resampled to `format` in 8 bits, sited as the Y4M writer labels it
   // (4:2:0 centred, 4:2:2 left); luma is copied. An axis whose sampling stays is copied as it is.
   void Convert(const Y4mFrame &in, ChromaSiting siting, ChromaFormat format, Y4mFrame &out);
@@ -31,9 +39,11 @@ class ChromaResampler {
   };
   Axes AxesFor(const Y4mFrame &in, ChromaSiting siting, ChromaFormat format);
   const ChromaFilter *Filter(bool up, int lumaLength, bool cosited);
+  // Starts both planes of `frame` through `axes`.
+  void Start(const Y4mFrame &frame, const Axes &axes);
+  // Output row y of plane `plane` (0: U, 1: V) through the column pass into `out`.
   template <class Out>
-  void ResamplePlane(const std::vector<uint8_t> &in, int width, int height, const Axes &axes,
-                     Out *out);
+  void ColumnRow(int plane, const Axes &axes, int y, Out *out);
 
   struct CachedFilter {
     bool up;
@@ -42,8 +52,9 @@ class ChromaResampler {
     std::unique_ptr<ChromaFilter> filter;
   };
   std::vector<CachedFilter> filters_;
-  std::vector<int16_t> rows_;             // the plane after the row pass
+  ChromaRowWindow windows_[2];            // U and V after the row pass
   std::vector<const int16_t *> tapRows_;  // the rows of one output row's taps
+  std::vector<int16_t> u_, v_;            // one interpolated row of each plane
 };
 
 }  // namespace quorlin_host

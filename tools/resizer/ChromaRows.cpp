@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "cpu/ProcessorFeatures.h"
 #include "resizer/ChromaColumns.h"
 
 namespace quorlin_host {
@@ -14,7 +15,6 @@ constexpr int kShift = ChromaFilter::kWeightBits - kChromaFractionBits;
 constexpr int kStep = 8;     // input samples (and weights) a multiply-add step reads
 constexpr int kOutputs = 4;  // output samples a step of the four-output loop gives
 constexpr int kPairedOutputs = 16;  // output samples a step over a paired run gives
-constexpr int kMaxPairTaps = 12;    // the longest filter the paired run takes
 
 int StepsOf(const ChromaFilter &filter) { return (filter.Taps() + kStep - 1) / kStep; }
 
@@ -81,18 +81,14 @@ void FilterFours(const ChromaFilter &filter, const uint8_t *in, int begin, int e
   FilterRowScalar(filter, in, x, end, out);
 }
 
-// The weights of one output as 32-bit pairs (t, t + 1), the last one paired with zero where
-// the count is odd, each repeated over a vector.
+// The weights of one output as 32-bit pairs (t, t + 1), each repeated over a vector.
 struct PhaseWeights {
-  __m128i pairs[kMaxPairTaps / 2];
+  __m128i pairs[kMaxPairedRunTaps / 2];
   int count = 0;
 
   explicit PhaseWeights(const ChromaFilter &filter, int x) {
-    const int16_t *weights = filter.Weights(x);
-    for (int t = 0; t < filter.Taps(); t += 2, ++count) {
-      const uint32_t second = t + 1 < filter.Taps() ? static_cast<uint16_t>(weights[t + 1]) : 0;
-      pairs[count] = _mm_set1_epi32(static_cast<int32_t>(static_cast<uint16_t>(weights[t]) | second << 16));
-    }
+    for (int t = 0; t < filter.Taps(); t += 2, ++count)
+      pairs[count] = _mm_set1_epi32(ChromaFilter::WeightPair(filter.Weights(x), t, filter.Taps()));
   }
 };
 
@@ -115,10 +111,7 @@ __m128i EightOfPhase(const PhaseWeights &weights, const uint8_t *samples) {
 // over consecutive input samples, interleaved. Returns the end of the outputs done.
 int FilterPairedRun(const ChromaFilter &filter, const uint8_t *in, int16_t *out) {
   const int begin = filter.PairedBegin();
-  // Each pair of taps reads the samples of both, so an odd count would read one past the last.
-  if (filter.Taps() > kMaxPairTaps || filter.Taps() % 2 != 0 ||
-      filter.PairedEnd() - begin < kPairedOutputs)
-    return begin;
+  if (!PairedRunFits(filter, kPairedOutputs)) return begin;
   const PhaseWeights even(filter, begin), odd(filter, begin + 1);
   const uint8_t *evenSamples = in + filter.First(begin), *oddSamples = in + filter.First(begin + 1);
   int x = begin;
@@ -143,10 +136,26 @@ void FilterRowScalar(const ChromaFilter &filter, const uint8_t *in, int begin, i
   }
 }
 
-void FilterRow(const ChromaFilter &filter, const uint8_t *in, int16_t *out) {
-  const int pairedEnd = FilterPairedRun(filter, in, out);
+bool PairedRunFits(const ChromaFilter &filter, int outputsAStep) {
+  // Each pair of taps reads the samples of both, so an odd count would read one past the last.
+  return filter.Taps() <= kMaxPairedRunTaps && filter.Taps() % 2 == 0 &&
+         filter.PairedEnd() - filter.PairedBegin() >= outputsAStep;
+}
+
+void FilterRowWith(int (*pairedRun)(const ChromaFilter &, const uint8_t *, int16_t *),
+                   const ChromaFilter &filter, const uint8_t *in, int16_t *out) {
+  const int pairedEnd = pairedRun(filter, in, out);
   FilterFours(filter, in, 0, filter.PairedBegin(), out);
   FilterFours(filter, in, pairedEnd, filter.OutLength(), out);
+}
+
+void FilterRowSse2(const ChromaFilter &filter, const uint8_t *in, int16_t *out) {
+  FilterRowWith(&FilterPairedRun, filter, in, out);
+}
+
+void FilterRow(const ChromaFilter &filter, const uint8_t *in, int16_t *out) {
+  static const auto row = RunsAvx2(ThisProcessor()) ? &FilterRowAvx2 : &FilterRowSse2;
+  row(filter, in, out);
 }
 
 }  // namespace quorlin_host

@@ -1,7 +1,9 @@
 // One row of 8-bit chroma through the chroma filter's row pass, into samples with
-// kChromaFractionBits (ChromaColumns.h). FilterRow takes four output samples a step with SSE2's
-// 16-bit multiply-adds over eight input samples at a time; FilterRowScalar is its reference and
-// does the samples whose eight-sample reads would leave the row or the filter's weights.
+// kChromaFractionBits (ChromaColumns.h). The vector forms take an upsampling filter's paired
+// run (ChromaFilter.h) sixteen (SSE2) or thirty-two (AVX2) outputs a step, each phase's weights
+// over consecutive input samples, and the outputs outside it four a step with SSE2's 16-bit
+// multiply-adds over eight input samples at a time; FilterRowScalar is their reference and does
+// the samples whose eight-sample reads would leave the row or the filter's weights.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +16,21 @@ namespace quorlin_host {
 void FilterRowScalar(const ChromaFilter &filter, const uint8_t *in, int begin, int end,
                      int16_t *out);
 
-// The whole output row, equal to FilterRowScalar's.
+// The whole output row, equal to FilterRowScalar's: FilterRowAvx2 where the processor runs
+// AVX2, else FilterRowSse2.
 void FilterRow(const ChromaFilter &filter, const uint8_t *in, int16_t *out);
+void FilterRowSse2(const ChromaFilter &filter, const uint8_t *in, int16_t *out);
+// Only where RunsAvx2(ThisProcessor()).
+void FilterRowAvx2(const ChromaFilter &filter, const uint8_t *in, int16_t *out);
+
+// What the vector forms share.
+// The longest filter a paired run takes.
+constexpr int kMaxPairedRunTaps = 12;
+// Whether the paired run takes `filter`, `outputsAStep` outputs a step.
+bool PairedRunFits(const ChromaFilter &filter, int outputsAStep);
+// Outputs outside the paired run's [PairedBegin(), the end `pairedRun` returns) four a step, after
+// `pairedRun`, which filters the paired run's outputs and returns the end of those it did.
+void FilterRowWith(int (*pairedRun)(const ChromaFilter &, const uint8_t *, int16_t *),
+                   const ChromaFilter &filter, const uint8_t *in, int16_t *out);
 
 }  // namespace quorlin_host

@@ -51,15 +51,6 @@ int16_t ChromaFractionToYc48(int chroma) {
   return static_cast<int16_t>(((chroma - kOffset) * 18724 + (508 << kChromaFractionBits)) >> 16);
 }
 
-void InterpolatedToYc48Rows(const Y4mFrame &frame, const int16_t *u, const int16_t *v,
-                            uint8_t *pixels, ptrdiff_t strideBytes, int firstRow, int endRow) {
-  for (int y = firstRow; y < endRow; ++y) {
-    const size_t offset = static_cast<size_t>(y) * frame.width;
-    ToYc48RowFromFractions(&frame.y[offset], u + offset, v + offset, frame.width,
-                           reinterpret_cast<PIXEL_YC *>(pixels + strideBytes * y));
-  }
-}
-
 void Y4mToYc48Rows(const Y4mFrame &frame, uint8_t *pixels, ptrdiff_t strideBytes, int firstRow,
                    int endRow) {
   const int chromaWidth = frame.ChromaWidth();

@@ -5,7 +5,7 @@
 //   cb = (U - 128) * 4096 / 224     U 16..240 -> cb -2048..2048 (cr from V alike)
 // and back with the inverse, rounded and clamped to 0..255. Every 8-bit value survives the
 // round trip unchanged. The rows below repeat subsampled chroma to each pixel it covers;
-// InterpolatedToYc48Rows takes a frame's interpolated chroma (ChromaResampler) instead.
+// FrameConversion.h interpolates it instead (ChromaResampler, ToYc48RowFromFractions).
 //
 // The per-value functions below are the reference. The frame conversions reach the same results
 // without a division per pixel, in fixed point with SSE2 (Yc48Rows.h). They work on ranges of
@@ -37,10 +37,6 @@ int16_t ChromaFractionToYc48(int chroma);
 // Rows firstRow..endRow-1 of `frame` into `pixels`, whose rows are `strideBytes` apart.
 void Y4mToYc48Rows(const Y4mFrame &frame, uint8_t *pixels, ptrdiff_t strideBytes, int firstRow,
                    int endRow);
-// As above, with chroma planes of frame.width samples per row with kChromaFractionBits (the
-// frame's own chroma interpolated to every pixel) in place of the frame's.
-void InterpolatedToYc48Rows(const Y4mFrame &frame, const int16_t *u, const int16_t *v,
-                            uint8_t *pixels, ptrdiff_t strideBytes, int firstRow, int endRow);
 // Rows firstRow..endRow-1 of `pixels` (rows `strideBytes` apart) into `frame`, which is already
 // sized as 4:4:4.
 void Yc48ToY4mRows(const uint8_t *pixels, ptrdiff_t strideBytes, Y4mFrame &frame, int firstRow,

@@ -1,6 +1,7 @@
 #include "resizer/FrameConversion.h"
 
 #include "resizer/ColorConversion.h"
+#include "resizer/Yc48Rows.h"
 
 namespace quorlin_host {
 
@@ -27,8 +28,11 @@ void FrameIntoImage::Convert(const Y4mFrame &frame, uint8_t *image, ptrdiff_t st
     Y4mToYc48Rows(frame, image, strideBytes, 0, frame.height);
     return;
   }
-  resampler_.InterpolateTo444(frame, siting_, u_, v_);
-  InterpolatedToYc48Rows(frame, u_.data(), v_.data(), image, strideBytes, 0, frame.height);
+  // Each row is converted as soon as its chroma is interpolated, while it is in the caches.
+  resampler_.InterpolateTo444(frame, siting_, [&](int y, const int16_t *u, const int16_t *v) {
+    ToYc48RowFromFractions(&frame.y[static_cast<size_t>(y) * frame.width], u, v, frame.width,
+                           reinterpret_cast<PIXEL_YC *>(image + strideBytes * y));
+  });
 }
 
 void FrameFromImage::Convert(const uint8_t *image, ptrdiff_t strideBytes, int width, int height,

@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "resizer/ChromaResampler.h"
 #include "resizer/Y4mFormat.h"
@@ -26,7 +25,6 @@ class FrameIntoImage {
   ChromaSiting siting_;
   ChromaResampler resampler_;
   Y4mFrame rowChroma_;              // YUY2: a 4:2:0 frame made 4:2:2
-  std::vector<int16_t> u_, v_;      // YC48: chroma at every pixel, with fraction bits
 };
 
 class FrameFromImage {
