@@ -107,15 +107,17 @@ __m128i EightOfPhase(const PhaseWeights &weights, const uint8_t *samples) {
   return _mm_packs_epi32(Rounded(low), Rounded(high));
 }
 
-// The filter's paired run, sixteen outputs a step: eight of each phase, each phase's weights
-// over consecutive input samples, interleaved. Returns the end of the outputs done.
-int FilterPairedRun(const ChromaFilter &filter, const uint8_t *in, int16_t *out) {
+// The filter's paired run from output `from` on (an even count of outputs into the run),
+// sixteen outputs a step: eight of each phase, each phase's weights over consecutive input
+// samples, interleaved. Returns the end of the outputs done.
+int FilterPairedRun(const ChromaFilter &filter, const uint8_t *in, int16_t *out, int from) {
   const int begin = filter.PairedBegin();
-  if (!PairedRunFits(filter, kPairedOutputs)) return begin;
+  if (!PairedRunFits(filter, kPairedOutputs)) return from;
   const PhaseWeights even(filter, begin), odd(filter, begin + 1);
   const uint8_t *evenSamples = in + filter.First(begin), *oddSamples = in + filter.First(begin + 1);
-  int x = begin;
-  for (int k = 0; x + kPairedOutputs <= filter.PairedEnd(); x += kPairedOutputs, k += 8) {
+  int x = from;
+  for (int k = (from - begin) / 2; x + kPairedOutputs <= filter.PairedEnd();
+       x += kPairedOutputs, k += 8) {
     const __m128i a = EightOfPhase(even, evenSamples + k), b = EightOfPhase(odd, oddSamples + k);
     _mm_storeu_si128(reinterpret_cast<__m128i *>(out + x), _mm_unpacklo_epi16(a, b));
     _mm_storeu_si128(reinterpret_cast<__m128i *>(out + x + 8), _mm_unpackhi_epi16(a, b));
@@ -144,13 +146,14 @@ bool PairedRunFits(const ChromaFilter &filter, int outputsAStep) {
 
 void FilterRowWith(int (*pairedRun)(const ChromaFilter &, const uint8_t *, int16_t *),
                    const ChromaFilter &filter, const uint8_t *in, int16_t *out) {
-  const int pairedEnd = pairedRun(filter, in, out);
+  const int pairedEnd = FilterPairedRun(filter, in, out, pairedRun(filter, in, out));
   FilterFours(filter, in, 0, filter.PairedBegin(), out);
   FilterFours(filter, in, pairedEnd, filter.OutLength(), out);
 }
 
 void FilterRowSse2(const ChromaFilter &filter, const uint8_t *in, int16_t *out) {
-  FilterRowWith(&FilterPairedRun, filter, in, out);
+  FilterRowWith([](const ChromaFilter &f, const uint8_t *, int16_t *) { return f.PairedBegin(); },
+                filter, in, out);
 }
 
 void FilterRow(const ChromaFilter &filter, const uint8_t *in, int16_t *out) {

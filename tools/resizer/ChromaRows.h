@@ -28,8 +28,9 @@ void FilterRowAvx2(const ChromaFilter &filter, const uint8_t *in, int16_t *out);
 constexpr int kMaxPairedRunTaps = 12;
 // Whether the paired run takes `filter`, `outputsAStep` outputs a step.
 bool PairedRunFits(const ChromaFilter &filter, int outputsAStep);
-// Outputs outside the paired run's [PairedBegin(), the end `pairedRun` returns) four a step, after
-// `pairedRun`, which filters the paired run's outputs and returns the end of those it did.
+// The whole row after `pairedRun`, which filters the paired run's outputs from its start a
+// wider step at a time and returns the end of those it did: the rest of the run sixteen outputs
+// a step, then the outputs outside it four a step.
 void FilterRowWith(int (*pairedRun)(const ChromaFilter &, const uint8_t *, int16_t *),
                    const ChromaFilter &filter, const uint8_t *in, int16_t *out);
 
