@@ -2,8 +2,6 @@
 
 #include <emmintrin.h>
 
-#include "resizer/ImageStores.h"
-
 namespace quorlin_host {
 
 namespace {
@@ -16,14 +14,6 @@ __m128i LoadHalf(const uint8_t *p) {
   return _mm_loadl_epi64(reinterpret_cast<const __m128i *>(p));
 }
 void Store(uint8_t *p, __m128i value) { _mm_storeu_si128(reinterpret_cast<__m128i *>(p), value); }
-// A store into the host's image: plain, or (kBypass) past the caches (ImageStores.h).
-template <bool kBypass>
-void StoreImageBytes(uint8_t *p, __m128i value) {
-  if constexpr (kBypass)
-    _mm_stream_si128(reinterpret_cast<__m128i *>(p), value);
-  else
-    Store(p, value);
-}
 void StoreHalf(uint8_t *p, __m128i value) {
   _mm_storel_epi64(reinterpret_cast<__m128i *>(p), value);
 }
@@ -43,14 +33,12 @@ void PackYuy2RowPlain(const uint8_t *luma, const uint8_t *u, const uint8_t *v, i
 void PackYuy2Row(const uint8_t *luma, const uint8_t *u, const uint8_t *v, int pairs,
                  uint8_t *packed) {
   int pair = 0;
-  WithImageStores(packed, sizeof(__m128i), [&](auto bypass) {
-    for (; pair + kPairsPerStep <= pairs; pair += kPairsPerStep) {
-      const __m128i y = Load(luma + 2 * pair);
-      const __m128i uv = _mm_unpacklo_epi8(LoadHalf(u + pair), LoadHalf(v + pair));
-      StoreImageBytes<bypass>(packed + 4 * pair, _mm_unpacklo_epi8(y, uv));
-      StoreImageBytes<bypass>(packed + 4 * pair + 16, _mm_unpackhi_epi8(y, uv));
-    }
-  });
+  for (; pair + kPairsPerStep <= pairs; pair += kPairsPerStep) {
+    const __m128i y = Load(luma + 2 * pair);
+    const __m128i uv = _mm_unpacklo_epi8(LoadHalf(u + pair), LoadHalf(v + pair));
+    Store(packed + 4 * pair, _mm_unpacklo_epi8(y, uv));
+    Store(packed + 4 * pair + 16, _mm_unpackhi_epi8(y, uv));
+  }
   PackYuy2RowPlain(luma + 2 * pair, u + pair, v + pair, pairs - pair, packed + 4 * pair);
 }
 
