@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 namespace quorlin_host {
 
 namespace {

@@ -8,7 +8,8 @@
 //              byte: a divisor of 4096 makes the rounded division a floor shift.
 // The chroma rows towards YC48 hold one sample per pixel, or with `pairedChroma` one per pixel
 // pair. Where the processor runs AVX2, rows of sixteen pixels at a time do the most of the
-// row in both directions, with byte shuffles between YC48's interleaved samples and the planes.
+// row in both directions, with byte shuffles between YC48's interleaved samples and the planes;
+// their YC48 rows that start on 32 bytes are written past the caches.
 #pragma once
 
 #include <cstdint>

@@ -140,8 +140,7 @@ void StoreSixteen(__m256i y, __m256i cb, __m256i cr, PIXEL_YC *out) {
 // image is 12 MB, more than the caches hold, and the plug-in reads it only after the frame
 // before, so where the row starts on 32 bytes (every row of an image of the usual widths) its
 // stores bypass the caches: they then write the image without first reading each of its lines
-// in, about a tenth of the command-line job's time. The fence makes them visible before
-// anything that tells another thread the row is done.
+// in. The fence makes them visible before anything that tells another thread the row is done.
 template <class Body>
 void WithImageStores(const PIXEL_YC *out, const Body &body) {
   if (reinterpret_cast<uintptr_t>(out) % sizeof(__m256i) != 0) {
