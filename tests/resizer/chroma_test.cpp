@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "resizer/ChromaResampler.h"
 #include "resizer/ChromaRows.h"
 #include "resizer/ColorConversion.h"
+#include "resizer/FrameConversion.h"
 #include "resizer/Y4mReader.h"
 
 using namespace quorlin_host;
@@ -46,10 +48,11 @@ void Interpolate(ChromaResampler &resampler, const Y4mFrame &frame, ChromaSiting
                  std::vector<int16_t> &u, std::vector<int16_t> &v) {
   u.assign(static_cast<size_t>(frame.width) * frame.height, 0);
   v.assign(u.size(), 0);
-  resampler.InterpolateTo444(frame, siting, [&](int y, const int16_t *uRow, const int16_t *vRow) {
-    std::copy(uRow, uRow + frame.width, &u[static_cast<size_t>(y) * frame.width]);
-    std::copy(vRow, vRow + frame.width, &v[static_cast<size_t>(y) * frame.width]);
-  });
+  resampler.ResampleRows<int16_t>(
+      frame, siting, ChromaFormat::C444, [&](int y, const int16_t *uRow, const int16_t *vRow) {
+        std::copy(uRow, uRow + frame.width, &u[static_cast<size_t>(y) * frame.width]);
+        std::copy(vRow, vRow + frame.width, &v[static_cast<size_t>(y) * frame.width]);
+      });
 }
 
 }  // namespace
@@ -119,6 +122,33 @@ TEST(ChromaSiting, EdgesAndTinyFramesKeepAnEvenColour) {
           for (size_t i = 0; i < out.u.size(); ++i)
             ASSERT_TRUE(out.u[i] == 201 && out.v[i] == 17) << width << "x" << height;
         }
+}
+
+// A 4:2:0 frame goes into a YUY2 image a row at a time, each row's chroma interpolated as it is
+// packed: the same image as the whole frame made 4:2:2 and then packed.
+TEST(ChromaSiting, Yuy2ImagesHoldTheChromaOfTheFrameMade422) {
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> byte(0, 255);
+  for (const auto &[width, height] : {std::pair{2, 1}, {6, 5}, {36, 24}, {50, 17}})
+    for (const bool cosited : {false, true}) {
+      Y4mFrame frame;
+      frame.Resize(width, height, ChromaFormat::C420);
+      for (auto *plane : {&frame.y, &frame.u, &frame.v})
+        for (uint8_t &b : *plane) b = static_cast<uint8_t>(byte(rng));
+      const ChromaSiting siting{cosited, cosited};
+      const ptrdiff_t stride = 2 * width + 6;
+      std::vector<uint8_t> image(stride * height, 0xAA), expected = image;
+      FrameIntoImage(true, siting).Convert(frame, image.data(), stride);
+      Y4mFrame made422;
+      ChromaResampler().Convert(frame, siting, ChromaFormat::C422, made422);
+      Y4mToYuy2Rows(made422, expected.data(), stride, 0, height);
+      EXPECT_EQ(image, expected) << width << "x" << height << (cosited ? " cosited" : "");
+    }
+  Y4mFrame odd;
+  odd.Resize(5, 4, ChromaFormat::C420);
+  std::vector<uint8_t> image(10 * 4);
+  EXPECT_THROW(FrameIntoImage(true, ChromaSiting{}).Convert(odd, image.data(), 10),
+               std::invalid_argument);
 }
 
 TEST(ChromaSiting, InterpolatedChromaMeetsYc48AsTheRowConversionsDo) {

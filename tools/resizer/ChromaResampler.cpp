@@ -61,30 +61,39 @@ void ChromaResampler::ColumnRow(int plane, const Axes &axes, int y, Out *out) {
   FilterColumns(tapRows_.data(), filter.Weights(y), filter.Taps(), window.RowWidth(), out);
 }
 
-void ChromaResampler::InterpolateTo444(const Y4mFrame &frame, ChromaSiting siting,
-                                       const InterpolatedRowSink &sink) {
-  const Axes axes = AxesFor(frame, siting, ChromaFormat::C444);
+template <class Out>
+void ChromaResampler::ResampleRows(const Y4mFrame &frame, ChromaSiting siting,
+                                   ChromaFormat format, const ChromaRowSink<Out> &sink) {
+  const Axes axes = AxesFor(frame, siting, format);
   Start(frame, axes);
-  u_.resize(frame.width);
-  v_.resize(frame.width);
-  for (int y = 0; y < frame.height; ++y) {
-    ColumnRow(0, axes, y, u_.data());
-    ColumnRow(1, axes, y, v_.data());
-    sink(y, u_.data(), v_.data());
+  const int rowWidth = windows_[0].RowWidth();
+  const int rows = axes.vertical ? axes.vertical->OutLength() : frame.ChromaHeight();
+  // 16-bit storage holds either kind of sample.
+  uRow_.resize(rowWidth);
+  vRow_.resize(rowWidth);
+  Out *u = reinterpret_cast<Out *>(uRow_.data());
+  Out *v = reinterpret_cast<Out *>(vRow_.data());
+  for (int y = 0; y < rows; ++y) {
+    ColumnRow(0, axes, y, u);
+    ColumnRow(1, axes, y, v);
+    sink(y, u, v);
   }
 }
 
+template void ChromaResampler::ResampleRows(const Y4mFrame &, ChromaSiting, ChromaFormat,
+                                            const ChromaRowSink<int16_t> &);
+template void ChromaResampler::ResampleRows(const Y4mFrame &, ChromaSiting, ChromaFormat,
+                                            const ChromaRowSink<uint8_t> &);
+
 void ChromaResampler::Convert(const Y4mFrame &in, ChromaSiting siting, ChromaFormat format,
                               Y4mFrame &out) {
-  const Axes axes = AxesFor(in, siting, format);
   out.Resize(in.width, in.height, format);
   out.y = in.y;
-  Start(in, axes);
   const size_t rowWidth = out.ChromaWidth();
-  for (int y = 0; y < out.ChromaHeight(); ++y) {
-    ColumnRow(0, axes, y, &out.u[y * rowWidth]);
-    ColumnRow(1, axes, y, &out.v[y * rowWidth]);
-  }
+  ResampleRows<uint8_t>(in, siting, format, [&](int y, const uint8_t *u, const uint8_t *v) {
+    std::copy(u, u + rowWidth, &out.u[y * rowWidth]);
+    std::copy(v, v + rowWidth, &out.v[y * rowWidth]);
+  });
 }
 
 }  // namespace quorlin_host

@@ -18,16 +18,19 @@
 
 namespace quorlin_host {
 
-// Takes row y of both chroma planes, `u` and `v`, valid until it returns.
-using InterpolatedRowSink = std::function<void(int y, const int16_t *u, const int16_t *v)>;
+// Takes chroma row y of both planes, `u` and `v`, valid until it returns.
+template <class Out>
+using ChromaRowSink = std::function<void(int y, const Out *u, const Out *v)>;
 
 class ChromaResampler {
  public:
-  // The chroma of `frame` (sited as `siting` says) at every pixel, frame.width samples a row
-  // with kChromaFractionBits, handed to `sink` row by row from the top; for the editor's YC48
-  // frames, which hold more than 8 bits.
-  void InterpolateTo444(const Y4mFrame &frame, ChromaSiting siting,
-                        const InterpolatedRowSink &sink);
+  // The chroma of `frame` (sited as `siting` says) resampled to `format`, handed to `sink` row
+  // by row from the top, as many samples a row as `format` has for frame.width pixels: bytes
+  // (uint8_t), or samples with kChromaFractionBits (int16_t) for the editor's YC48 frames,
+  // which hold more than 8 bits. Going down, the samples are sited as Convert's.
+  template <class Out>
+  void ResampleRows(const Y4mFrame &frame, ChromaSiting siting, ChromaFormat format,
+                    const ChromaRowSink<Out> &sink);
   // `in` with its chroma resampled to `format` in 8 bits, sited as the Y4M writer labels it
   // (4:2:0 centred, 4:2:2 left); luma is copied. An axis whose sampling stays is copied as it is.
   void Convert(const Y4mFrame &in, ChromaSiting siting, ChromaFormat format, Y4mFrame &out);
@@ -54,7 +57,7 @@ class ChromaResampler {
   std::vector<CachedFilter> filters_;
   ChromaRowWindow windows_[2];            // U and V after the row pass
   std::vector<const int16_t *> tapRows_;  // the rows of one output row's taps
-  std::vector<int16_t> u_, v_;            // one interpolated row of each plane
+  std::vector<int16_t> uRow_, vRow_;      // one output row of each plane
 };
 
 }  // namespace quorlin_host

@@ -25,12 +25,12 @@ uint8_t ClampToByte(int value) { return static_cast<uint8_t>(std::clamp(value, 0
 // formats one per pixel pair, 4:2:0 one row per two.
 int ChromaRow(ChromaFormat chroma, int y) { return chroma == ChromaFormat::C420 ? y / 2 : y; }
 
+}  // namespace
+
 void RequireEvenWidth(int width) {
   if (width % 2 != 0)
     throw std::invalid_argument("YUY2 frames need an even width, not " + std::to_string(width));
 }
-
-}  // namespace
 
 int16_t LumaToYc48(uint8_t luma) {
   return static_cast<int16_t>(RoundedDivide((luma - 16) * 4096, 219));

@@ -41,6 +41,8 @@ void Y4mToYc48Rows(const Y4mFrame &frame, uint8_t *pixels, ptrdiff_t strideBytes
 // sized as 4:4:4.
 void Yc48ToY4mRows(const uint8_t *pixels, ptrdiff_t strideBytes, Y4mFrame &frame, int firstRow,
                    int endRow);
+// Throws std::invalid_argument for an odd width: a YUY2 row holds whole pixel pairs.
+void RequireEvenWidth(int width);
 // As above for YUY2; `frame` of Yuy2ToY4mRows is already sized as 4:2:2. Widths must be even.
 void Y4mToYuy2Rows(const Y4mFrame &frame, uint8_t *packed, ptrdiff_t strideBytes, int firstRow,
                    int endRow);

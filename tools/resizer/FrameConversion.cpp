@@ -2,6 +2,7 @@
 
 #include "resizer/ColorConversion.h"
 #include "resizer/Yc48Rows.h"
+#include "resizer/Yuy2Rows.h"
 
 namespace quorlin_host {
 
@@ -20,8 +21,13 @@ void FrameIntoImage::Convert(const Y4mFrame &frame, uint8_t *image, ptrdiff_t st
       Y4mToYuy2Rows(frame, image, strideBytes, 0, frame.height);
       return;
     }
-    resampler_.Convert(frame, siting_, ChromaFormat::C422, rowChroma_);
-    Y4mToYuy2Rows(rowChroma_, image, strideBytes, 0, frame.height);
+    RequireEvenWidth(frame.width);
+    // Each row is packed as soon as its chroma is interpolated, while it is in the caches.
+    resampler_.ResampleRows<uint8_t>(
+        frame, siting_, ChromaFormat::C422, [&](int y, const uint8_t *u, const uint8_t *v) {
+          PackYuy2Row(&frame.y[static_cast<size_t>(y) * frame.width], u, v, frame.width / 2,
+                      image + strideBytes * y);
+        });
     return;
   }
   if (frame.chroma == ChromaFormat::C444) {
@@ -29,10 +35,11 @@ void FrameIntoImage::Convert(const Y4mFrame &frame, uint8_t *image, ptrdiff_t st
     return;
   }
   // Each row is converted as soon as its chroma is interpolated, while it is in the caches.
-  resampler_.InterpolateTo444(frame, siting_, [&](int y, const int16_t *u, const int16_t *v) {
-    ToYc48RowFromFractions(&frame.y[static_cast<size_t>(y) * frame.width], u, v, frame.width,
-                           reinterpret_cast<PIXEL_YC *>(image + strideBytes * y));
-  });
+  resampler_.ResampleRows<int16_t>(
+      frame, siting_, ChromaFormat::C444, [&](int y, const int16_t *u, const int16_t *v) {
+        ToYc48RowFromFractions(&frame.y[static_cast<size_t>(y) * frame.width], u, v,
+                               frame.width, reinterpret_cast<PIXEL_YC *>(image + strideBytes * y));
+      });
 }
 
 void FrameFromImage::Convert(const uint8_t *image, ptrdiff_t strideBytes, int width, int height,

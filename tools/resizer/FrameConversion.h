@@ -24,7 +24,6 @@ class FrameIntoImage {
   bool yuy2_;
   ChromaSiting siting_;
   ChromaResampler resampler_;
-  Y4mFrame rowChroma_;              // YUY2: a 4:2:0 frame made 4:2:2
 };
 
 class FrameFromImage {
