@@ -60,14 +60,22 @@ done
 echo "load after: $(uptime | sed 's/.*load average: //')" >&2
 
 figure() { awk -v n="$1" -v f="$2" '$1 == n {print $f}' "$results" | median; }
+# Each round's host wall time over ffmpeg's in the same round, then the median: the machine's
+# speed drifts between rounds more than within one.
+paired() {
+  paste <(awk -v n="host$1" '$1 == n {print $2}' "$results") \
+        <(awk -v n="ffmpeg$1" '$1 == n {print $2}' "$results") | awk '{print $1 / $2}' | median
+}
 echo "$frames frames 1920x1080 4:2:0 Y4M -> 1280x720 Spline36 -> /dev/null, seconds, median of" \
-     "$rounds alternating rounds; ratio = host wall / ffmpeg wall"
-printf '%-30s %8s %8s %7s %9s %9s\n' "job" "host" "ffmpeg" "ratio" "host cpu" "ffm. cpu"
+     "$rounds alternating rounds; ratio = host wall / ffmpeg wall; paired = the median of each" \
+     "round's ratio"
+printf '%-30s %8s %8s %7s %7s %9s %9s\n' "job" "host" "ffmpeg" "ratio" "paired" "host cpu" \
+  "ffm. cpu"
 for job in "444 YC48 vs -pix_fmt yuv444p" "422 YUY2 vs -pix_fmt yuv422p"; do
   tag=${job%% *}
   h=$(figure "host$tag" 2)
   f=$(figure "ffmpeg$tag" 2)
-  printf '%-30s %8.3f %8.3f %7.2f %9.3f %9.3f\n' "${job#* }" "$h" "$f" \
-    "$(awk -v a="$h" -v b="$f" 'BEGIN {print a / b}')" "$(figure "host$tag" 3)" \
-    "$(figure "ffmpeg$tag" 3)"
+  printf '%-30s %8.3f %8.3f %7.2f %7.2f %9.3f %9.3f\n' "${job#* }" "$h" "$f" \
+    "$(awk -v a="$h" -v b="$f" 'BEGIN {print a / b}')" "$(paired "$tag")" \
+    "$(figure "host$tag" 3)" "$(figure "ffmpeg$tag" 3)"
 done
