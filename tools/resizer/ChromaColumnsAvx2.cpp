@@ -45,8 +45,10 @@ void FilterColumnsAvx2(const int16_t *const *rows, const int16_t *weights, int t
       const __m256i odd =
           t + 1 < taps ? _mm256_loadu_si256(reinterpret_cast<const __m256i *>(rows[t + 1] + x))
                        : _mm256_setzero_si256();
-      low = _mm256_add_epi32(low, _mm256_madd_epi16(_mm256_unpacklo_epi16(even, odd), pairs[t / 2]));
-      high = _mm256_add_epi32(high, _mm256_madd_epi16(_mm256_unpackhi_epi16(even, odd), pairs[t / 2]));
+      low =
+          _mm256_add_epi32(low, _mm256_madd_epi16(_mm256_unpacklo_epi16(even, odd), pairs[t / 2]));
+      high =
+          _mm256_add_epi32(high, _mm256_madd_epi16(_mm256_unpackhi_epi16(even, odd), pairs[t / 2]));
     }
     StoreSixteen(low, high, out + x);
   }

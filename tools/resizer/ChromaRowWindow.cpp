@@ -26,7 +26,8 @@ const int16_t *ChromaRowWindow::Row(int y) {
   if (horizontal_)
     FilterRow(*horizontal_, source, row);
   else
-    for (int x = 0; x < width_; ++x) row[x] = static_cast<int16_t>(source[x] << kChromaFractionBits);
+    for (int x = 0; x < width_; ++x)
+      row[x] = static_cast<int16_t>(source[x] << kChromaFractionBits);
   return row;
 }
 

@@ -101,8 +101,10 @@ __m128i EightOfPhase(const PhaseWeights &weights, const uint8_t *samples) {
     const __m128i even = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(tap));
     const __m128i odd = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(tap + 1));
     const __m128i interleaved = _mm_unpacklo_epi8(even, odd);  // s[i], s[i + 1] per pair of bytes
-    low = _mm_add_epi32(low, _mm_madd_epi16(_mm_unpacklo_epi8(interleaved, zero), weights.pairs[pair]));
-    high = _mm_add_epi32(high, _mm_madd_epi16(_mm_unpackhi_epi8(interleaved, zero), weights.pairs[pair]));
+    low = _mm_add_epi32(low,
+                        _mm_madd_epi16(_mm_unpacklo_epi8(interleaved, zero), weights.pairs[pair]));
+    high = _mm_add_epi32(high,
+                         _mm_madd_epi16(_mm_unpackhi_epi8(interleaved, zero), weights.pairs[pair]));
   }
   return _mm_packs_epi32(Rounded(low), Rounded(high));
 }

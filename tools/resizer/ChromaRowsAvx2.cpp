@@ -35,11 +35,14 @@ __m256i SixteenOfPhase(const PhaseWeights &weights, const uint8_t *samples) {
   __m256i low = _mm256_setzero_si256(), high = _mm256_setzero_si256();
   for (int pair = 0; pair < weights.count; ++pair) {
     const uint8_t *tap = samples + 2 * pair;
-    const __m256i even = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(tap)));
+    const __m256i even =
+        _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(tap)));
     const __m256i odd =
         _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(tap + 1)));
-    low = _mm256_add_epi32(low, _mm256_madd_epi16(_mm256_unpacklo_epi16(even, odd), weights.pairs[pair]));
-    high = _mm256_add_epi32(high, _mm256_madd_epi16(_mm256_unpackhi_epi16(even, odd), weights.pairs[pair]));
+    low = _mm256_add_epi32(
+        low, _mm256_madd_epi16(_mm256_unpacklo_epi16(even, odd), weights.pairs[pair]));
+    high = _mm256_add_epi32(
+        high, _mm256_madd_epi16(_mm256_unpackhi_epi16(even, odd), weights.pairs[pair]));
   }
   return _mm256_packs_epi32(Rounded(low), Rounded(high));
 }
@@ -51,10 +54,12 @@ int FilterPairedRunAvx2(const ChromaFilter &filter, const uint8_t *in, int16_t *
   const uint8_t *evenSamples = in + filter.First(begin), *oddSamples = in + filter.First(begin + 1);
   int x = begin;
   for (int k = 0; x + kPairedOutputs <= filter.PairedEnd(); x += kPairedOutputs, k += 16) {
-    const __m256i a = SixteenOfPhase(even, evenSamples + k), b = SixteenOfPhase(odd, oddSamples + k);
+    const __m256i a = SixteenOfPhase(even, evenSamples + k),
+                  b = SixteenOfPhase(odd, oddSamples + k);
     // Within halves: outputs 0-7 and 16-23 interleaved in `low`, 8-15 and 24-31 in `high`.
     const __m256i low = _mm256_unpacklo_epi16(a, b), high = _mm256_unpackhi_epi16(a, b);
-    _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x), _mm256_permute2x128_si256(low, high, 0x20));
+    _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x),
+                        _mm256_permute2x128_si256(low, high, 0x20));
     _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x + 16),
                         _mm256_permute2x128_si256(low, high, 0x31));
   }
