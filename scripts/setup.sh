@@ -32,6 +32,14 @@ if [ ! -f "${WINEPREFIX:-$HOME/.wine}/system.reg" ]; then
   echo "setup: creating the Wine prefix"
   wineboot -i >/dev/null 2>&1 || true
 fi
+# A server that Wine started by itself (Debian's wrapper passes -p0) ends with the last program,
+# and each later program then waits about half a second for a new server and its services. While
+# such a server runs no persistent one can start, so it is left to end first (its programs are
+# done; the wait gives up after 10 s).
+server='^/usr/lib/wine/wineserver'
+if pgrep -f "$server" >/dev/null && ! pgrep -f "$server.* -p\$" >/dev/null; then
+  timeout 10 wineserver -w || true
+fi
 # It keeps none of the caller's files open: started under `flock`, it would hold the shared
 # CPU lock for as long as it runs, and no exclusive (benchmark) lock could be taken.
 (for fd in /proc/self/fd/*; do
