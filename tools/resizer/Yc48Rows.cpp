@@ -19,14 +19,21 @@ const __m128i kLumaScale = _mm_set1_epi32((512 << 16) | 19152);
 const __m128i kChromaScale = _mm_set1_epi32((508 << 16) | 18724);
 constexpr int kFractionRounding = 508 << kChromaFractionBits;  // fits the pair's 16 bits
 
-// Eight (or in the low half four) 8-bit values, offset and scaled to 16-bit YC48 samples.
-__m128i Scale(__m128i bytes, int offset, __m128i scale) {
+// Eight 16-bit values v as (v x factor + term) >> Shift, packed back to 16 bits with
+// saturation; `scale` holds the pair (factor, term) in every 32-bit lane.
+template <int Shift>
+__m128i MultiplyAddShift(__m128i values, __m128i scale) {
   const __m128i ones = _mm_set1_epi16(1);
-  const __m128i values = _mm_sub_epi16(_mm_unpacklo_epi8(bytes, _mm_setzero_si128()),
-                                       _mm_set1_epi16(static_cast<int16_t>(offset)));
   const __m128i low = _mm_madd_epi16(_mm_unpacklo_epi16(values, ones), scale);
   const __m128i high = _mm_madd_epi16(_mm_unpackhi_epi16(values, ones), scale);
-  return _mm_packs_epi32(_mm_srai_epi32(low, kShift), _mm_srai_epi32(high, kShift));
+  return _mm_packs_epi32(_mm_srai_epi32(low, Shift), _mm_srai_epi32(high, Shift));
+}
+
+// Eight (or in the low half four) 8-bit values, offset and scaled to 16-bit YC48 samples.
+__m128i Scale(__m128i bytes, int offset, __m128i scale) {
+  const __m128i values = _mm_sub_epi16(_mm_unpacklo_epi8(bytes, _mm_setzero_si128()),
+                                       _mm_set1_epi16(static_cast<int16_t>(offset)));
+  return MultiplyAddShift<kShift>(values, scale);
 }
 
 // The chroma samples of eight pixels starting at pixel x.
@@ -65,23 +72,16 @@ __m128i LumaOfEight(const uint8_t *luma, int x) {
 // Eight chroma samples with kChromaFractionBits from pixel x on, as ChromaFractionToYc48 scales
 // them: ((c - 128 x 64) x 18724 + 508 x 64) >> 16, a multiply-add of (c - 8192, 1).
 __m128i FractionChromaOfEight(const int16_t *plane, int x) {
-  const __m128i scale = _mm_set1_epi32((kFractionRounding << 16) | 18724);
-  const __m128i ones = _mm_set1_epi16(1);
-  const __m128i values = _mm_sub_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(plane + x)),
-                                       _mm_set1_epi16(128 << kChromaFractionBits));
-  const __m128i low = _mm_madd_epi16(_mm_unpacklo_epi16(values, ones), scale);
-  const __m128i high = _mm_madd_epi16(_mm_unpackhi_epi16(values, ones), scale);
-  return _mm_packs_epi32(_mm_srai_epi32(low, 16), _mm_srai_epi32(high, 16));
+  const __m128i values =
+      _mm_sub_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(plane + x)),
+                    _mm_set1_epi16(128 << kChromaFractionBits));
+  return MultiplyAddShift<16>(values, _mm_set1_epi32((kFractionRounding << 16) | 18724));
 }
 
 // YC48 samples scaled to bytes before clamping: 16 + ((y * 219 + 2048) >> 12) for luma,
 // 128 + ((c * 224 + 2048) >> 12) for chroma.
 __m128i ScaleToBytes(__m128i samples, int16_t factor, int16_t offset) {
-  const __m128i ones = _mm_set1_epi16(1);
-  const __m128i scale = _mm_set1_epi32((2048 << 16) | factor);
-  const __m128i low = _mm_madd_epi16(_mm_unpacklo_epi16(samples, ones), scale);
-  const __m128i high = _mm_madd_epi16(_mm_unpackhi_epi16(samples, ones), scale);
-  return _mm_adds_epi16(_mm_packs_epi32(_mm_srai_epi32(low, 12), _mm_srai_epi32(high, 12)),
+  return _mm_adds_epi16(MultiplyAddShift<12>(samples, _mm_set1_epi32((2048 << 16) | factor)),
                         _mm_set1_epi16(offset));
 }
 

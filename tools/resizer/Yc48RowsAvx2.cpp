@@ -12,14 +12,21 @@ namespace {
 // The same fixed-point scaling as the SSE2 row, sixteen pixels at a time.
 constexpr int kShift = 10;
 
-__m256i Scale(__m128i bytes, int16_t offset, int32_t factorAndTerm) {
-  const __m256i values =
-      _mm256_sub_epi16(_mm256_cvtepu8_epi16(bytes), _mm256_set1_epi16(offset));
+// Sixteen 16-bit values v as (v x factor + term) >> Shift, packed back to 16 bits with
+// saturation; factorAndTerm is the pair (factor, term) as one 32-bit value.
+template <int Shift>
+__m256i MultiplyAddShift(__m256i values, int32_t factorAndTerm) {
   const __m256i ones = _mm256_set1_epi16(1);
   const __m256i scale = _mm256_set1_epi32(factorAndTerm);
   const __m256i low = _mm256_madd_epi16(_mm256_unpacklo_epi16(values, ones), scale);
   const __m256i high = _mm256_madd_epi16(_mm256_unpackhi_epi16(values, ones), scale);
-  return _mm256_packs_epi32(_mm256_srai_epi32(low, kShift), _mm256_srai_epi32(high, kShift));
+  return _mm256_packs_epi32(_mm256_srai_epi32(low, Shift), _mm256_srai_epi32(high, Shift));
+}
+
+__m256i Scale(__m128i bytes, int16_t offset, int32_t factorAndTerm) {
+  const __m256i values =
+      _mm256_sub_epi16(_mm256_cvtepu8_epi16(bytes), _mm256_set1_epi16(offset));
+  return MultiplyAddShift<kShift>(values, factorAndTerm);
 }
 
 constexpr int32_t kLumaScale = (512 << 16) | 19152;
@@ -85,13 +92,8 @@ __m256i LoadLanes(const uint8_t *low, const uint8_t *high) {
 
 // YC48 samples scaled to bytes before clamping, as in the SSE2 row.
 __m256i ScaleToBytes(__m256i samples, int16_t factor, int16_t offset) {
-  const __m256i ones = _mm256_set1_epi16(1);
-  const __m256i scale = _mm256_set1_epi32((2048 << 16) | factor);
-  const __m256i low = _mm256_madd_epi16(_mm256_unpacklo_epi16(samples, ones), scale);
-  const __m256i high = _mm256_madd_epi16(_mm256_unpackhi_epi16(samples, ones), scale);
-  return _mm256_adds_epi16(
-      _mm256_packs_epi32(_mm256_srai_epi32(low, 12), _mm256_srai_epi32(high, 12)),
-      _mm256_set1_epi16(offset));
+  return _mm256_adds_epi16(MultiplyAddShift<12>(samples, (2048 << 16) | factor),
+                           _mm256_set1_epi16(offset));
 }
 
 // Two kinds of sixteen samples each, clamped to bytes, as sixteen bytes of the first kind in
@@ -107,11 +109,7 @@ __m256i FractionChroma(const int16_t *plane, int x) {
   const __m256i values =
       _mm256_sub_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(plane + x)),
                        _mm256_set1_epi16(128 << 6));
-  const __m256i ones = _mm256_set1_epi16(1);
-  const __m256i scale = _mm256_set1_epi32(((508 << 6) << 16) | 18724);
-  const __m256i low = _mm256_madd_epi16(_mm256_unpacklo_epi16(values, ones), scale);
-  const __m256i high = _mm256_madd_epi16(_mm256_unpackhi_epi16(values, ones), scale);
-  return _mm256_packs_epi32(_mm256_srai_epi32(low, 16), _mm256_srai_epi32(high, 16));
+  return MultiplyAddShift<16>(values, ((508 << 6) << 16) | 18724);
 }
 
 // A 32-byte store into the host's image: plain, or (kBypass) past the caches.
