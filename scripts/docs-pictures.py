@@ -6,8 +6,10 @@
         every parameter sampled, the default drawn boldest
     docs-pictures.py crop PHOTO.png X Y W H CROP.y4m
         a crop of a photograph as a 4:4:4 Y4M frame, the test host's input
-    docs-pictures.py compose OUT.png LABEL=RESULT.y4m ...
-        the test host's results side by side, five to a row, each captioned with its label
+    docs-pictures.py compose OUT.png [--zoom X,Y,W,H,FACTOR,LABEL,...] LABEL=RESULT.y4m ...
+        the test host's results side by side, six to a row, each captioned with its label;
+        --zoom adds a row with the W x H part at X, Y of the results named by LABEL, enlarged
+        FACTOR times pixel for pixel, and outlines that part in every result
 """
 import csv
 import os
@@ -88,12 +90,40 @@ def read_picture(path):
     return Image.frombytes("RGB", (header.width, header.height), rgb)
 
 
-def compose(out, labelled, per_row=5, gap=6, caption=22):
+class Zoom:
+    """A part of every result, shown enlarged for the results it names."""
+
+    def __init__(self, spec):
+        fields = spec.split(",")
+        self.x, self.y, self.width, self.height, self.factor = map(int, fields[:5])
+        self.labels = fields[5:]
+
+    def box(self, left, top):
+        return (left + self.x - 1, top + self.y - 1, left + self.x + self.width,
+                top + self.y + self.height)
+
+    def enlarged(self, picture):
+        part = picture.crop((self.x, self.y, self.x + self.width, self.y + self.height))
+        return part.resize((self.width * self.factor, self.height * self.factor), Image.NEAREST)
+
+
+ZOOM_OUTLINE = "#d62728"
+
+
+def compose(out, labelled, zoom=None, per_row=6, gap=6, caption=22):
     pictures = [(label, read_picture(path)) for label, path in labelled]
     width, height = pictures[0][1].size
     rows = (len(pictures) + per_row - 1) // per_row
-    sheet = Image.new("RGB", (per_row * (width + gap) + gap, rows * (height + caption + gap) + gap),
-                      "white")
+    grid_height = rows * (height + caption + gap) + gap
+    zoomed = []
+    if zoom:
+        by_label = dict(pictures)
+        zoomed = [("%s, %dx" % (label, zoom.factor), zoom.enlarged(by_label[label]))
+                  for label in zoom.labels]
+    zoom_width = sum(picture.size[0] + gap for _, picture in zoomed) + gap
+    zoom_height = zoomed[0][1].size[1] + caption + gap if zoomed else 0
+    sheet = Image.new("RGB", (max(per_row * (width + gap) + gap, zoom_width),
+                              grid_height + zoom_height), "white")
     draw = ImageDraw.Draw(sheet)
     font = ImageFont.truetype(font_manager.findfont("DejaVu Sans"), 14)
     for i, (label, picture) in enumerate(pictures):
@@ -101,9 +131,30 @@ def compose(out, labelled, per_row=5, gap=6, caption=22):
         top = gap + (i // per_row) * (height + caption + gap)
         draw.text((left, top), label, fill="black", font=font)
         sheet.paste(picture, (left, top + caption))
+        if zoom:
+            draw.rectangle(zoom.box(left, top + caption), outline=ZOOM_OUTLINE)
+    left = gap
+    for label, picture in zoomed:
+        draw.text((left, grid_height), label, fill="black", font=font)
+        sheet.paste(picture, (left, grid_height + caption))
+        left += picture.size[0] + gap
+    save_smallest(sheet, out)
+
+
+def save_smallest(sheet, out):
+    """Saves the sheet as grey when it has no colour, else with a palette when 256 entries hold
+    every colour (a grey sheet with its zoom outlines), else as RGB."""
     grey = sheet.convert("L")
     if grey.convert("RGB").tobytes() == sheet.tobytes():
-        sheet = grey  # a third of the file for pictures without colour
+        grey.save(out, optimize=True)  # a third of the file for pictures without colour
+        return
+    colours = sheet.getcolors(256)
+    if colours:
+        index = {colour: i for i, (_, colour) in enumerate(colours)}
+        indexed = Image.frombytes("P", sheet.size, bytes(index[pixel] for pixel in sheet.getdata()))
+        indexed.putpalette([value for _, colour in colours for value in colour])
+        indexed.save(out, optimize=True)
+        return
     sheet.save(out, optimize=True)
 
 
@@ -114,7 +165,11 @@ def main(argv):
     elif command == "crop":
         crop(args[0], *map(int, args[1:5]), args[5])
     elif command == "compose":
-        compose(args[0], [arg.split("=", 1) for arg in args[1:]])
+        zoom = None
+        if len(args) > 2 and args[1] == "--zoom":
+            zoom = Zoom(args[2])
+            args = args[:1] + args[3:]
+        compose(args[0], [arg.split("=", 1) for arg in args[1:]], zoom)
     else:
         sys.exit(__doc__)
 

@@ -6,7 +6,7 @@
 #   by the real Quorlin.auf in the test host. The photograph is "Chelsea the cat" by Stefan
 #   van der Walt (CC0), shipped in Debian's python3-skimage.
 # - docs/shrink-comparison.png: a detailed part of the test host's built-in clip shrunk to a
-#   third with each method, the same way.
+#   third with each method, the same way, with the ringing of the sharpest methods enlarged.
 # Installs what is missing (as root), like the other scripts.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,10 +31,16 @@ mkdir -p "$work/install/DLL"
 cp "$build/dist/Quorlin.auf" "$work/install/"
 cp "$build/dist/DLL/"*.dll "$work/install/DLL/"
 # Resizes INPUT.y4m to SIZE once per method (NAME, or NAME:PARAM for a parameter) with the real
-# Quorlin.auf, luma and chroma alike, and puts the results side by side, captioned, in PICTURE.
+# Quorlin.auf, luma and chroma alike, and puts the results side by side, captioned, in PICTURE;
+# `--zoom SPEC` before the methods adds the enlarged part that docs-pictures.py describes.
 compare_methods() {
   local picture=$1 input=$2 size=$3
   shift 3
+  local zoom=()
+  if [ "$1" = --zoom ]; then
+    zoom=(--zoom "$2")
+    shift 2
+  fi
   local results=() method name label params result
   for method in "$@"; do
     name=${method%%:*}
@@ -48,7 +54,7 @@ compare_methods() {
       || { cat "$result.log"; exit 1; }
     results+=("$label=$result")
   done
-  pictures compose "$picture" "${results[@]}"
+  pictures compose "$picture" "${zoom[@]}" "${results[@]}"
 }
 
 # Enlarging: a 32x24 crop of a photograph, six times.
@@ -56,7 +62,7 @@ photo=/usr/lib/python3/dist-packages/skimage/data/chelsea.png
 pictures crop "$photo" 150 86 32 24 "$work/crop.y4m"
 compare_methods "$root/docs/method-comparison.png" "$work/crop.y4m" 192x144 \
   NearestNeighbor AreaAverage Bilinear Bicubic:50 Spline16 Spline36 Spline64 Lanczos:3 \
-  Blackman:3 Gaussian:50
+  Blackman:3 Mitchell Gaussian:50
 
 # Shrinking: a part of the test host's built-in clip (its first frame, which the plug-in passes
 # unchanged at the clip's own size) with the zone plate's centre and outer rings beside sharp
@@ -66,7 +72,10 @@ wine_run "$build/tools/host/quorlin_host.exe" --auf "Z:$work/install/Quorlin.auf
   --frames 1 --size 1920x1080 --quiet -o "Z:$work/clip.y4m"
 /usr/bin/python3 "$root/scripts/frame-to-png.py" "$work/clip.y4m" "$work/clip.png"
 pictures crop "$work/clip.png" 330 0 900 450 "$work/detail.y4m"
+# The ringing shows only close up: the checkerboard's top left corner is enlarged six times for
+# the sharpest methods, the default and the one recommended against halos.
 compare_methods "$root/docs/shrink-comparison.png" "$work/detail.y4m" 300x150 \
-  NearestNeighbor AreaAverage Bilinear Gaussian:50 Mitchell Bicubic:50 Spline36 Lanczos:3 \
-  Lanczos:8 Sinc:8
+  --zoom "202,54,40,30,6,Lanczos 8,Sinc 8,Spline36,Mitchell" \
+  NearestNeighbor AreaAverage Bilinear Gaussian:50 Mitchell Robidoux Bicubic:50 Spline36 \
+  Lanczos:3 Lanczos:8 Sinc:8
 ls -l "$root"/docs/*.png

@@ -29,6 +29,7 @@ constexpr char kFallbackSize[] = "512x384";
 constexpr char kWarningCaption[] = "警告";
 constexpr char kTooLargeWarning[] = "AviUtlの最大画像サイズより大きなサイズは指定出来ません";
 constexpr char kOddWidthWarning[] = "YUY2フィルタモードでは幅が偶数である必要があります";
+constexpr char kSizeFormatWarning[] = "サイズは640x480のように幅x高さの形で指定する必要があります";
 constexpr char kAddSizeCaption[] = "解像度リストに追加";
 constexpr char kAddSizePrompt[] = "入力例) 640x480";
 constexpr int kAddSizeMaxLength = 255;
@@ -41,14 +42,6 @@ int32_t WindowFuncCount() { return WndFuncPlugins ? WndFuncPlugins->Count() : 0;
 template <typename List>
 int32_t StoredIndex(const std::unique_ptr<List> &list, const char (&field)[kNameFieldSize]) {
   return list ? IndexOfStoredName(*list, field) : -1;
-}
-
-// Leading and trailing blanks and control characters (codes up to 32) removed.
-std::string Trimmed(const std::string &text) {
-  const auto isKept = [](char c) { return static_cast<unsigned char>(c) > ' '; };
-  const auto first = std::find_if(text.begin(), text.end(), isKept);
-  const auto last = std::find_if(text.rbegin(), text.rend(), isKept).base();
-  return first < last ? std::string(first, last) : std::string();
 }
 
 // Changes a list as one batch: no repainting in between.
@@ -326,7 +319,12 @@ void TConfigDialog::btnAddSizeClick(HWND) {
   std::string text;
   const TextInputRequest request{kAddSizeCaption, kAddSizePrompt, kAddSizeMaxLength};
   if (!AskForText(GetAncestor(FilterWindow, GA_ROOT), font_, request, text)) return;
-  const int32_t index = AddSize(Trimmed(text));
+  const std::string size = NormalizedSizeText(text);
+  if (size.empty()) {
+    ShowWarning(kSizeFormatWarning);
+    return;
+  }
+  const int32_t index = AddSize(size);
   if (index < 0) return;
   combo::Select(cbSizeList, index);
   UpdateDeleteButton();

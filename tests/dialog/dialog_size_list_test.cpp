@@ -1,5 +1,5 @@
 // The size list: entries read from the settings file, added through the text-input window,
-// deleted, and the warnings for sizes the host cannot take.
+// deleted, and the warnings for typed text that is no size and for sizes the host cannot take.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,6 +13,7 @@ using Entries = std::vector<std::string>;
 
 const char kTooLarge[] = "AviUtlの最大画像サイズより大きなサイズは指定出来ません";
 const char kOddWidth[] = "YUY2フィルタモードでは幅が偶数である必要があります";
+const char kSizeFormat[] = "サイズは640x480のように幅x高さの形で指定する必要があります";
 
 void AddSize(DialogHarness &dialog, const std::string &text) {
   dialog.Answerer().AnswerNextInput(text);
@@ -88,21 +89,32 @@ TEST(AddSize, TheInputWindowAsksForOneLineOfAtMost255Characters) {
   EXPECT_EQ(dialog.Entries(kIdSizeList), (Entries{"320x240", "512x384", "800x600"}));
 }
 
-TEST(AddSize, InvalidTextIsRefusedSilentlyAndCapitalXOnlyFindsAnExistingEntry) {
+// What a Japanese input method types is added in the list's form, or found when the list
+// already holds it.
+TEST(AddSize, TypedFullWidthAndCapitalXSizesAreAddedInTheListsForm) {
+  DialogHarness dialog;
+  AddSize(dialog, "６４０×４８０");
+  AddSize(dialog, " 1280 X 720 ");
+  AddSize(dialog, "８００ｘ６００");
+  EXPECT_TRUE(dialog.Answerer().TakeWarnings().empty());
+  EXPECT_EQ(dialog.Entries(kIdSizeList), (Entries{"320x240", "512x384", "640x480", "800x600", "1280x720"}));
+  EXPECT_EQ(dialog.SelectedEntry(kIdSizeList), "800x600");
+  EXPECT_EQ(dialog.Settings().Width, 800);
+  dialog.Finish();
+  EXPECT_EQ(dialog.Setting("SizeList"), "320x240,512x384,640x480,800x600,1280x720");
+}
+
+// Typed text that is still no size is refused with a warning, each time, and changes nothing.
+TEST(AddSize, TextThatIsNoSizeIsWarnedAndNotAdded) {
   DialogHarness dialog;
   const ResizeSettings before = dialog.Settings();
   const int redraws = dialog.Redraws();
-  for (const char *text : {"x480", "640x", "0x480", "640x-480", "640X480", "640 x 480", ""})
-    AddSize(dialog, text);
+  const Entries texts{"x480", "640x", "0x480", "640x-480", "640*480", "６４０』４８０", ""};
+  for (const std::string &text : texts) AddSize(dialog, text);
+  EXPECT_EQ(dialog.Answerer().TakeWarnings(), Entries(texts.size(), kSizeFormat));
   EXPECT_EQ(dialog.Entries(kIdSizeList), (Entries{"320x240", "512x384", "800x600"}));
-  EXPECT_TRUE(dialog.Answerer().TakeWarnings().empty());
   EXPECT_EQ(dialog.Settings().Width, before.Width);
   EXPECT_EQ(dialog.Redraws(), redraws);
-
-  AddSize(dialog, "800X600");
-  EXPECT_EQ(dialog.SelectedEntry(kIdSizeList), "800x600");
-  EXPECT_EQ(dialog.Entries(kIdSizeList).size(), 3u);
-  EXPECT_EQ(dialog.Settings().Width, 800);
 }
 
 TEST(AddSize, SizesBeyondTheHostMaximumAreWarnedAndNotAdded) {

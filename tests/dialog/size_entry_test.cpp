@@ -1,4 +1,5 @@
-// Size entries: what counts as a size, and where a new one goes in the sorted list.
+// Size entries: what counts as a size, how a typed size is brought into the list's form, and
+// where a new one goes in the sorted list. The literals are compiled to code page 932.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -25,6 +26,36 @@ TEST(ParseSize, RefusesTextsThatAreNoSize) {
   for (const char *text : {"", "640", "x480", "640x", "0x480", "640x0", "-640x480", "640X480",
                            "640 x 480", "640x480px", "4294967296x1"})
     ExpectSize(text, 0, 0);
+}
+
+// What a Japanese input method types is read as the half-width size; the result is always in
+// the list's form.
+TEST(NormalizedSizeText, AcceptsFullWidthFormsAndBlanksAroundTheNumbers) {
+  const struct {
+    const char *typed, *normalized;
+  } cases[] = {
+      {"640x480", "640x480"},
+      {"640X480", "640x480"},
+      {"６４０×４８０", "640x480"},
+      {"６４０ｘ４８０", "640x480"},
+      {"６４０Ｘ４８０", "640x480"},
+      {"640×４８０", "640x480"},
+      {" 640 x 480 ", "640x480"},
+      {"\t640\tx\t480\r\n", "640x480"},
+      {"　６４０　×　４８０　", "640x480"},
+      {"+640x$1E0", "640x480"},  // the numbers follow the settings file's rules
+      {"1920X1080", "1920x1080"},
+  };
+  for (const auto &c : cases) EXPECT_EQ(NormalizedSizeText(c.typed), c.normalized) << c.typed;
+}
+
+TEST(NormalizedSizeText, IsEmptyForTextsThatAreStillNoSize) {
+  for (const char *typed : {"", "　", "640", "x480", "640x", "×480", "0x480", "６４０×０",
+                            "-640x480", "6 40x480", "６４　０x480", "640x480px", "640x480x2",
+                            "640*480", "６４０ｘ４８０ピクセル",
+                            "640』480",  // 』 is 0x81 0x78: its second byte is an "x"
+                            "640x480\x82"})  // ends inside a two-byte character
+    EXPECT_EQ(NormalizedSizeText(typed), "") << typed;
 }
 
 // The position among `entries`, and how many of them the search read.
