@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Times the command-line resizer against ffmpeg on the same job, in one run and on one input
 # file: 1920x1080 4:2:0 Y4M to 1280x720 with Spline36, written to /dev/null.
-#   - YC48:  quorlin_host            vs ffmpeg -vf scale=1280:720:flags=spline -pix_fmt yuv444p
-#   - YUY2:  quorlin_host --yuy2     vs the same with -pix_fmt yuv422p
+#   - YC48:  quorlin_resizer            vs ffmpeg -vf scale=1280:720:flags=spline -pix_fmt yuv444p
+#   - YUY2:  quorlin_resizer --yuy2     vs the same with -pix_fmt yuv422p
 # Wall time of the whole command, Wine's start-up of the program included (and the processor
 # time beside it, which shows the cost when a busy machine blurs the wall time). The four
 # commands run in alternating rounds (the machine may be shared and its speed drifts), and each
-# figure is the median over the rounds. The ratio is the test host's time over ffmpeg's: at most 1.0 means
-# the resizer is as fast as ffmpeg or faster.
+# figure is the median over the rounds. The ratio is the resizer's time over ffmpeg's: at most
+# 1.0 means the resizer is as fast as ffmpeg or faster.
 #
 #   scripts/bench-cli.sh [rounds] [frames]   (BUILD_DIR as for scripts/build.sh; 5 and 300)
 # The input (about 3 MB a frame) is made once with ffmpeg's testsrc2 and kept in the build tree.
@@ -16,7 +16,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 rounds=${1:-5}
 frames=${2:-300}
-# The resizer runs as the README starts it, `wine quorlin_host.exe ...`. Wine's background
+# The resizer runs as the README starts it, `wine quorlin_resizer.exe ...`. Wine's background
 # services are started once before the rounds (as cmake/wine-run.sh does before each test
 # program, which would add its own 0.1-0.2 s to every timed run).
 export WINEDEBUG=-all
@@ -32,8 +32,8 @@ if ! [ -f "$input" ]; then
     -frames:v "$frames" -pix_fmt yuv420p -y "$input"
 fi
 
-host=("${wine[@]}" "$build/tools/host/quorlin_host.exe" --quiet --auf "Z:$build/dist/Quorlin.auf"
-      --size 1280x720 --luma Spline36 "Z:$input" -o -)
+host=("${wine[@]}" "$build/tools/resizer/quorlin_resizer.exe" --quiet
+      --auf "Z:$build/dist/Quorlin.auf" --size 1280x720 --luma Spline36 "Z:$input" -o -)
 ffmpeg_to() {  # pixel format
   ffmpeg -hide_banner -nostdin -loglevel error -i "$input" -vf scale=1280:720:flags=spline \
     -pix_fmt "$1" -f yuv4mpegpipe -y /dev/null

@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds the plug-in, its libraries and the test host
+# The main job: installs what is missing, builds the plug-in, its libraries and the resizer
 # (not the tests), and resizes the host's built-in 1920x1080 clip to 1280x720 through the real
 # Quorlin.auf, as a save run, so the plug-in times every frame. The video goes through a pipe and
 # is not kept: the last output frame is saved as build/run/last-frame.png.
-# Arguments go to quorlin_host as they are, after the script's own --size 1280x720 --save -o -
+# Arguments go to quorlin_resizer as they are, after the script's own --size 1280x720 --save -o -
 # (the last value of an option wins): --luma Lanczos, --size 640x-2, an input file, --help.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 bash "$root/scripts/setup.sh" python3
 CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} BUILD_DIR="$build" \
-  bash "$root/scripts/build.sh" quorlin_dist quorlin_host
+  bash "$root/scripts/build.sh" quorlin_dist quorlin_resizer
 
-host=(sh "$root/cmake/wine-run.sh" "$build/tools/host/quorlin_host.exe"
+host=(sh "$root/cmake/wine-run.sh" "$build/tools/resizer/quorlin_resizer.exe"
       --auf "Z:$build/dist/Quorlin.auf")
 for arg in "$@"; do
   case $arg in

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# quorlin_host.exe run as a user runs it, on small Y4M files: the exit status and message of each
+# quorlin_resizer.exe run as a user runs it, on small Y4M files: the exit status and message of each
 # kind of mistake, the output header, and that no run loses a file.
-#   command_line_test.sh WINE_RUN QUORLIN_HOST_EXE AUF VERSION
+#   command_line_test.sh WINE_RUN QUORLIN_RESIZER_EXE AUF VERSION
 set -u
-wine_run=$1 host=$2 auf=$3 version=$4
+wine_run=$1 resizer=$2 auf=$3 version=$4
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorlin-cli-test.XXXXXX") || exit 1
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
@@ -22,7 +22,7 @@ clip deep.y4m "C420p10" 32 16 1536
 run() {
   local expected=$1 fragment=$2
   shift 2
-  sh "$wine_run" "$host" --auf "$auf" </dev/null "$@" >out.txt 2>err.txt
+  sh "$wine_run" "$resizer" --auf "$auf" </dev/null "$@" >out.txt 2>err.txt
   local status=$?
   if [ "$status" != "$expected" ] || grep -q $'\r' err.txt ||
      { [ -n "$fragment" ] && ! grep -qF -- "$fragment" err.txt; }; then
@@ -67,12 +67,12 @@ run 0 "" --quiet --size 16x-2 in.y4m -o テスト😀.y4m
 header テスト😀.y4m "YUV4MPEG2 W16 H8 F25:1 Ip A10:11 C444"
 [ "$(ls | grep -c part)" = 0 ] || { echo "FAILED: temporary files left"; failures=$((failures + 1)); }
 # Without --auf, the plug-in of the build tree the program belongs to.
-sh "$wine_run" "$host" --quiet --size 16x16 in.y4m -o default.y4m </dev/null 2>err.txt ||
+sh "$wine_run" "$resizer" --quiet --size 16x16 in.y4m -o default.y4m </dev/null 2>err.txt ||
   { echo "FAILED: no --auf: $(cat err.txt)"; failures=$((failures + 1)); }
 same default.y4m first.y4m
 # The version, defined once in the build.
 run 0 "" --version
-[ "$(cat out.txt)" = "quorlin_host $version" ] ||
+[ "$(cat out.txt)" = "quorlin_resizer $version" ] ||
   { echo "FAILED: --version printed $(cat out.txt)"; failures=$((failures + 1)); }
 
 echo "$failures failures"

@@ -4,10 +4,10 @@
 #include <sstream>
 
 #include "resizer/OutputGeometry.h"
-#include "resizer/Y4mReader.h"
-#include "resizer/Y4mWriter.h"
+#include "video-io/Y4mReader.h"
+#include "video-io/Y4mWriter.h"
 
-using namespace quorlin_host;
+using namespace quorlin_resizer;
 
 namespace {
 

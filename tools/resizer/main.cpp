@@ -1,4 +1,4 @@
-// quorlin_host: runs a filter plug-in on Y4M video (or the built-in clip) the way the editor
+// quorlin_resizer: runs a filter plug-in on Y4M video (or the built-in clip) the way the editor
 // runs it, and writes the result as Y4M. Reports go to standard error, so that standard output
 // can carry the video into a pipeline.
 #include <fcntl.h>
@@ -11,30 +11,33 @@
 #include <iostream>
 #include <memory>
 
-#include "resizer/ColorConversion.h"
+#include "frames/ColorConversion.h"
 #include "harness/DebugOutput.h"
-#include "resizer/DescriptorStream.h"
-#include "resizer/FileHandles.h"
-#include "resizer/FrameConversion.h"
+#include "video-io/DescriptorStream.h"
+#include "video-io/FileHandles.h"
+#include "frames/FrameConversion.h"
 #include "resizer/FrameStream.h"
-#include "resizer/HostCommandLine.h"
+#include "resizer/CommandLine.h"
 #include "harness/HostSession.h"
 #include "resizer/Installation.h"
-#include "resizer/OutputFile.h"
+#include "video-io/OutputFile.h"
 #include "resizer/OutputGeometry.h"
 #include "preview/PreviewWindow.h"
 #include "resizer/Progress.h"
 #include "resizer/RunSettings.h"
 #include "resizer/SettingsFileGuard.h"
 #include "resizer/TestClip.h"
-#include "resizer/Y4mReader.h"
-#include "resizer/WindowsText.h"
-#include "resizer/Y4mWriter.h"
+#include "video-io/Y4mReader.h"
+#include "video-io/WindowsText.h"
+#include "video-io/Y4mWriter.h"
 #include "host/ModulePath.h"
 #include "host/SettingsFile.h"
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 namespace {
+
+using namespace quorlin_harness;
+using quorlin_preview::RunPreview;
 
 // The built-in clip, and the editor's usual maximum image size.
 constexpr int kClipWidth = 1920, kClipHeight = 1080, kClipFrames = 48;
@@ -46,7 +49,7 @@ bool FileExists(const std::string &path) {
 }
 
 // Quorlin.auf beside the program, else in the dist folder of the build tree the program
-// was built in (build/tools/host/quorlin_host.exe -> build/dist/Quorlin.auf).
+// was built in (build/tools/resizer/quorlin_resizer.exe -> build/dist/Quorlin.auf).
 std::string DefaultAufPath() {
   // The program's own path, however long: this code is linked into the program.
   const std::string directory = DirectoryOf(OwnModulePath());
@@ -72,7 +75,7 @@ void WarnOfUnreadStandardInput() {
                  "pattern is resized; name - as the input to resize standard input\n";
 }
 
-FrameSource OpenSource(const HostCommand &command, std::unique_ptr<std::istream> &file,
+FrameSource OpenSource(const ResizerCommand &command, std::unique_ptr<std::istream> &file,
                        std::unique_ptr<Y4mReader> &reader, std::unique_ptr<TestClip> &clip) {
   FrameSource source;
   if (command.inputPath.empty()) {
@@ -111,14 +114,14 @@ std::string FullPath(const std::string &path) {
 }
 
 // The plug-in's full path in the system's code page, which the editor's interface speaks.
-std::string AufPathOf(const HostCommand &command) {
+std::string AufPathOf(const ResizerCommand &command) {
   if (command.aufPath.empty()) return FullPath(DefaultAufPath());
   if (KindOfPath(command.aufPath) != PathKind::File)
     throw std::runtime_error("cannot load --auf " + command.aufPath + ": there is no such file");
   return FullPath(AnsiFromUtf8(command.aufPath));
 }
 
-HostSessionOptions SessionOptions(const HostCommand &command, const std::string &aufPath,
+HostSessionOptions SessionOptions(const ResizerCommand &command, const std::string &aufPath,
                                   const Y4mHeader &input, const RunSettings &settings) {
   HostSessionOptions options;
   options.aufPath = aufPath;
@@ -151,7 +154,7 @@ HostSessionOptions SessionOptions(const HostCommand &command, const std::string 
 
 // The settings to run, from the command line and the installation alone; warns of what the
 // command line asks for that will not run.
-RunSettings SettingsToRun(const HostCommand &command, const Installation &installation,
+RunSettings SettingsToRun(const ResizerCommand &command, const Installation &installation,
                           const Y4mHeader &input) {
   RunSettings settings = ResolveRunSettings(command, installation, input);
   for (const std::string &warning : settings.warnings) std::cerr << "warning: " << warning << "\n";
@@ -171,7 +174,7 @@ void WarnOfInterlace(const Y4mHeader &input) {
               << "); its frames are resized as whole frames and written marked progressive\n";
 }
 
-int RunFrames(HostSession &session, const HostCommand &command, const FrameSource &source,
+int RunFrames(HostSession &session, const ResizerCommand &command, const FrameSource &source,
               OutputFile *output, const Y4mHeader &outputHeader) {
   std::unique_ptr<Y4mWriter> writer;
   if (output) writer = std::make_unique<Y4mWriter>(output->Stream(), outputHeader);
@@ -229,7 +232,7 @@ int RunWindow(HostSession &session, const FrameSource &source, bool yuy2) {
 }
 
 // The output's chroma format: --pix-fmt, else the host's own (4:2:2 in YUY2 mode).
-ChromaFormat OutputChroma(const HostCommand &command) {
+ChromaFormat OutputChroma(const ResizerCommand &command) {
   return command.outputChroma.value_or(command.yuy2 ? ChromaFormat::C422 : ChromaFormat::C444);
 }
 
@@ -248,7 +251,7 @@ std::runtime_error OutOfMemory(const Y4mHeader &input, const HostSessionOptions 
       "x" + std::to_string(options.maxHeight) + " " + MegaBytes(image) + " MB");
 }
 
-int Run(const HostCommand &command) {
+int Run(const ResizerCommand &command) {
   std::unique_ptr<std::istream> inputFile;
   std::unique_ptr<Y4mReader> reader;
   std::unique_ptr<TestClip> clip;
@@ -286,7 +289,7 @@ int Run(const HostCommand &command) {
   }
 }
 
-void PrintHelp(const HostCommand &command) {
+void PrintHelp(const ResizerCommand &command) {
   std::fputs(kUsageText, stdout);
   try {
     const std::string aufPath = AufPathOf(command);
@@ -298,20 +301,27 @@ void PrintHelp(const HostCommand &command) {
   }
 }
 
+// A command line that cannot run: its reason and where the options are listed; status 2.
+int ReportUsageError(const std::exception &e) {
+  std::fprintf(stderr, "quorlin_resizer: %s\n(quorlin_resizer --help lists the options and what "
+               "is installed)\n", e.what());
+  return 2;
+}
+
 }  // namespace
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer
 
 int main() {
-  using namespace quorlin_host;
+  using namespace quorlin_resizer;
   // Lines end in LF, as on the system the video tools around this program run on.
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
   // What the plug-in reports, such as a library it skipped, appears among the host's reports.
   DebugOutputCapture debugOutput(stderr);
   try {
-    const HostCommand command = ParseCommandLine(Utf8Arguments());
+    const ResizerCommand command = ParseCommandLine(Utf8Arguments());
     if (command.version) {
-      std::printf("quorlin_host %s\n", QUORLIN_VERSION);
+      std::printf("quorlin_resizer %s\n", QUORLIN_VERSION);
       return 0;
     }
     if (command.help) {
@@ -320,11 +330,11 @@ int main() {
     }
     return Run(command);
   } catch (const UsageError &e) {
-    std::fprintf(stderr, "quorlin_host: %s\n(quorlin_host --help lists the options and what is "
-                 "installed)\n", e.what());
-    return 2;
+    return ReportUsageError(e);
+  } catch (const OutputRefused &e) {
+    return ReportUsageError(e);
   } catch (const std::exception &e) {
-    std::fprintf(stderr, "quorlin_host: %s\n", e.what());
+    std::fprintf(stderr, "quorlin_resizer: %s\n", e.what());
     return 1;
   }
 }
