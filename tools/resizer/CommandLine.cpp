@@ -26,7 +26,8 @@ const char kUsageText[] =
     "  --chroma NAME       chroma method (default: the luma method and parameter)\n"
     "  --luma-param N      luma function's parameter (default: the function's default)\n"
     "  --chroma-param N    chroma function's parameter (default: the function's default)\n"
-    "  --kernel NAME       kernel (default: the installation's first kernel)\n"
+    "  --kernel NAME       kernel (default: the first the installation offers, which with the\n"
+    "                      shipped libraries is the fastest the processor runs)\n"
     "  --frames N          process at most N frames\n"
     "  --save              run as a save and print the plug-in's frame timing; the other\n"
     "                      stages wait while the plug-in filters\n"
@@ -43,7 +44,7 @@ const char kUsageText[] =
     "  --version           the program's version\n"
     "  -h, --help          this text, and the methods and kernels installed\n"
     "The output keeps the input's display aspect: its sample aspect (A) is adjusted to the\n"
-    "new size. Exit status: 0 done, 1 failed, 2 unusable command line.\n";
+    "new size. Exit status: 0 done, 1 failed, 2 unusable command line, 130 stopped by Ctrl-C.\n";
 
 namespace {
 

@@ -20,6 +20,7 @@
 #include "resizer/CommandLine.h"
 #include "harness/HostSession.h"
 #include "resizer/Installation.h"
+#include "resizer/Interruption.h"
 #include "video-io/OutputFile.h"
 #include "resizer/OutputGeometry.h"
 #include "preview/PreviewWindow.h"
@@ -65,6 +66,7 @@ struct FrameSource {
   Y4mHeader header;
   int knownFrames = -1;  // -1: unknown, until the stream ends
   FrameFetcher next;
+  const Y4mReader *reader = nullptr;  // null for the built-in clip
 };
 
 // Says so when standard input carries something that a run without an input leaves unread.
@@ -104,6 +106,7 @@ FrameSource OpenSource(const ResizerCommand &command, std::unique_ptr<std::istre
     source.knownFrames =
         EstimateY4mFrames(fileBytes, file->tellg(), Y4mFrameBytes(source.header));
   source.next = [&reader](Y4mFrame &frame) { return reader->ReadFrame(frame); };
+  source.reader = reader.get();
   return source;
 }
 
@@ -148,7 +151,9 @@ HostSessionOptions SessionOptions(const ResizerCommand &command, const std::stri
                      " is larger than the maximum image size; raise --max");
   if (command.yuy2 && settings.width % 2 != 0)
     throw UsageError("YUY2 mode needs an even target width, not " +
-                     std::to_string(settings.width) + "; --size Wx-2 gives even sides");
+                     std::to_string(settings.width) + ": give an even width, or --size -2x" +
+                     std::to_string(settings.height) +
+                     " for the even width that keeps the input's shape");
   return options;
 }
 
@@ -186,8 +191,13 @@ int RunFrames(HostSession &session, const ResizerCommand &command, const FrameSo
   if (!command.quiet)
     progress = std::make_unique<ProgressReporter>(stderr, _isatty(_fileno(stderr)) != 0,
                                                   frameLimit);
+  // Ctrl-C stops the reading; the frames read by then are finished.
+  bool interrupted = false;
   StreamRun run;
-  run.fetch = source.next;
+  run.fetch = [&source, &interrupted](Y4mFrame &frame) {
+    interrupted = Interrupted();
+    return !interrupted && source.next(frame);
+  };
   run.inputSiting = source.header.siting;
   run.frameLimit = command.frames > 0 ? command.frames : -1;  // an estimate never cuts a file
   run.frameCount = std::max(frameLimit, 0);
@@ -203,7 +213,15 @@ int RunFrames(HostSession &session, const ResizerCommand &command, const FrameSo
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (command.save) session.SaveEnd();
+  if (interrupted) {
+    std::fprintf(stderr, "quorlin_resizer: interrupted, stopped at frame %d%s\n", frames,
+                 output && !output->InPlace() ? "; the output file was not written" : "");
+    return kInterruptedStatus;
+  }
   if (output) output->Commit();
+  if (source.reader && source.reader->CutFrame() > 0)
+    std::fprintf(stderr, "warning: the input ends inside frame %d; the %d complete frames "
+                 "before it were resized\n", source.reader->CutFrame(), frames);
   if (command.quiet) return 0;
 
   std::fprintf(stderr, "%d frames %dx%d -> %dx%d in %.3f s (%.2f frames/s, conversion and I/O "
@@ -213,6 +231,9 @@ int RunFrames(HostSession &session, const ResizerCommand &command, const FrameSo
   if (command.save)
     std::fprintf(stderr, "plug-in frame time (shortest, average): %s\n",
                  session.WindowTitle().c_str());
+  if (!output)
+    std::fputs("the frames were resized and discarded: give -o FILE or -o - to keep them\n",
+               stderr);
   return 0;
 }
 
@@ -256,6 +277,8 @@ int Run(const ResizerCommand &command) {
   std::unique_ptr<Y4mReader> reader;
   std::unique_ptr<TestClip> clip;
   const FrameSource source = OpenSource(command, inputFile, reader, clip);
+  // The window mode ends when its window closes, or at once on Ctrl-C.
+  if (!command.window) CatchInterruptions();
   if (command.yuy2 && source.header.width % 2 != 0)
     throw UsageError("YUY2 mode needs an even input width, not " +
                      std::to_string(source.header.width));

@@ -2,8 +2,6 @@
 
 #include <io.h>
 
-#include <mutex>
-
 #include "video-io/DescriptorStream.h"
 #include "video-io/FileHandles.h"
 #include "video-io/WindowsText.h"
@@ -11,22 +9,6 @@
 namespace quorlin_resizer {
 
 namespace {
-
-// The temporary file of the run, removed by the console's Ctrl-C handler, which runs on a
-// thread of its own and then lets the process end.
-std::mutex pendingMutex;
-std::wstring pendingFile;
-
-BOOL WINAPI RemovePendingFile(DWORD) {
-  std::lock_guard<std::mutex> lock(pendingMutex);
-  if (!pendingFile.empty()) DeleteFileW(pendingFile.c_str());
-  return FALSE;  // the default handler ends the process
-}
-
-void SetPendingFile(const std::wstring &path) {
-  std::lock_guard<std::mutex> lock(pendingMutex);
-  pendingFile = path;
-}
 
 void CheckTarget(const std::string &path, const std::string &inputPath, bool overwrite) {
   const PathKind kind = KindOfPath(path);
@@ -44,10 +26,19 @@ std::wstring TemporaryPathFor(const std::string &path) {
   return WideFromUtf8(path) + L".quorlin-" + std::to_wstring(GetCurrentProcessId()) + L".part";
 }
 
-HANDLE CreateForWriting(const std::wstring &path, DWORD disposition) {
-  // Shared for deletion, so that the Ctrl-C handler can remove it while it is open.
-  return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+HANDLE CreateForWriting(const std::wstring &path, DWORD access, DWORD disposition) {
+  return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                      disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Whether the file of `handle` goes when its last handle closes. Set from the start, the system
+// removes the temporary file even when the process is killed outright; cleared only to put it
+// in place.
+bool SetDeleteOnClose(HANDLE handle, bool remove) {
+  FILE_DISPOSITION_INFO disposition{};
+  disposition.DeleteFile = remove;
+  return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition,
+                                    sizeof disposition) != 0;
 }
 
 }  // namespace
@@ -60,38 +51,39 @@ OutputFile::OutputFile(const std::string &path, const std::string &inputPath, bo
   }
   CheckTarget(path, inputPath, overwrite);
   if (KindOfPath(path) == PathKind::Device) {
-    const HANDLE device = CreateForWriting(WideFromUtf8(path), OPEN_EXISTING);
+    const HANDLE device = CreateForWriting(WideFromUtf8(path), GENERIC_WRITE, OPEN_EXISTING);
     if (device == INVALID_HANDLE_VALUE) throw FileError("write to", path);
     stream_ = StreamOnHandle(device);
     return;
   }
-  temporaryPath_ = TemporaryPathFor(path);
-  static const bool handlerSet = SetConsoleCtrlHandler(RemovePendingFile, TRUE);
-  (void)handlerSet;
-  SetPendingFile(temporaryPath_);
-  const HANDLE file = CreateForWriting(temporaryPath_, CREATE_ALWAYS);
-  if (file == INVALID_HANDLE_VALUE) {
-    SetPendingFile(L"");
-    throw FileError("create", path);
+  const std::wstring temporaryPath = TemporaryPathFor(path);
+  temporary_ = CreateForWriting(temporaryPath, GENERIC_WRITE | DELETE, CREATE_ALWAYS);
+  if (temporary_ == INVALID_HANDLE_VALUE) throw FileError("create", path);
+  if (!SetDeleteOnClose(temporary_, true)) {
+    const std::runtime_error error = FileError("create", path);
+    CloseHandle(temporary_);
+    DeleteFileW(temporaryPath.c_str());
+    throw error;
   }
-  stream_ = StreamOnHandle(file);
+  temporaryPath_ = temporaryPath;
+  stream_ = StreamOnHandle(temporary_);
 }
 
 OutputFile::~OutputFile() {
   stream_.reset();
-  if (temporaryPath_.empty()) return;
-  DeleteFileW(temporaryPath_.c_str());
-  SetPendingFile(L"");
+  // A file the commit kept but could not move into place.
+  if (!temporaryPath_.empty()) DeleteFileW(temporaryPath_.c_str());
 }
 
 void OutputFile::Commit() {
   if (!stream_->flush()) throw std::runtime_error("cannot write " + path_);
+  if (!temporaryPath_.empty() && !SetDeleteOnClose(temporary_, false))
+    throw FileError("write", path_);
   stream_.reset();
   if (temporaryPath_.empty()) return;
   const DWORD flags = MOVEFILE_WRITE_THROUGH | (overwrite_ ? MOVEFILE_REPLACE_EXISTING : 0);
   if (!MoveFileExW(temporaryPath_.c_str(), WideFromUtf8(path_).c_str(), flags))
     throw FileError("write", path_);
-  SetPendingFile(L"");
   temporaryPath_.clear();
 }
 

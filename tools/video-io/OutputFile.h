@@ -1,8 +1,11 @@
 // The output of a run, written so that no file is ever lost: standard output for "-"; a device
 // (NUL, a pipe, /dev/null under Wine) directly; any other file under a temporary name beside it,
-// renamed over the target only when the run has succeeded. A failed or interrupted run (Ctrl-C
-// or Ctrl-Break) removes the temporary file and leaves an existing output as it was.
+// renamed over the target only when the run has succeeded. The temporary file is marked for
+// deletion from the start, so that whatever ends the run before that (a failure, Ctrl-C, the
+// process killed outright) removes it and leaves an existing output as it was.
 #pragma once
+
+#include <windows.h>
 
 #include <memory>
 #include <ostream>
@@ -31,12 +34,15 @@ class OutputFile {
   OutputFile &operator=(const OutputFile &) = delete;
 
   std::ostream &Stream() { return *stream_; }
+  // Whether the output is written as it goes (standard output or a device), not put in place.
+  bool InPlace() const { return temporaryPath_.empty(); }
   // Flushes and closes the stream and puts the file in place; throws with the reason.
   void Commit();
 
  private:
   std::string path_;
   std::wstring temporaryPath_;  // empty: written in place (standard output or a device)
+  HANDLE temporary_ = INVALID_HANDLE_VALUE;  // the temporary file's, owned by stream_
   bool overwrite_;
   std::unique_ptr<std::ostream> stream_;
 };

@@ -10,19 +10,21 @@ const char kSignature[] = "YUV4MPEG2";
 // Longest header or FRAME line accepted; real streams use well under a hundred bytes.
 constexpr size_t kMaxLineLength = 1024;
 
-// Reads up to '\n' (not stored). Returns false when the stream ends before any byte.
-bool ReadLine(std::istream &in, std::string &line, const char *what) {
+// How a line read ended: the stream ended before it, with it, or inside it.
+enum class LineRead { Missing, Whole, Cut };
+
+// Reads up to '\n' (not stored).
+LineRead ReadLine(std::istream &in, std::string &line, const char *what) {
   line.clear();
   int c;
   while ((c = in.get()) != std::char_traits<char>::eof()) {
-    if (c == '\n') return true;
+    if (c == '\n') return LineRead::Whole;
     if (line.size() == kMaxLineLength)
       throw Y4mError(std::string(what) + " longer than " + std::to_string(kMaxLineLength) +
                      " bytes");
     line.push_back(static_cast<char>(c));
   }
-  if (line.empty()) return false;
-  throw Y4mError(std::string("truncated ") + what + " (no end of line)");
+  return line.empty() ? LineRead::Missing : LineRead::Cut;
 }
 
 int ParseSide(const std::string &value, char tag) {
@@ -100,19 +102,28 @@ Y4mHeader ParseY4mHeader(const std::string &line) {
 
 Y4mReader::Y4mReader(std::istream &in) : in_(in) {
   std::string line;
-  if (!ReadLine(in_, line, "Y4M header")) throw Y4mError("empty input, no Y4M header");
+  const LineRead read = ReadLine(in_, line, "Y4M header");
+  if (read == LineRead::Missing) throw Y4mError("empty input, no Y4M header");
+  if (read == LineRead::Cut) throw Y4mError("truncated Y4M header (no end of line)");
   header_ = ParseY4mHeader(line);
 }
 
 bool Y4mReader::ReadFrame(Y4mFrame &frame) {
-  const std::string where = "frame " + std::to_string(framesRead_);
+  if (cutFrame_ > 0) return false;
+  const int number = framesRead_ + 1;
+  const std::string where = "frame " + std::to_string(number);
   std::string line;
-  if (!ReadLine(in_, line, ("FRAME line of " + where).c_str())) return false;
-  if (line.compare(0, 5, "FRAME") != 0 || (line.size() > 5 && line[5] != ' '))
+  const LineRead read = ReadLine(in_, line, ("FRAME line of " + where).c_str());
+  if (read == LineRead::Missing) return false;
+  if (read == LineRead::Whole &&
+      (line.compare(0, 5, "FRAME") != 0 || (line.size() > 5 && line[5] != ' ')))
     throw Y4mError("expected FRAME at " + where);
   frame.Resize(header_.width, header_.height, header_.chroma);
-  if (!ReadPlane(in_, frame.y) || !ReadPlane(in_, frame.u) || !ReadPlane(in_, frame.v))
-    throw Y4mError("truncated " + where);
+  if (read == LineRead::Cut || !ReadPlane(in_, frame.y) || !ReadPlane(in_, frame.u) ||
+      !ReadPlane(in_, frame.v)) {
+    cutFrame_ = number;
+    return false;
+  }
   ++framesRead_;
   return true;
 }

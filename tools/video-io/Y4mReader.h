@@ -18,15 +18,19 @@ class Y4mReader {
   explicit Y4mReader(std::istream &in);
 
   const Y4mHeader &Header() const { return header_; }
-  // Reads the next frame into `frame`. Returns false at the end of the stream (no byte after
-  // the last frame); throws Y4mError on a bad FRAME line or a truncated frame.
+  // Reads the next frame into `frame`. Returns false at the end of the stream: after the last
+  // frame, or where the stream ends inside a frame (CutFrame()), as ffmpeg takes a cut file:
+  // the complete frames before it count. Throws Y4mError on a bad FRAME line.
   bool ReadFrame(Y4mFrame &frame);
   int FramesRead() const { return framesRead_; }
+  // The frame, counted from 1, inside which the stream ended; 0 when it ended after a frame.
+  int CutFrame() const { return cutFrame_; }
 
  private:
   std::istream &in_;
   Y4mHeader header_;
   int framesRead_ = 0;
+  int cutFrame_ = 0;
 };
 
 // Parses one Y4M header line (without its newline); throws Y4mError.
