@@ -82,8 +82,9 @@ EngineRun::EngineRun(const ResizeCase &c)
   if (!kernel) throw std::runtime_error(std::string(c.library) + " declines this processor");
   engine_->SetKernel(kernel);
 
-  fpip_ = quorlin_harness::EngineHost::Frame(edit_.Data(), temp_.Data(), c.srcWidth, c.srcHeight,
-                                          lineSize_ / BytesPerPixel(c.format), maxHeight_);
+  fpip_ = quorlin_harness::EngineHost::Frame(edit_.Data(), temp_.Data(), c.srcWidth,
+                                             c.srcHeight, lineSize_ / BytesPerPixel(c.format),
+                                             maxHeight_);
   quorlin_harness::EngineHost(quorlin_harness::ThreadService::Threads, c.threads)
       .Process(*engine_, fpip_);
   EXPECT_EQ(fpip_.w, c.dstWidth);

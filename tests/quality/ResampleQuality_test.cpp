@@ -96,8 +96,8 @@ class ResampleQuality : public ::testing::Test {
     FILTER_PROC_INFO fpip =
         quorlin_harness::EngineHost::Frame(edit.data(), temp.data(), sw, sh, maxW, maxH);
     quorlin_harness::EngineHost(threads > 0 ? quorlin_harness::ThreadService::Threads
-                                         : quorlin_harness::ThreadService::None,
-                             threads)
+                                            : quorlin_harness::ThreadService::None,
+                                threads)
         .Process(engine, fpip);
     EXPECT_EQ(fpip.w, dw);
     EXPECT_EQ(fpip.h, dh);

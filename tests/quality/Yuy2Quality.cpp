@@ -33,8 +33,8 @@ Yuy2Picture ResizeThroughEngine(const Yuy2Picture &src, int32_t dw, int32_t dh,
   setter->SetWindowFuncs(&function, &function, function.ParamDefault, function.ParamDefault);
   engine.SetWeightSetter(setter);
   engine.SetKernel(&kernel);
-  FILTER_PROC_INFO fpip = quorlin_harness::EngineHost::Frame(edit.data(), temp.data(), src.width,
-                                                          src.height, maxW, maxH);
+  FILTER_PROC_INFO fpip = quorlin_harness::EngineHost::Frame(edit.data(), temp.data(),
+                                                             src.width, src.height, maxW, maxH);
   // No thread service: the pass runs on this thread.
   quorlin_harness::EngineHost(quorlin_harness::ThreadService::None).Process(engine, fpip);
 

@@ -116,7 +116,8 @@ BenchResult EngineBench::Run(const BenchCase &bench, const FilterPluginInfo *ker
 
 FILTER_PROC_INFO EngineBench::Frame(const BenchCase &bench) {
   return quorlin_harness::EngineHost::Frame(impl_->imageA.data(), impl_->imageB.data(),
-                                         bench.srcWidth, bench.srcHeight, kMaxWidth, kMaxHeight);
+                                            bench.srcWidth, bench.srcHeight, kMaxWidth,
+                                            kMaxHeight);
 }
 
 GuardCostResult EngineBench::GuardCost(const BenchCase &bench, const FilterPluginInfo *kernel,
