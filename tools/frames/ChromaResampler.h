@@ -57,7 +57,7 @@ class ChromaResampler {
   std::vector<CachedFilter> filters_;
   ChromaRowWindow windows_[2];            // U and V after the row pass
   std::vector<const int16_t *> tapRows_;  // the rows of one output row's taps
-  std::vector<int16_t> uRow_, vRow_;      // one output row of each plane
+  std::vector<int16_t> uRow_, vRow_;      // one output row of each plane, placed in them
 };
 
 }  // namespace quorlin_resizer

@@ -20,6 +20,9 @@ class ChromaRowWindow {
   // Row `y` after the row pass, RowWidth() samples; valid until `held` further rows are asked for.
   const int16_t *Row(int y);
   int RowWidth() const { return rowWidth_; }
+  // The ring's places for rows, each RowWidth() samples.
+  int Slots() const { return static_cast<int>(rowOfSlot_.size()); }
+  const int16_t *Slot(int slot) const { return &rows_[static_cast<size_t>(slot) * rowWidth_]; }
 
  private:
   const uint8_t *plane_ = nullptr;
