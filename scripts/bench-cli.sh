@@ -2,13 +2,13 @@
 # Times the command-line resizer against ffmpeg's two scalers on the same job, in one run and on
 # one input file: 4:2:0 Y4M (1920x1080 unless given) to another size (1280x720 unless given)
 # with Spline36, written to /dev/null.
-#   - YC48:  quorlin_host         vs ffmpeg with swscale (-vf scale=W:H:flags=spline) and with
+#   - YC48:  quorlin_resizer         vs ffmpeg with swscale (-vf scale=W:H:flags=spline) and with
 #            zscale (-vf zscale=w=W:h=H:filter=spline36), both -pix_fmt yuv444p
-#   - YUY2:  quorlin_host --yuy2  vs the same two with -pix_fmt yuv422p
+#   - YUY2:  quorlin_resizer --yuy2  vs the same two with -pix_fmt yuv422p
 # Wall time of the whole command, Wine's start-up of the program included (and the processor
 # time beside it, which shows the cost when a busy machine blurs the wall time). The six
 # commands run in alternating rounds (the machine may be shared and its speed drifts), and each
-# figure is the median over the rounds. A ratio is the test host's time over ffmpeg's: at most
+# figure is the median over the rounds. A ratio is the resizer's time over ffmpeg's: at most
 # 1.0 means the resizer is as fast as that scaler or faster; "paired" is the median of each
 # round's ratio, which the drift between rounds moves less.
 #
@@ -23,7 +23,7 @@ frames=${2:-300}
 source_size=${3:-1920x1080}
 target_size=${4:-1280x720}
 target_w=${target_size%x*} target_h=${target_size#*x}
-# The resizer runs as the README starts it, `wine quorlin_host.exe ...`. Wine's background
+# The resizer runs as the README starts it, `wine quorlin_resizer.exe ...`. Wine's background
 # services are started once before the rounds (as cmake/wine-run.sh does before each test
 # program, which would add its own 0.1-0.2 s to every timed run).
 export WINEDEBUG=-all
@@ -39,7 +39,7 @@ if ! [ -f "$input" ]; then
     -frames:v "$frames" -pix_fmt yuv420p -y "$input"
 fi
 
-host=("${wine[@]}" "$build/tools/host/quorlin_host.exe" --quiet --auf "Z:$build/dist/Quorlin.auf"
+host=("${wine[@]}" "$build/tools/resizer/quorlin_resizer.exe" --quiet --auf "Z:$build/dist/Quorlin.auf"
       --size "$target_size" --luma Spline36 "Z:$input" -o -)
 scaler_filter() {  # swscale | zscale
   case $1 in

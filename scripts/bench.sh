@@ -5,7 +5,7 @@
 #     threads, 1920x1080 <-> 1280x720, each half of those combined passes alone (vertical
 #     1080 -> 720 lines, then horizontal 1920 -> 1280 columns; vertical 720 -> 1080, then
 #     horizontal 1280 -> 1920), and the table rebuild time;
-#   - quorlin_host --save: the real Quorlin.auf in the test host on one and two worker threads,
+#   - quorlin_resizer --save: the real Quorlin.auf in the resizer on one and two worker threads,
 #     the plug-in's own frame timing;
 #   - zimg (tools/bench/zimg, native): three 16-bit planes and 8-bit 4:2:2, one thread, with
 #     its AVX2 code and with its best code (AVX-512 where the processor has it), for the same
@@ -70,7 +70,7 @@ for round in $(seq "$rounds"); do
   done
 done
 
-# The real plug-in in the test host, AVX-512 (where listed) and AVX2 kernels, one and two worker
+# The real plug-in in the resizer, AVX-512 (where listed) and AVX2 kernels, one and two worker
 # threads: the title's shortest and average frame time (the average includes the first frame's
 # table build). The host's built-in clip is 1920x1080; other sources come from FFmpeg's test
 # pattern.
@@ -88,8 +88,8 @@ for g in "${geometries[@]}"; do
       flag=$([ $mode = yuy2 ] && echo --yuy2 || true)
       for threads in 1 2; do
         times=$(for r in $(seq "$runs"); do
-          "${wine[@]}" "$build/tools/host/quorlin_host.exe" --auf "Z:$build/dist/Quorlin.auf" \
-            --size ${dw}x${dh} --luma Spline36 --chroma Spline36 --kernel $kernel \
+          "${wine[@]}" "$build/tools/resizer/quorlin_resizer.exe" \
+            --auf "Z:$build/dist/Quorlin.auf" --size ${dw}x${dh} --luma Spline36 --chroma Spline36 --kernel $kernel \
             --threads $threads --frames 30 --save $flag $input 2>&1 |
             sed -n 's/.*frame time (shortest, average): \([0-9.]*\)ms \([0-9.]*\)ms.*/\1 \2/p'
         done)

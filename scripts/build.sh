@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Configures and builds into ${BUILD_DIR:-build}: everything, or only the targets given
-# (bash scripts/build.sh quorlin_dist quorlin_host).
+# (bash scripts/build.sh quorlin_dist quorlin_resizer).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures the command-line resizer's chroma on 4:2:0 photographs against ffmpeg: each photo is
 # shrunk to 3/4 and enlarged 1.5x, and the chroma PSNR (mean of U and V, whole frame) of
-#   - quorlin_host (Spline36) with --pix-fmt yuv444p and yuv420p,
+#   - quorlin_resizer (Spline36) with --pix-fmt yuv444p and yuv420p,
 #   - ffmpeg's swscale, scale=W:H:flags=spline,format=yuv444p and yuv420p,
 # is taken against a one-step zscale resize of the same input to the same format
 # (zscale=w=W:h=H:filter=spline36:dither=none), the closest thing to an exact result.
@@ -16,13 +16,13 @@ build=${BUILD_DIR:-$root/build}
 photos=/usr/lib/python3/dist-packages/skimage/data
 bash "$root/scripts/setup.sh" ffmpeg python3-skimage
 CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} BUILD_DIR="$build" \
-  bash "$root/scripts/build.sh" quorlin_dist quorlin_host >/dev/null
+  bash "$root/scripts/build.sh" quorlin_dist quorlin_resizer >/dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 ff() { ffmpeg -hide_banner -nostdin -loglevel error "$@"; }
 host() {
-  sh "$root/cmake/wine-run.sh" "$build/tools/host/quorlin_host.exe" --quiet \
+  sh "$root/cmake/wine-run.sh" "$build/tools/resizer/quorlin_resizer.exe" --quiet \
     --auf "Z:$build/dist/Quorlin.auf" "$@"
 }
 chroma_psnr() {  # result reference

@@ -5,9 +5,9 @@
         one PNG per window function (window-<name>.png) from quorlin_plot's CSV: the curve at
         every parameter sampled, the default drawn boldest
     docs-pictures.py crop PHOTO.png X Y W H CROP.y4m
-        a crop of a photograph as a 4:4:4 Y4M frame, the test host's input
+        a crop of a photograph as a 4:4:4 Y4M frame, the resizer's input
     docs-pictures.py compose OUT.png [--zoom X,Y,W,H,FACTOR,LABEL,...] LABEL=RESULT.y4m ...
-        the test host's results side by side, six to a row, each captioned with its label;
+        the resizer's results side by side, six to a row, each captioned with its label;
         --zoom adds a row with the W x H part at X, Y of the results named by LABEL, enlarged
         FACTOR times pixel for pixel, and outlines that part in every result
 """

@@ -3,9 +3,9 @@
 # - docs/window-<name>.png: each shipped window function's shape, sampled through
 #   WindowFuncs.dll's own records by tools/plot (quorlin_plot) under Wine;
 # - docs/method-comparison.png: a crop of a photograph enlarged six times with every method
-#   by the real Quorlin.auf in the test host. The photograph is "Chelsea the cat" by Stefan
+#   by the real Quorlin.auf in the resizer. The photograph is "Chelsea the cat" by Stefan
 #   van der Walt (CC0), shipped in Debian's python3-skimage.
-# - docs/shrink-comparison.png: a detailed part of the test host's built-in clip shrunk to a
+# - docs/shrink-comparison.png: a detailed part of the resizer's built-in clip shrunk to a
 #   third with each method, the same way, with the ringing of the sharpest methods enlarged.
 # Installs what is missing (as root), like the other scripts.
 set -euo pipefail
@@ -13,7 +13,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 bash "$root/scripts/setup.sh" python3 python3-matplotlib python3-pil python3-skimage
 CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} BUILD_DIR="$build" \
-  bash "$root/scripts/build.sh" quorlin_dist quorlin_host quorlin_plot
+  bash "$root/scripts/build.sh" quorlin_dist quorlin_resizer quorlin_plot
 
 work=$build/docs-pictures
 rm -rf "$work" && mkdir -p "$work"
@@ -48,7 +48,7 @@ compare_methods() {
     params=()
     [ "$name" = "$method" ] || params=(--luma-param "${method#*:}" --chroma-param "${method#*:}")
     result=$work/${method/:/-}-$size.y4m
-    wine_run "$build/tools/host/quorlin_host.exe" --auf "Z:$work/install/Quorlin.auf" \
+    wine_run "$build/tools/resizer/quorlin_resizer.exe" --auf "Z:$work/install/Quorlin.auf" \
       --size "$size" --luma "$name" --chroma "$name" "${params[@]}" \
       -o "Z:$result" "Z:$input" 2>"$result.log" \
       || { cat "$result.log"; exit 1; }
@@ -64,11 +64,11 @@ compare_methods "$root/docs/method-comparison.png" "$work/crop.y4m" 192x144 \
   NearestNeighbor AreaAverage Bilinear Bicubic:50 Spline16 Spline36 Spline64 Lanczos:3 \
   Blackman:3 Mitchell Gaussian:50
 
-# Shrinking: a part of the test host's built-in clip (its first frame, which the plug-in passes
+# Shrinking: a part of the resizer's built-in clip (its first frame, which the plug-in passes
 # unchanged at the clip's own size) with the zone plate's centre and outer rings beside sharp
 # edges, one-pixel lines and a checkerboard, to a third. Too little filtering shows as false
 # rings (aliasing), too sharp a filter as light and dark lines beside edges (ringing).
-wine_run "$build/tools/host/quorlin_host.exe" --auf "Z:$work/install/Quorlin.auf" \
+wine_run "$build/tools/resizer/quorlin_resizer.exe" --auf "Z:$work/install/Quorlin.auf" \
   --frames 1 --size 1920x1080 --quiet -o "Z:$work/clip.y4m"
 /usr/bin/python3 "$root/scripts/frame-to-png.py" "$work/clip.y4m" "$work/clip.png"
 pictures crop "$work/clip.png" 330 0 900 450 "$work/detail.y4m"

@@ -1,7 +1,7 @@
 """8-bit Y4M video and PNG pictures with Python's standard library alone.
 
 Frames are converted between Y'CbCr and RGB with the BT.601 studio-range matrix (Y' 16..235,
-Cb and Cr 16..240), the scaling the editor and the test host use for their YC48 frames.
+Cb and Cr 16..240), the scaling the editor and the resizer use for their YC48 frames.
 """
 import struct
 import zlib

@@ -30,10 +30,10 @@ DialogHarness::DialogHarness(const DialogSetup &setup) : install_(setup.layout) 
   install_.WriteSetting("Quorlin", setup.yuy2 ? "YUY2SizeList" : "SizeList", setup.sizeList);
   for (const auto &key : setup.keys) install_.WriteSetting("Quorlin", key.first, key.second);
   answerer_ = std::make_unique<ModalAnswerer>();
-  quorlin_host::HostSessionOptions options = install_.Options(setup.yuy2);
+  quorlin_harness::HostSessionOptions options = install_.Options(setup.yuy2);
   options.maxWidth = kMaxWidth;
   options.maxHeight = kMaxHeight;
-  session_ = std::make_unique<quorlin_host::HostSession>(options);
+  session_ = std::make_unique<quorlin_harness::HostSession>(options);
   if (!session_->WindowIsTopLevel())
     throw std::runtime_error("no display: the dialog tests run under xvfb-run");
   LoadProject(setup.project);

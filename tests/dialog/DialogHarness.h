@@ -1,4 +1,4 @@
-// The real Quorlin.auf in the test host with its dialog in a real filter window, the recording
+// The real Quorlin.auf in the harness with its dialog in a real filter window, the recording
 // test libraries beside it, and a helper that answers the dialog's modal windows. Controls are
 // driven with the messages a user's clicks produce.
 #pragma once
@@ -74,7 +74,7 @@ class DialogHarness {
  private:
   PluginInstall install_;
   std::unique_ptr<ModalAnswerer> answerer_;
-  std::unique_ptr<quorlin_host::HostSession> session_;
+  std::unique_ptr<quorlin_harness::HostSession> session_;
 };
 
 std::string NameOf(const char (&field)[32]);

@@ -37,7 +37,7 @@ class EngineTest : public ::testing::Test {
   // Runs one frame of w x h and returns the record as the engine left it.
   FILTER_PROC_INFO Process(int32_t w, int32_t h, int32_t maxW = kMaxW) {
     FILTER_PROC_INFO fpip =
-        quorlin_host::EngineHost::Frame(edit_.data(), temp_.data(), w, h, maxW, kMaxH);
+        quorlin_harness::EngineHost::Frame(edit_.data(), temp_.data(), w, h, maxW, kMaxH);
     EXPECT_EQ(host_.Process(*engine_, fpip), -1);
     return fpip;
   }
@@ -47,7 +47,7 @@ class EngineTest : public ::testing::Test {
   TargetSize target_{160, 120};
   FakeKernel kernel_;
   // Two worker indexes, called one after another unless a test says otherwise.
-  quorlin_host::EngineHost host_{quorlin_host::ThreadService::Sequential, 2};
+  quorlin_harness::EngineHost host_{quorlin_harness::ThreadService::Sequential, 2};
   std::vector<uint8_t> edit_, temp_;
   std::unique_ptr<TFilter> engine_;
 };
@@ -187,7 +187,7 @@ TEST_F(EngineTest, ThreadsBeyondTheSlotsDoNothing) {
   const int slots = static_cast<int>(engine_->ThreadSlots());
   ASSERT_GE(slots, 2);
   ASSERT_LE(slots, 64);
-  host_.SetService(quorlin_host::ThreadService::Sequential, slots + 16);
+  host_.SetService(quorlin_harness::ThreadService::Sequential, slots + 16);
   Process(320, 240);
   auto calls = kernel_.Calls();
   ASSERT_EQ(static_cast<int>(calls.size()), slots);
@@ -198,7 +198,7 @@ TEST_F(EngineTest, ThreadsBeyondTheSlotsDoNothing) {
 }
 
 TEST_F(EngineTest, WithoutTheThreadServiceTheRoutineRunsOnceOnTheCaller) {
-  host_.SetService(quorlin_host::ThreadService::None, 1);
+  host_.SetService(quorlin_harness::ThreadService::None, 1);
   Engine();
   Process(320, 240);
   auto calls = kernel_.Calls();
@@ -208,10 +208,10 @@ TEST_F(EngineTest, WithoutTheThreadServiceTheRoutineRunsOnceOnTheCaller) {
   EXPECT_EQ(calls[0].params, &engine_->Params());
 }
 
-// Fresh threads per call, and the persistent workers the test host and the benchmark use.
+// Fresh threads per call, and the persistent workers the resizer and the benchmark use.
 TEST_F(EngineTest, RealWorkerThreadsEachGetTheirIndex) {
-  for (quorlin_host::ThreadService service :
-       {quorlin_host::ThreadService::Threads, quorlin_host::ThreadService::Pool}) {
+  for (quorlin_harness::ThreadService service :
+       {quorlin_harness::ThreadService::Threads, quorlin_harness::ThreadService::Pool}) {
     host_.SetService(service, 2);
     kernel_.ClearCalls();
     Engine();
@@ -413,7 +413,7 @@ TEST_F(EngineTest, AKernelFaultPassesTheFrameDropsTheKernelAndFreesEveryBlock) {
       for (int threads = 1; threads <= 8; ++threads) {
         SCOPED_TRACE(std::to_string(static_cast<int>(fault)) + (yuy2 ? " YUY2 " : " YC48 ") +
                      std::to_string(threads));
-        host_.SetService(quorlin_host::ThreadService::Threads, threads);
+        host_.SetService(quorlin_harness::ThreadService::Threads, threads);
         kernel_.fault = fault;
         kernel_.ClearCalls();
         const size_t blocks = AlignedBlocksInUse();

@@ -11,7 +11,7 @@
 #include "harness/HostSession.h"
 #include "harness/fake_plugin/FakeFilterLog.h"
 
-namespace quorlin_host {
+namespace quorlin_harness {
 
 class SessionTest : public ::testing::Test {
  protected:
@@ -57,4 +57,4 @@ class SessionTest : public ::testing::Test {
   HostSessionOptions options_;
 };
 
-}  // namespace quorlin_host
+}  // namespace quorlin_harness

@@ -9,7 +9,7 @@
 #include "harness/FakePluginSession.h"
 #include "harness/HostSession.h"
 
-using namespace quorlin_host;
+using namespace quorlin_harness;
 
 namespace {
 

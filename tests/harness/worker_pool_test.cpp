@@ -10,7 +10,7 @@
 #include "harness/FrameBuffer.h"
 #include "harness/WorkerPool.h"
 
-using namespace quorlin_host;
+using namespace quorlin_harness;
 
 namespace {
 

@@ -111,8 +111,8 @@ void PluginInstall::WriteSettingsFileText(const std::string &text) {
   if (!out) throw std::runtime_error("cannot write " + SettingsPath());
 }
 
-quorlin_host::HostSessionOptions PluginInstall::Options(bool yuy2) const {
-  quorlin_host::HostSessionOptions options;
+quorlin_harness::HostSessionOptions PluginInstall::Options(bool yuy2) const {
+  quorlin_harness::HostSessionOptions options;
   options.aufPath = ModulePath();
   options.yuy2 = yuy2;
   options.threads = 1;
@@ -173,10 +173,10 @@ std::vector<uint8_t> GreyFrame(int width, int height, bool yuy2) {
   return frame;
 }
 
-bool ProcessGreyFrame(quorlin_host::HostSession &session, int width, int height) {
+bool ProcessGreyFrame(quorlin_harness::HostSession &session, int width, int height) {
   const bool yuy2 = session.Options().yuy2;
   const std::vector<uint8_t> frame = GreyFrame(width, height, yuy2);
-  quorlin_host::FrameInput input;
+  quorlin_harness::FrameInput input;
   input.pixels = frame.data();
   input.width = width;
   input.height = height;

@@ -43,7 +43,7 @@ class PluginInstall {
   std::string SettingsFileText() const;
   void WriteSettingsFileText(const std::string &text);
 
-  quorlin_host::HostSessionOptions Options(bool yuy2 = false) const;
+  quorlin_harness::HostSessionOptions Options(bool yuy2 = false) const;
 
   // The logs inside the libraries the running plug-in loaded (null when not loaded).
   KernelLogRecord *KernelLog(const std::string &libraryName) const;
@@ -68,4 +68,4 @@ ResizeSettings SettingsOf(const std::vector<uint8_t> &bytes);
 // A flat grey frame of the given size in the session's pixel format.
 std::vector<uint8_t> GreyFrame(int width, int height, bool yuy2);
 // Runs one grey frame through the filter; false when func_proc failed.
-bool ProcessGreyFrame(quorlin_host::HostSession &session, int width, int height);
+bool ProcessGreyFrame(quorlin_harness::HostSession &session, int width, int height);

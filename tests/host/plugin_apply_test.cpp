@@ -14,7 +14,7 @@
 
 namespace {
 
-using quorlin_host::HostSession;
+using quorlin_harness::HostSession;
 using CreateSet = std::multiset<std::pair<int32_t, int32_t>>;
 
 const char *const kKernels[] = {"RecordingKernelA.dll", "RecordingKernelB.dll"};

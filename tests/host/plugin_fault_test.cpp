@@ -19,7 +19,7 @@
 
 namespace {
 
-using quorlin_host::HostSession;
+using quorlin_harness::HostSession;
 
 // A call that faults: the library, the name the fixture plans it by, the names the report
 // gives it in the YC48 and the YUY2 mode, and whether the fault happens inside a frame (or
@@ -81,7 +81,7 @@ std::vector<uint8_t> PatternFrame(bool yuy2) {
 }
 
 bool OutputEquals(const HostSession &session, const std::vector<uint8_t> &frame) {
-  const quorlin_host::FrameView out = session.Output();
+  const quorlin_harness::FrameView out = session.Output();
   if (out.width != kSrcW || out.height != kSrcH) return false;
   const size_t rowBytes = frame.size() / kSrcH;
   for (int y = 0; y < kSrcH; ++y) {
@@ -92,7 +92,7 @@ bool OutputEquals(const HostSession &session, const std::vector<uint8_t> &frame)
 }
 
 bool RunFrame(HostSession &session, const std::vector<uint8_t> &frame) {
-  quorlin_host::FrameInput input;
+  quorlin_harness::FrameInput input;
   input.pixels = frame.data();
   input.width = kSrcW;
   input.height = kSrcH;
@@ -127,8 +127,8 @@ void RunFaultCase(const FaultyCall &call, const FaultKind &kind, bool yuy2, int 
   InstallLayout layout;
   layout.extraLibraries = {"FaultyWindowFuncs.dll", "FaultyKernel.dll"};
   PluginInstall install(layout);
-  quorlin_host::DebugOutputCapture reports;
-  quorlin_host::HostSessionOptions options = install.Options(yuy2);
+  quorlin_harness::DebugOutputCapture reports;
+  quorlin_harness::HostSessionOptions options = install.Options(yuy2);
   options.threads = threads;
   HostSession session(options);
   const bool faultyFunction = std::strcmp(call.library, "FaultyWindowFuncs.dll") == 0;

@@ -11,7 +11,7 @@
 
 namespace {
 
-using quorlin_host::HostSession;
+using quorlin_harness::HostSession;
 
 constexpr UINT kSettingsChanged = 0x8200;
 

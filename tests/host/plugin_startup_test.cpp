@@ -1,5 +1,5 @@
 // Start-up, the plug-in table, the settings file's keys and their write-back at shut-down, with
-// the built Quorlin.auf driven through the test host as the editor drives it.
+// the built Quorlin.auf driven through the harness as the editor drives it.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -17,7 +17,7 @@
 
 namespace {
 
-using quorlin_host::HostSession;
+using quorlin_harness::HostSession;
 
 const std::string kOwnTitle = "カルメリオ";
 const std::string kMissing = "<missing>";
@@ -321,7 +321,7 @@ TEST(ShutDown, AFileThatCouldNotBeReadAtStartUpIsLeftAlone) {
   const std::string text = "[Quorlin]\r\nFilterName=Mine\r\nSizeList=320x240,640x480\r\n"
                            "Func_Lanczos=0,0,0\r\nFunc_Wide=1,7,8\r\n";
   install.WriteSettingsFileText(text);
-  quorlin_host::DebugOutputCapture reports;
+  quorlin_harness::DebugOutputCapture reports;
   {
     const HANDLE lock = CreateFileA(install.SettingsPath().c_str(), GENERIC_READ, 0, nullptr,
                                     OPEN_EXISTING, 0, nullptr);

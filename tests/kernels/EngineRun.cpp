@@ -98,9 +98,10 @@ EngineRun::EngineRun(const ResizeCase &c)
   if (!kernel) throw std::runtime_error(std::string(c.library) + " declines this processor");
   engine_->SetKernel(kernel);
 
-  fpip_ = quorlin_host::EngineHost::Frame(edit_.Data(), temp_.Data(), c.srcWidth, c.srcHeight,
-                                          lineSize_ / BytesPerPixel(c.format), maxHeight_);
-  quorlin_host::EngineHost(quorlin_host::ThreadService::Threads, c.threads)
+  fpip_ = quorlin_harness::EngineHost::Frame(edit_.Data(), temp_.Data(), c.srcWidth,
+                                             c.srcHeight, lineSize_ / BytesPerPixel(c.format),
+                                             maxHeight_);
+  quorlin_harness::EngineHost(quorlin_harness::ThreadService::Threads, c.threads)
       .Process(*engine_, fpip_);
   EXPECT_EQ(fpip_.w, c.dstWidth);
   EXPECT_EQ(fpip_.h, c.dstHeight);

@@ -32,7 +32,7 @@ void SkipWhereDeclined(const char *library);
 
 // A frame buffer whose last byte sits right before an inaccessible page, so that any access
 // one byte past the frame faults (and the test program's main turns the fault into a failure).
-class GuardedFrame : public quorlin_host::FrameBuffer {
+class GuardedFrame : public quorlin_harness::FrameBuffer {
  public:
   explicit GuardedFrame(size_t bytes) : FrameBuffer(bytes, 1) {}
 };

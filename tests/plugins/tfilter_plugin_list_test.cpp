@@ -75,7 +75,7 @@ TEST_F(KernelListTest, IndexOfNameIsExactCaseSensitiveAndFirstWins) {
 // A record in unreadable memory, or whose Name runs into unreadable memory or past 255 bytes,
 // is not kept, and each is reported in one line of debug output.
 TEST_F(KernelListTest, LeavesOutBrokenRecordsAndSaysWhy) {
-  quorlin_host::DebugOutputCapture reports;
+  quorlin_harness::DebugOutputCapture reports;
   TFilterPluginList list;
   list.LoadPlugins(CaseDirectory("kernel_hostile").c_str(), 0);
   EXPECT_EQ(SourcesOf(list), std::vector<std::string>{"klongestname.dll"});

@@ -142,7 +142,7 @@ TEST_F(WindowFuncListTest, IndexOfNameIsExactCaseSensitiveAndFirstWins) {
 // is left out; a library listing more than 256 functions (one whose list never ends) is left
 // out whole. Each is reported in one line of debug output.
 TEST_F(WindowFuncListTest, LeavesOutBrokenRecordsAndLibrariesListingTooManyAndSaysWhy) {
-  quorlin_host::DebugOutputCapture reports;
+  quorlin_harness::DebugOutputCapture reports;
   TWndFuncPluginList list;
   list.LoadPlugins(CaseDirectory("window_hostile").c_str());
   std::map<std::string, int> listed;

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "resizer/Y4mReader.h"
+#include "video-io/Y4mReader.h"
 #include "engine/TFilterPluginList.h"
 #include "quality/Yuy2Quality.h"
 
@@ -18,11 +18,12 @@ namespace {
 
 quality::Yuy2Picture ReadPicture(const char *path) {
   std::ifstream in(path, std::ios::binary);
-  quorlin_host::Y4mReader reader(in);
-  quorlin_host::Y4mFrame frame;
-  if (reader.Header().chroma != quorlin_host::ChromaFormat::C422 ||
+  quorlin_resizer::Y4mReader reader(in);
+  quorlin_resizer::Y4mFrame frame;
+  if (reader.Header().chroma != quorlin_resizer::ChromaFormat::C422 ||
       reader.Header().width % 2 != 0 || !reader.ReadFrame(frame))
-    throw quorlin_host::Y4mError(std::string(path) + ": a 4:2:2 Y4M frame of even width is needed");
+    throw quorlin_resizer::Y4mError(std::string(path) +
+                                    ": a 4:2:2 Y4M frame of even width is needed");
   return {frame.width, frame.height, frame.y, frame.u, frame.v};
 }
 

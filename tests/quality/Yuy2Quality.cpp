@@ -33,10 +33,10 @@ Yuy2Picture ResizeThroughEngine(const Yuy2Picture &src, int32_t dw, int32_t dh,
   setter->SetWindowFuncs(&function, &function, function.ParamDefault, function.ParamDefault);
   engine.SetWeightSetter(setter);
   engine.SetKernel(&kernel);
-  FILTER_PROC_INFO fpip = quorlin_host::EngineHost::Frame(edit.data(), temp.data(), src.width,
-                                                          src.height, maxW, maxH);
+  FILTER_PROC_INFO fpip = quorlin_harness::EngineHost::Frame(edit.data(), temp.data(),
+                                                             src.width, src.height, maxW, maxH);
   // No thread service: the pass runs on this thread.
-  quorlin_host::EngineHost(quorlin_host::ThreadService::None).Process(engine, fpip);
+  quorlin_harness::EngineHost(quorlin_harness::ThreadService::None).Process(engine, fpip);
 
   const uint8_t *out = static_cast<const uint8_t *>(fpip.ycp_edit);
   Yuy2Picture result{fpip.w, fpip.h, {}, {}, {}};

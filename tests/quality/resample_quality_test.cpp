@@ -94,10 +94,10 @@ class ResampleQuality : public ::testing::Test {
     engine.SetWeightSetter(setter);
     engine.SetKernel(Portable());
     FILTER_PROC_INFO fpip =
-        quorlin_host::EngineHost::Frame(edit.data(), temp.data(), sw, sh, maxW, maxH);
-    quorlin_host::EngineHost(threads > 0 ? quorlin_host::ThreadService::Threads
-                                         : quorlin_host::ThreadService::None,
-                             threads)
+        quorlin_harness::EngineHost::Frame(edit.data(), temp.data(), sw, sh, maxW, maxH);
+    quorlin_harness::EngineHost(threads > 0 ? quorlin_harness::ThreadService::Threads
+                                            : quorlin_harness::ThreadService::None,
+                                threads)
         .Process(engine, fpip);
     EXPECT_EQ(fpip.w, dw);
     EXPECT_EQ(fpip.h, dh);

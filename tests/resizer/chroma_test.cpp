@@ -11,14 +11,15 @@
 #include <vector>
 
 #include "cpu/ProcessorFeatures.h"
-#include "resizer/ChromaColumns.h"
-#include "resizer/ChromaResampler.h"
-#include "resizer/ChromaRows.h"
-#include "resizer/ColorConversion.h"
-#include "resizer/FrameConversion.h"
-#include "resizer/Y4mReader.h"
+#include "frames/ChromaColumns.h"
+#include "frames/ChromaResampler.h"
+#include "frames/ChromaRows.h"
+#include "frames/FastestRows.h"
+#include "frames/ColorConversion.h"
+#include "frames/FrameConversion.h"
+#include "video-io/Y4mReader.h"
 
-using namespace quorlin_host;
+using namespace quorlin_resizer;
 
 namespace {
 

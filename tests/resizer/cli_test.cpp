@@ -1,17 +1,17 @@
-// The command line of quorlin_host, the settings it resolves against an installation and hands
+// The command line of quorlin_resizer, the settings it resolves against an installation and hands
 // to the plug-in as a settings record, and its progress line.
 #include <gtest/gtest.h>
 
-#include "resizer/HostCommandLine.h"
+#include "resizer/CommandLine.h"
 #include "resizer/Progress.h"
 #include "resizer/RunSettings.h"
 #include "resizer/SettingsRecord.h"
-#include "resizer/Y4mReader.h"
+#include "video-io/Y4mReader.h"
 
-using namespace quorlin_host;
+using namespace quorlin_resizer;
 
 TEST(CommandLine, ReadsEveryOption) {
-  const HostCommand command = ParseCommandLine(
+  const ResizerCommand command = ParseCommandLine(
       {"--auf", "x.auf", "--yuy2", "--threads", "3", "--max", "4000x3000", "--size", "1280x720",
        "--luma", "Lanczos3", "--chroma", "AreaAverage", "--luma-param", "-5", "--chroma-param",
        "70000", "--kernel", "SSE2", "--frames", "7", "--save", "--remember", "--quiet", "in.y4m",
@@ -37,7 +37,7 @@ TEST(CommandLine, ReadsEveryOption) {
 }
 
 TEST(CommandLine, DefaultsLeaveTheSettingsAlone) {
-  const HostCommand command = ParseCommandLine({});
+  const ResizerCommand command = ParseCommandLine({});
   EXPECT_FALSE(command.settings.Any());
   EXPECT_TRUE(command.inputPath.empty());
   EXPECT_TRUE(command.outputPath.empty());
@@ -56,7 +56,7 @@ TEST(CommandLine, UnusableArgumentsAreRefused) {
 }
 
 TEST(CommandLine, RepeatedOptionsTakeTheirLastValue) {
-  const HostCommand command =
+  const ResizerCommand command =
       ParseCommandLine({"--size", "100x100", "--size", "640x-2", "--luma", "A", "--luma", "B",
                         "--pix-fmt", "yuv422p", "--pix-fmt", "yuv420p", "-o", "a", "-o", "b"});
   EXPECT_EQ(command.size->width, 640);

@@ -3,12 +3,13 @@
 
 #include <algorithm>
 
-#include "resizer/ColorConversion.h"
-#include "resizer/Yc48Rows.h"
-#include "resizer/Yuy2Rows.h"
+#include "frames/ColorConversion.h"
+#include "frames/FastestRows.h"
+#include "frames/Yc48Rows.h"
+#include "frames/Yuy2Rows.h"
 #include "cpu/ProcessorFeatures.h"
 
-using namespace quorlin_host;
+using namespace quorlin_resizer;
 
 TEST(Yc48Scaling, StudioRangeMapsOntoTheNominalRange) {
   EXPECT_EQ(LumaToYc48(16), 0);

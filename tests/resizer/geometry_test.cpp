@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "resizer/OutputGeometry.h"
-#include "resizer/Y4mReader.h"
+#include "video-io/Y4mReader.h"
 
-using namespace quorlin_host;
+using namespace quorlin_resizer;
 
 TEST(OutputGeometry, SizeAndAspectKeepTheInputsDisplayShape) {
   struct Case {

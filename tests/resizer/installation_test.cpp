@@ -10,9 +10,10 @@
 #include "PluginInstall.h"
 #include "resizer/RunSettings.h"
 #include "resizer/SettingsFileGuard.h"
-#include "resizer/Y4mReader.h"
+#include "video-io/Y4mReader.h"
 
-using namespace quorlin_host;
+using namespace quorlin_harness;
+using namespace quorlin_resizer;
 
 namespace {
 
@@ -54,7 +55,7 @@ TEST(SettingsFileGuard, ARunLeavesTheSettingsFileAsItWas) {
   install.WriteSetting("Quorlin", "Func_Lanczos", "1,5,6");
   const std::string before = FileBytes(install.SettingsPath());
   const Installation installation = ReadInstallation(install.ModulePath(), false);
-  const HostCommand command = ParseCommandLine({"--luma", "Lanczos", "--luma-param", "9"});
+  const ResizerCommand command = ParseCommandLine({"--luma", "Lanczos", "--luma-param", "9"});
   const Y4mHeader input = ParseY4mHeader("YUV4MPEG2 W1024 H768");
   {
     SettingsFileGuard guard(install.SettingsPath());

@@ -6,12 +6,11 @@
 #include <fstream>
 #include <functional>
 
-#include "resizer/FileHandles.h"
-#include "resizer/HostCommandLine.h"
-#include "resizer/OutputFile.h"
-#include "resizer/WindowsText.h"
+#include "video-io/FileHandles.h"
+#include "video-io/OutputFile.h"
+#include "video-io/WindowsText.h"
 
-using namespace quorlin_host;
+using namespace quorlin_resizer;
 
 namespace {
 
@@ -64,7 +63,7 @@ TEST(OutputFile, NothingIsLostWhateverTheRunDoes) {
     const char *input;  // "" for the built-in clip, else a file name in the folder, or "-"
     bool overwrite;
     bool commit;             // the run succeeds
-    bool refused;            // UsageError before anything is written
+    bool refused;            // OutputRefused before anything is written
     const char *afterwards;  // the output's content; "" when it must not exist
   };
   const Case cases[] = {
@@ -94,7 +93,7 @@ TEST(OutputFile, NothingIsLostWhateverTheRunDoes) {
           << c.what << ": in place before the run ends";
       if (c.commit) output.Commit();
       EXPECT_FALSE(c.refused) << c.what;
-    } catch (const UsageError &e) {
+    } catch (const OutputRefused &e) {
       EXPECT_TRUE(c.refused) << c.what << ": " << e.what();
     }
     if (*c.afterwards) EXPECT_EQ(folder.Read("out.y4m"), c.afterwards) << c.what;
@@ -111,7 +110,7 @@ TEST(OutputFile, NamesOutsideTheCodePageFoldersAndDevices) {
   EXPECT_EQ(folder.Read(name), "video");
   EXPECT_EQ(folder.Names(), std::vector<std::string>{name});
   CreateDirectoryW(WideFromUtf8(folder.Path("sub")).c_str(), nullptr);
-  EXPECT_THROW(OutputFile(folder.Path("sub"), "", true), UsageError);
+  EXPECT_THROW(OutputFile(folder.Path("sub"), "", true), OutputRefused);
   RemoveDirectoryW(WideFromUtf8(folder.Path("sub")).c_str());
   try {
     OpenInputFile(folder.Path("missing.y4m"));

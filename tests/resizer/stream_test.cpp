@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "harness/FakePluginSession.h"
-#include "resizer/ColorConversion.h"
-#include "resizer/FrameConversion.h"
+#include "frames/ColorConversion.h"
+#include "frames/FrameConversion.h"
 #include "resizer/FrameStream.h"
 #include "resizer/OutputGeometry.h"
-#include "resizer/Y4mReader.h"
+#include "video-io/Y4mReader.h"
 
-using namespace quorlin_host;
+using namespace quorlin_harness;
+using namespace quorlin_resizer;
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <sstream>
 
 #include "resizer/OutputGeometry.h"
-#include "resizer/Y4mReader.h"
-#include "resizer/Y4mWriter.h"
+#include "video-io/Y4mReader.h"
+#include "video-io/Y4mWriter.h"
 
-using namespace quorlin_host;
+using namespace quorlin_resizer;
 
 namespace {
 
@@ -102,9 +102,6 @@ TEST(Y4mReading, DamagedStreamsGiveErrors) {
       {"", "empty input"},
       {"YUV4MPEG2 W2 H2 C444", "header without end of line"},
       {"YUV4MPEG2 W2 H2 C444 " + std::string(2000, 'X') + "\n", "endless header"},
-      {header + frame.substr(0, frame.size() - 1), "frame one byte short"},
-      {header + "FRAME\n", "FRAME line without planes"},
-      {header + "FRAM", "cut FRAME line"},
       {header + "FRAMES\n" + std::string(12, 'x'), "misspelt FRAME"},
       {header + frame + "GARBAGE\n", "garbage after a frame"},
   };
@@ -119,6 +116,36 @@ TEST(Y4mReading, DamagedStreamsGiveErrors) {
         },
         Y4mError)
         << c.what;
+  }
+}
+
+TEST(Y4mReading, ACutStreamEndsAfterItsCompleteFrames) {
+  const std::string header = "YUV4MPEG2 W2 H2 C444\n";
+  const std::string frame = "FRAME\n" + std::string(12, 'x');
+  const struct Case {
+    std::string stream;
+    int complete;  // frames read whole
+    int cut;       // CutFrame(): counted from 1, 0 for a stream that ends between frames
+    const char *what;
+  } cases[] = {
+      {header, 0, 0, "no frame"},
+      {header + frame + frame, 2, 0, "two whole frames"},
+      {header + frame.substr(0, frame.size() - 1), 0, 1, "first frame one byte short"},
+      {header + "FRAME\n", 0, 1, "FRAME line without planes"},
+      {header + "FRAM", 0, 1, "cut FRAME line"},
+      {header + frame + frame + frame.substr(0, 9), 2, 3, "cut inside the third frame"},
+      {header + frame + "FRAME", 1, 2, "FRAME line without its end"},
+  };
+  for (const Case &c : cases) {
+    std::istringstream in(c.stream);
+    Y4mReader reader(in);
+    Y4mFrame f;
+    int read = 0;
+    while (reader.ReadFrame(f)) ++read;
+    EXPECT_EQ(read, c.complete) << c.what;
+    EXPECT_EQ(reader.FramesRead(), c.complete) << c.what;
+    EXPECT_EQ(reader.CutFrame(), c.cut) << c.what;
+    EXPECT_FALSE(reader.ReadFrame(f)) << c.what << ": read again after the end";
   }
 }
 

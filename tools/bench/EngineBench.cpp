@@ -63,13 +63,14 @@ void FillPattern(std::vector<uint8_t> &image, bool yuy2) {
 }  // namespace
 
 struct EngineBench::Impl {
-  // The test host's persistent workers, or no thread service at all.
+  // The harness's persistent workers, or no thread service at all.
   Impl(int threads, bool yuy2)
-      : host(threads > 0 ? quorlin_host::ThreadService::Pool : quorlin_host::ThreadService::None,
+      : host(threads > 0 ? quorlin_harness::ThreadService::Pool
+                         : quorlin_harness::ThreadService::None,
              threads),
         yuy2(yuy2) {}
 
-  quorlin_host::EngineHost host;
+  quorlin_harness::EngineHost host;
   bool yuy2;
   std::vector<uint8_t> imageA, imageB;
 };
@@ -114,8 +115,9 @@ BenchResult EngineBench::Run(const BenchCase &bench, const FilterPluginInfo *ker
 }
 
 FILTER_PROC_INFO EngineBench::Frame(const BenchCase &bench) {
-  return quorlin_host::EngineHost::Frame(impl_->imageA.data(), impl_->imageB.data(),
-                                         bench.srcWidth, bench.srcHeight, kMaxWidth, kMaxHeight);
+  return quorlin_harness::EngineHost::Frame(impl_->imageA.data(), impl_->imageB.data(),
+                                            bench.srcWidth, bench.srcHeight, kMaxWidth,
+                                            kMaxHeight);
 }
 
 GuardCostResult EngineBench::GuardCost(const BenchCase &bench, const FilterPluginInfo *kernel,

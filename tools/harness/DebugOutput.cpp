@@ -6,7 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace quorlin_host {
+namespace quorlin_harness {
 
 namespace {
 
@@ -60,4 +60,4 @@ long __stdcall DebugOutputCapture::OnException(void *exceptionPointers) {
   return EXCEPTION_CONTINUE_SEARCH;
 }
 
-}  // namespace quorlin_host
+}  // namespace quorlin_harness

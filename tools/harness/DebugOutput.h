@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace quorlin_host {
+namespace quorlin_harness {
 
 // Catches debug output while it exists; one at a time.
 class DebugOutputCapture {
@@ -34,4 +34,4 @@ class DebugOutputCapture {
   static DebugOutputCapture *active_;
 };
 
-}  // namespace quorlin_host
+}  // namespace quorlin_harness

@@ -5,7 +5,7 @@
 
 #include "harness/WorkerPool.h"
 
-namespace quorlin_host {
+namespace quorlin_harness {
 
 namespace {
 
@@ -69,4 +69,4 @@ void EngineHost::Run(MULTI_THREAD_FUNC func, void *param1, void *param2) {
   }
 }
 
-}  // namespace quorlin_host
+}  // namespace quorlin_harness

@@ -9,7 +9,7 @@
 #include "engine/TFilter.h"
 #include "hostsdk/AviUtlPlugin.h"
 
-namespace quorlin_host {
+namespace quorlin_harness {
 
 class WorkerPool;
 
@@ -18,7 +18,7 @@ enum class ThreadService {
   None,        // no service: the engine runs its pass on the caller's thread
   Sequential,  // every worker index in turn, on the caller's thread
   Threads,     // a new thread per worker index, for every call
-  Pool,        // persistent worker threads, as the test host runs the plug-in
+  Pool,        // persistent worker threads, as the resizer runs the plug-in
 };
 
 class EngineHost {
@@ -56,4 +56,4 @@ class EngineHost {
   FILTER filter_{};
 };
 
-}  // namespace quorlin_host
+}  // namespace quorlin_harness

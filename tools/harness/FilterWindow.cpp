@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace quorlin_host {
+namespace quorlin_harness {
 
 namespace {
 
@@ -66,4 +66,4 @@ LRESULT CALLBACK FilterWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam
   return DefWindowProcA(hwnd, message, wparam, lparam);
 }
 
-}  // namespace quorlin_host
+}  // namespace quorlin_harness

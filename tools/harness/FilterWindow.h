@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-namespace quorlin_host {
+namespace quorlin_harness {
 
 class FilterWindow {
  public:
@@ -39,4 +39,4 @@ class FilterWindow {
   Handler handler_;
 };
 
-}  // namespace quorlin_host
+}  // namespace quorlin_harness

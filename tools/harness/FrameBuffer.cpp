@@ -4,7 +4,7 @@
 
 #include <new>
 
-namespace quorlin_host {
+namespace quorlin_harness {
 
 namespace {
 
@@ -30,4 +30,4 @@ FrameBuffer::FrameBuffer(size_t bytes, size_t alignment) : size_(bytes) {
 
 FrameBuffer::~FrameBuffer() { VirtualFree(allocation_, 0, MEM_RELEASE); }
 
-}  // namespace quorlin_host
+}  // namespace quorlin_harness

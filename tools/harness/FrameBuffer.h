@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace quorlin_host {
+namespace quorlin_harness {
 
 class FrameBuffer {
  public:
@@ -26,4 +26,4 @@ class FrameBuffer {
   size_t size_ = 0;
 };
 
-}  // namespace quorlin_host
+}  // namespace quorlin_harness

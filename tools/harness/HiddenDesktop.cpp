@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace quorlin_host {
+namespace quorlin_harness {
 
 namespace {
 
@@ -25,4 +25,4 @@ bool UseHiddenDesktop() {
   return desktop && SetThreadDesktop(desktop);
 }
 
-}  // namespace quorlin_host
+}  // namespace quorlin_harness

@@ -1,7 +1,7 @@
 // A desktop that no one sees, for windows that only carry state (a title) and never show.
 #pragma once
 
-namespace quorlin_host {
+namespace quorlin_harness {
 
 // Moves the process to a window station of its own that is not interactive, and the calling
 // thread to a desktop on it, before the thread makes its first window. Windows made there work
@@ -10,4 +10,4 @@ namespace quorlin_host {
 // when the system refuses (the thread has windows already); the thread then stays where it was.
 bool UseHiddenDesktop();
 
-}  // namespace quorlin_host
+}  // namespace quorlin_harness

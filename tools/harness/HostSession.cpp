@@ -9,7 +9,7 @@
 #include "harness/FrameBuffer.h"
 #include "harness/WorkerPool.h"
 
-namespace quorlin_host {
+namespace quorlin_harness {
 
 namespace {
 
@@ -347,4 +347,4 @@ bool HostSession::WindowIsTopLevel() const { return window_ && window_->IsTopLev
 
 std::string HostSession::WindowTitle() const { return window_ ? window_->Title() : std::string(); }
 
-}  // namespace quorlin_host
+}  // namespace quorlin_harness

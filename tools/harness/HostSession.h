@@ -20,7 +20,7 @@
 
 #include "hostsdk/AviUtlPlugin.h"
 
-namespace quorlin_host {
+namespace quorlin_harness {
 
 // What the filter window is for. Panel: the editor's window, which the plug-in fills with its
 // controls (top-level; message-only where there is no display). TitleOnly: a message-only window
@@ -171,4 +171,4 @@ class HostSession {
   int editHandle_ = 0;  // its address is the opaque editp
 };
 
-}  // namespace quorlin_host
+}  // namespace quorlin_harness

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace quorlin_host {
+namespace quorlin_harness {
 
 WorkerPool::WorkerPool(int threads, std::chrono::microseconds spinTime)
     : count_(threads > 0 ? threads : LogicalProcessorCount()), spinTime_(spinTime) {
@@ -77,4 +77,4 @@ void WorkerPool::WorkerLoop(int index) {
   }
 }
 
-}  // namespace quorlin_host
+}  // namespace quorlin_harness

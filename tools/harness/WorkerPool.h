@@ -19,7 +19,7 @@
 
 #include "hostsdk/AviUtlPlugin.h"
 
-namespace quorlin_host {
+namespace quorlin_harness {
 
 class WorkerPool {
  public:
@@ -61,4 +61,4 @@ class WorkerPool {
   std::atomic<bool> stopping_{false};
 };
 
-}  // namespace quorlin_host
+}  // namespace quorlin_harness

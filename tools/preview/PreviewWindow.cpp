@@ -5,9 +5,12 @@
 #include <stdexcept>
 #include <vector>
 
-#include "resizer/ColorConversion.h"
+#include "frames/ColorConversion.h"
 
-namespace quorlin_host {
+namespace quorlin_preview {
+
+using namespace quorlin_harness;
+using namespace quorlin_resizer;
 
 namespace {
 
@@ -158,4 +161,4 @@ int RunPreview(HostSession &session, const FrameInput &frame) {
   return 0;
 }
 
-}  // namespace quorlin_host
+}  // namespace quorlin_preview

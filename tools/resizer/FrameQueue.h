@@ -6,7 +6,7 @@
 #include <deque>
 #include <mutex>
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 
 template <class T>
 class FrameQueue {
@@ -49,4 +49,4 @@ class FrameQueue {
   bool closed_ = false;
 };
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

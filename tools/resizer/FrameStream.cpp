@@ -7,10 +7,12 @@
 #include <thread>
 #include <vector>
 
-#include "resizer/FrameConversion.h"
+#include "frames/FrameConversion.h"
 #include "resizer/FrameQueue.h"
 
-namespace quorlin_host {
+namespace quorlin_resizer {
+
+using namespace quorlin_harness;
 
 namespace {
 
@@ -257,4 +259,4 @@ int RunFrameStream(HostSession &session, const StreamRun &run) {
   return done;
 }
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

@@ -9,9 +9,9 @@
 
 #include "harness/HostSession.h"
 #include "resizer/Progress.h"
-#include "resizer/Y4mWriter.h"
+#include "video-io/Y4mWriter.h"
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 
 // Where frames come from: fills the frame given and returns true, or returns false at the end.
 using FrameFetcher = std::function<bool(Y4mFrame &)>;
@@ -32,8 +32,8 @@ struct StreamRun {
 // failure winning, after all threads have stopped. The session needs kStreamExtraImages extra
 // images (HostSessionOptions::extraImages): while the plug-in works in two images, one is
 // being filled and one emptied.
-int RunFrameStream(HostSession &session, const StreamRun &run);
+int RunFrameStream(quorlin_harness::HostSession &session, const StreamRun &run);
 
 constexpr int kStreamExtraImages = 2;
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

@@ -7,7 +7,7 @@
 #include "host/SettingsFile.h"
 #include "plugins/WindowFuncPlugin.h"
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 
 const char kNearestNeighbor[] = "NearestNeighbor";
 const char kAreaAverage[] = "AreaAverage";
@@ -110,4 +110,4 @@ std::string DescribeInstallation(const Installation &installation) {
   return text;
 }
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 
 struct MethodInfo {
   std::string name;
@@ -48,4 +48,4 @@ std::optional<FrameSize> FirstSizeOf(const std::string &sizeList);
 // Lines for --help: each method with its parameter range and default, then the kernels.
 std::string DescribeInstallation(const Installation &installation);
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

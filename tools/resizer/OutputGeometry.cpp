@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <numeric>
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 
 namespace {
 
@@ -117,4 +117,4 @@ std::optional<std::string> ShapeWarning(const FrameSize &size, const Y4mHeader &
   return std::string(line);
 }
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

@@ -9,11 +9,11 @@
 #include <optional>
 #include <string>
 
-#include "resizer/HostCommandLine.h"
+#include "resizer/CommandLine.h"
 #include "resizer/Installation.h"
-#include "resizer/Y4mFormat.h"
+#include "video-io/Y4mFormat.h"
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 
 struct Ratio {
   int64_t numerator = 0, denominator = 0;  // 0:0: unknown
@@ -45,4 +45,4 @@ FrameSize TargetSize(const SizeRequest &request, const Y4mHeader &input);
 // aspect by more than 1 %, with the --size that keeps the input's shape; none otherwise.
 std::optional<std::string> ShapeWarning(const FrameSize &size, const Y4mHeader &input);
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 
 namespace {
 
@@ -70,4 +70,4 @@ void ProgressReporter::Print(int framesDone, double seconds, const char *end) {
   printed_ = true;
 }
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

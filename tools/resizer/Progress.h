@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 
 struct ProgressState {
   int framesDone = 0;
@@ -40,4 +40,4 @@ class ProgressReporter {
   bool printed_ = false;
 };
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

@@ -5,7 +5,7 @@
 
 #include "resizer/OutputGeometry.h"
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 
 namespace {
 
@@ -61,7 +61,7 @@ void ApplyBuiltInLink(RunSettings &settings, const SettingsChanges &changes) {
   }
 }
 
-void ResolveMethods(RunSettings &settings, const HostCommand &command,
+void ResolveMethods(RunSettings &settings, const ResizerCommand &command,
                     const Installation &installation) {
   const SettingsChanges &changes = command.settings;
   const MethodInfo &luma = changes.lumaMode
@@ -80,7 +80,7 @@ void ResolveMethods(RunSettings &settings, const HostCommand &command,
 }
 
 // --size for this input, else the size list's first entry, which may not have its shape.
-void ResolveSize(RunSettings &settings, const HostCommand &command,
+void ResolveSize(RunSettings &settings, const ResizerCommand &command,
                  const Installation &installation, const Y4mHeader &input) {
   FrameSize size;
   if (command.size) {
@@ -116,7 +116,7 @@ std::string DescribePlane(const char *plane, const PlaneMethod &method) {
 
 }  // namespace
 
-RunSettings ResolveRunSettings(const HostCommand &command, const Installation &installation,
+RunSettings ResolveRunSettings(const ResizerCommand &command, const Installation &installation,
                                const Y4mHeader &input) {
   RunSettings settings;
   ResolveSize(settings, command, installation, input);
@@ -145,4 +145,4 @@ std::string DescribeRunSettings(const RunSettings &settings) {
          DescribePlane("chroma", settings.chroma) + ", kernel " + settings.kernel;
 }
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

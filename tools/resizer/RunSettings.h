@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "resizer/HostCommandLine.h"
+#include "resizer/CommandLine.h"
 #include "resizer/Installation.h"
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 
 struct PlaneMethod {
   std::string name;
@@ -35,7 +35,7 @@ struct RunSettings {
 
 // Throws UsageError for a name that is not offered, a parameter outside its range or a size
 // that cannot be. An installation that passes frames through checks no names.
-RunSettings ResolveRunSettings(const HostCommand &command, const Installation &installation,
+RunSettings ResolveRunSettings(const ResizerCommand &command, const Installation &installation,
                                const Y4mHeader &input);
 
 // The 112-byte settings record that makes the plug-in run `settings`.
@@ -44,4 +44,4 @@ std::vector<uint8_t> SettingsRecordOf(const RunSettings &settings);
 // "1280x720, luma Lanczos 3, chroma Spline36, kernel SSE2": what the plug-in runs.
 std::string DescribeRunSettings(const RunSettings &settings);
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

@@ -6,7 +6,7 @@
 #include <iostream>
 #include <sstream>
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 
 SettingsFileGuard::SettingsFileGuard(std::string path) : path_(std::move(path)) {
   std::ifstream in(path_, std::ios::binary);
@@ -20,12 +20,12 @@ SettingsFileGuard::SettingsFileGuard(std::string path) : path_(std::move(path)) 
 SettingsFileGuard::~SettingsFileGuard() {
   if (!bytes_) {
     if (!DeleteFileA(path_.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
-      std::cerr << "quorlin_host: cannot remove " << path_ << ", which this run created\n";
+      std::cerr << "quorlin_resizer: cannot remove " << path_ << ", which this run created\n";
     return;
   }
   std::ofstream out(path_, std::ios::binary | std::ios::trunc);
   out.write(bytes_->data(), static_cast<std::streamsize>(bytes_->size()));
-  if (!out.flush()) std::cerr << "quorlin_host: cannot restore " << path_ << "\n";
+  if (!out.flush()) std::cerr << "quorlin_resizer: cannot restore " << path_ << "\n";
 }
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 
 class SettingsFileGuard {
  public:
@@ -21,4 +21,4 @@ class SettingsFileGuard {
   std::optional<std::string> bytes_;  // none: the file did not exist
 };
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 
 namespace {
 
@@ -83,4 +83,4 @@ std::string SettingsKernel(const std::vector<uint8_t> &record) {
   return GetName(record, kKernelOffset);
 }
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

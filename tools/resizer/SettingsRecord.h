@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 
 constexpr size_t kSettingsRecordSize = 112;
 constexpr size_t kSettingsNameSize = 32;  // a name field; a 32-byte name has no terminator
@@ -33,4 +33,4 @@ std::string SettingsLumaMode(const std::vector<uint8_t> &record);
 std::string SettingsChromaMode(const std::vector<uint8_t> &record);
 std::string SettingsKernel(const std::vector<uint8_t> &record);
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

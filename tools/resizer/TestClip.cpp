@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <stdexcept>
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 
 namespace {
 
@@ -135,4 +135,4 @@ void TestClip::Gradients(int x, int y, int index, uint8_t &luma, uint8_t &u, uin
   v = static_cast<uint8_t>(16 + 224 * (localY - bandHeight / 2) / (bandHeight - bandHeight / 2));
 }
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

@@ -5,9 +5,9 @@
 // strokes; the lower third luma and colour gradients with a colour bar sliding across.
 #pragma once
 
-#include "resizer/Y4mFormat.h"
+#include "video-io/Y4mFormat.h"
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 
 class TestClip {
  public:
@@ -28,4 +28,4 @@ class TestClip {
   int splitX_, splitY_, textY_;  // region borders
 };
 
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer

@@ -1,4 +1,4 @@
-// quorlin_host: runs a filter plug-in on Y4M video (or the built-in clip) the way the editor
+// quorlin_resizer: runs a filter plug-in on Y4M video (or the built-in clip) the way the editor
 // runs it, and writes the result as Y4M. Reports go to standard error, so that standard output
 // can carry the video into a pipeline.
 #include <fcntl.h>
@@ -11,30 +11,34 @@
 #include <iostream>
 #include <memory>
 
-#include "resizer/ColorConversion.h"
+#include "frames/ColorConversion.h"
 #include "harness/DebugOutput.h"
-#include "resizer/DescriptorStream.h"
-#include "resizer/FileHandles.h"
-#include "resizer/FrameConversion.h"
+#include "video-io/DescriptorStream.h"
+#include "video-io/FileHandles.h"
+#include "frames/FrameConversion.h"
 #include "resizer/FrameStream.h"
-#include "resizer/HostCommandLine.h"
+#include "resizer/CommandLine.h"
 #include "harness/HostSession.h"
 #include "resizer/Installation.h"
-#include "resizer/OutputFile.h"
+#include "resizer/Interruption.h"
+#include "video-io/OutputFile.h"
 #include "resizer/OutputGeometry.h"
 #include "preview/PreviewWindow.h"
 #include "resizer/Progress.h"
 #include "resizer/RunSettings.h"
 #include "resizer/SettingsFileGuard.h"
 #include "resizer/TestClip.h"
-#include "resizer/Y4mReader.h"
-#include "resizer/WindowsText.h"
-#include "resizer/Y4mWriter.h"
+#include "video-io/Y4mReader.h"
+#include "video-io/WindowsText.h"
+#include "video-io/Y4mWriter.h"
 #include "host/ModulePath.h"
 #include "host/SettingsFile.h"
 
-namespace quorlin_host {
+namespace quorlin_resizer {
 namespace {
+
+using namespace quorlin_harness;
+using quorlin_preview::RunPreview;
 
 // The built-in clip, and the editor's usual maximum image size.
 constexpr int kClipWidth = 1920, kClipHeight = 1080, kClipFrames = 48;
@@ -46,7 +50,7 @@ bool FileExists(const std::string &path) {
 }
 
 // Quorlin.auf beside the program, else in the dist folder of the build tree the program
-// was built in (build/tools/host/quorlin_host.exe -> build/dist/Quorlin.auf).
+// was built in (build/tools/resizer/quorlin_resizer.exe -> build/dist/Quorlin.auf).
 std::string DefaultAufPath() {
   // The program's own path, however long: this code is linked into the program.
   const std::string directory = DirectoryOf(OwnModulePath());
@@ -62,6 +66,7 @@ struct FrameSource {
   Y4mHeader header;
   int knownFrames = -1;  // -1: unknown, until the stream ends
   FrameFetcher next;
+  const Y4mReader *reader = nullptr;  // null for the built-in clip
 };
 
 // Says so when standard input carries something that a run without an input leaves unread.
@@ -72,7 +77,7 @@ void WarnOfUnreadStandardInput() {
                  "pattern is resized; name - as the input to resize standard input\n";
 }
 
-FrameSource OpenSource(const HostCommand &command, std::unique_ptr<std::istream> &file,
+FrameSource OpenSource(const ResizerCommand &command, std::unique_ptr<std::istream> &file,
                        std::unique_ptr<Y4mReader> &reader, std::unique_ptr<TestClip> &clip) {
   FrameSource source;
   if (command.inputPath.empty()) {
@@ -101,6 +106,7 @@ FrameSource OpenSource(const HostCommand &command, std::unique_ptr<std::istream>
     source.knownFrames =
         EstimateY4mFrames(fileBytes, file->tellg(), Y4mFrameBytes(source.header));
   source.next = [&reader](Y4mFrame &frame) { return reader->ReadFrame(frame); };
+  source.reader = reader.get();
   return source;
 }
 
@@ -111,14 +117,14 @@ std::string FullPath(const std::string &path) {
 }
 
 // The plug-in's full path in the system's code page, which the editor's interface speaks.
-std::string AufPathOf(const HostCommand &command) {
+std::string AufPathOf(const ResizerCommand &command) {
   if (command.aufPath.empty()) return FullPath(DefaultAufPath());
   if (KindOfPath(command.aufPath) != PathKind::File)
     throw std::runtime_error("cannot load --auf " + command.aufPath + ": there is no such file");
   return FullPath(AnsiFromUtf8(command.aufPath));
 }
 
-HostSessionOptions SessionOptions(const HostCommand &command, const std::string &aufPath,
+HostSessionOptions SessionOptions(const ResizerCommand &command, const std::string &aufPath,
                                   const Y4mHeader &input, const RunSettings &settings) {
   HostSessionOptions options;
   options.aufPath = aufPath;
@@ -145,13 +151,15 @@ HostSessionOptions SessionOptions(const HostCommand &command, const std::string 
                      " is larger than the maximum image size; raise --max");
   if (command.yuy2 && settings.width % 2 != 0)
     throw UsageError("YUY2 mode needs an even target width, not " +
-                     std::to_string(settings.width) + "; --size Wx-2 gives even sides");
+                     std::to_string(settings.width) + ": give an even width, or --size -2x" +
+                     std::to_string(settings.height) +
+                     " for the even width that keeps the input's shape");
   return options;
 }
 
 // The settings to run, from the command line and the installation alone; warns of what the
 // command line asks for that will not run.
-RunSettings SettingsToRun(const HostCommand &command, const Installation &installation,
+RunSettings SettingsToRun(const ResizerCommand &command, const Installation &installation,
                           const Y4mHeader &input) {
   RunSettings settings = ResolveRunSettings(command, installation, input);
   for (const std::string &warning : settings.warnings) std::cerr << "warning: " << warning << "\n";
@@ -171,7 +179,7 @@ void WarnOfInterlace(const Y4mHeader &input) {
               << "); its frames are resized as whole frames and written marked progressive\n";
 }
 
-int RunFrames(HostSession &session, const HostCommand &command, const FrameSource &source,
+int RunFrames(HostSession &session, const ResizerCommand &command, const FrameSource &source,
               OutputFile *output, const Y4mHeader &outputHeader) {
   std::unique_ptr<Y4mWriter> writer;
   if (output) writer = std::make_unique<Y4mWriter>(output->Stream(), outputHeader);
@@ -183,8 +191,13 @@ int RunFrames(HostSession &session, const HostCommand &command, const FrameSourc
   if (!command.quiet)
     progress = std::make_unique<ProgressReporter>(stderr, _isatty(_fileno(stderr)) != 0,
                                                   frameLimit);
+  // Ctrl-C stops the reading; the frames read by then are finished.
+  bool interrupted = false;
   StreamRun run;
-  run.fetch = source.next;
+  run.fetch = [&source, &interrupted](Y4mFrame &frame) {
+    interrupted = Interrupted();
+    return !interrupted && source.next(frame);
+  };
   run.inputSiting = source.header.siting;
   run.frameLimit = command.frames > 0 ? command.frames : -1;  // an estimate never cuts a file
   run.frameCount = std::max(frameLimit, 0);
@@ -200,7 +213,15 @@ int RunFrames(HostSession &session, const HostCommand &command, const FrameSourc
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (command.save) session.SaveEnd();
+  if (interrupted) {
+    std::fprintf(stderr, "quorlin_resizer: interrupted, stopped at frame %d%s\n", frames,
+                 output && !output->InPlace() ? "; the output file was not written" : "");
+    return kInterruptedStatus;
+  }
   if (output) output->Commit();
+  if (source.reader && source.reader->CutFrame() > 0)
+    std::fprintf(stderr, "warning: the input ends inside frame %d; the %d complete frames "
+                 "before it were resized\n", source.reader->CutFrame(), frames);
   if (command.quiet) return 0;
 
   std::fprintf(stderr, "%d frames %dx%d -> %dx%d in %.3f s (%.2f frames/s, conversion and I/O "
@@ -210,6 +231,9 @@ int RunFrames(HostSession &session, const HostCommand &command, const FrameSourc
   if (command.save)
     std::fprintf(stderr, "plug-in frame time (shortest, average): %s\n",
                  session.WindowTitle().c_str());
+  if (!output)
+    std::fputs("the frames were resized and discarded: give -o FILE or -o - to keep them\n",
+               stderr);
   return 0;
 }
 
@@ -229,7 +253,7 @@ int RunWindow(HostSession &session, const FrameSource &source, bool yuy2) {
 }
 
 // The output's chroma format: --pix-fmt, else the host's own (4:2:2 in YUY2 mode).
-ChromaFormat OutputChroma(const HostCommand &command) {
+ChromaFormat OutputChroma(const ResizerCommand &command) {
   return command.outputChroma.value_or(command.yuy2 ? ChromaFormat::C422 : ChromaFormat::C444);
 }
 
@@ -248,11 +272,13 @@ std::runtime_error OutOfMemory(const Y4mHeader &input, const HostSessionOptions 
       "x" + std::to_string(options.maxHeight) + " " + MegaBytes(image) + " MB");
 }
 
-int Run(const HostCommand &command) {
+int Run(const ResizerCommand &command) {
   std::unique_ptr<std::istream> inputFile;
   std::unique_ptr<Y4mReader> reader;
   std::unique_ptr<TestClip> clip;
   const FrameSource source = OpenSource(command, inputFile, reader, clip);
+  // The window mode ends when its window closes, or at once on Ctrl-C.
+  if (!command.window) CatchInterruptions();
   if (command.yuy2 && source.header.width % 2 != 0)
     throw UsageError("YUY2 mode needs an even input width, not " +
                      std::to_string(source.header.width));
@@ -286,7 +312,7 @@ int Run(const HostCommand &command) {
   }
 }
 
-void PrintHelp(const HostCommand &command) {
+void PrintHelp(const ResizerCommand &command) {
   std::fputs(kUsageText, stdout);
   try {
     const std::string aufPath = AufPathOf(command);
@@ -298,20 +324,27 @@ void PrintHelp(const HostCommand &command) {
   }
 }
 
+// A command line that cannot run: its reason and where the options are listed; status 2.
+int ReportUsageError(const std::exception &e) {
+  std::fprintf(stderr, "quorlin_resizer: %s\n(quorlin_resizer --help lists the options and what "
+               "is installed)\n", e.what());
+  return 2;
+}
+
 }  // namespace
-}  // namespace quorlin_host
+}  // namespace quorlin_resizer
 
 int main() {
-  using namespace quorlin_host;
+  using namespace quorlin_resizer;
   // Lines end in LF, as on the system the video tools around this program run on.
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
   // What the plug-in reports, such as a library it skipped, appears among the host's reports.
   DebugOutputCapture debugOutput(stderr);
   try {
-    const HostCommand command = ParseCommandLine(Utf8Arguments());
+    const ResizerCommand command = ParseCommandLine(Utf8Arguments());
     if (command.version) {
-      std::printf("quorlin_host %s\n", QUORLIN_VERSION);
+      std::printf("quorlin_resizer %s\n", QUORLIN_VERSION);
       return 0;
     }
     if (command.help) {
@@ -320,11 +353,11 @@ int main() {
     }
     return Run(command);
   } catch (const UsageError &e) {
-    std::fprintf(stderr, "quorlin_host: %s\n(quorlin_host --help lists the options and what is "
-                 "installed)\n", e.what());
-    return 2;
+    return ReportUsageError(e);
+  } catch (const OutputRefused &e) {
+    return ReportUsageError(e);
   } catch (const std::exception &e) {
-    std::fprintf(stderr, "quorlin_host: %s\n", e.what());
+    std::fprintf(stderr, "quorlin_resizer: %s\n", e.what());
     return 1;
   }
 }
