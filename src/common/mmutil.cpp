@@ -12,12 +12,15 @@ std::atomic<std::size_t> blocksInUse{0};
 }  // namespace
 
 void *AlignedAlloc(std::size_t size, std::size_t alignment) {
-  if (alignment < 4) alignment = 4;
-  if (size > SIZE_MAX - alignment - 3) throw std::bad_alloc();
-  void *start = std::malloc(size + alignment + 3);
+  constexpr std::size_t kBackPointer = sizeof(void *);
+  if (alignment < kBackPointer) alignment = kBackPointer;
+  if (size > SIZE_MAX - alignment - (kBackPointer - 1)) throw std::bad_alloc();
+  void *start = std::malloc(size + alignment + kBackPointer - 1);
   if (!start) throw std::bad_alloc();
-  // Room for the back-pointer word is guaranteed: the aligned address is at least 4 bytes in.
-  std::uintptr_t aligned = (reinterpret_cast<std::uintptr_t>(start) + alignment + 3) & ~(alignment - 1);
+  // Room for the back pointer is guaranteed: the aligned address is at least a pointer's size
+  // in, whatever the word size.
+  std::uintptr_t aligned =
+      (reinterpret_cast<std::uintptr_t>(start) + alignment + kBackPointer - 1) & ~(alignment - 1);
   reinterpret_cast<void **>(aligned)[-1] = start;
   ++blocksInUse;
   return reinterpret_cast<void *>(aligned);
