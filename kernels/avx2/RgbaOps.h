@@ -5,6 +5,7 @@
 #include <immintrin.h>
 
 #include <cstdint>
+#include <cstring>
 
 namespace kernels::simd {
 
@@ -19,9 +20,40 @@ struct Avx2RgbaOps {
   static Vec Broadcast(float w) { return _mm256_set1_ps(w); }
   static Vec Add(Vec a, Vec b) { return _mm256_add_ps(a, b); }
   static Vec Mul(Vec a, Vec b) { return _mm256_mul_ps(a, b); }
-  // The pixels row[4 x first[0]] and row[4 x first[1]], in that order.
-  static Vec LoadPixels(const float *row, const int32_t *first) {
-    return _mm256_loadu2_m128(row + 4 * first[1], row + 4 * first[0]);
+  static Vec Min(Vec a, Vec b) { return _mm256_min_ps(a, b); }
+  static Vec Max(Vec a, Vec b) { return _mm256_max_ps(a, b); }
+  static Vec Div(Vec a, Vec b) { return _mm256_div_ps(a, b); }
+  // Each pixel's alpha in all four of its lanes.
+  static Vec AlphaOfEach(Vec v) { return _mm256_shuffle_ps(v, v, 0xFF); }
+  // Colour lanes from `colour`, alpha lanes from `alpha`.
+  static Vec SelectAlphaLane(Vec colour, Vec alpha) { return _mm256_blend_ps(colour, alpha, 0x88); }
+  // v where test >= limit, else 0.
+  static Vec ZeroWhereBelow(Vec v, Vec test, Vec limit) {
+    return _mm256_andnot_ps(_mm256_cmp_ps(test, limit, _CMP_LT_OQ), v);
+  }
+  // kPixels RGBA pixels' bytes as floats.
+  static Vec BytesToFloats(const uint8_t *pixels) {
+    return _mm256_cvtepi32_ps(
+        _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(pixels))));
+  }
+  // The lanes (0 .. 255.99) truncated to bytes.
+  static void StoreTruncatedBytes(uint8_t *out, Vec v) {
+    const __m256i lanes = _mm256_cvttps_epi32(v);
+    const __m256i words = _mm256_packs_epi32(lanes, lanes);
+    const __m256i bytes = _mm256_packus_epi16(words, words);
+    const int32_t low = _mm_cvtsi128_si32(_mm256_castsi256_si128(bytes));
+    const int32_t high = _mm_cvtsi128_si32(_mm256_extracti128_si256(bytes, 1));
+    std::memcpy(out, &low, sizeof(low));
+    std::memcpy(out + 4, &high, sizeof(high));
+  }
+  // A pixel (four floats) stored.
+  static void StorePixel(float *p, __m128 v) { _mm_storeu_ps(p, v); }
+  // (partial 0 + partial 1) + (partial 2 + partial 3), two partial sums a vector.
+  static __m128 SumPartials(const Vec *partials) {
+    return _mm_add_ps(SumHalves(partials[0]), SumHalves(partials[1]));
+  }
+  static __m128 SumHalves(Vec v) {
+    return _mm_add_ps(_mm256_castps256_ps128(v), _mm256_extractf128_ps(v, 1));
   }
 };
 

@@ -1,28 +1,34 @@
-// What an RGBA kernel offers the RGBA engine: a horizontal filter over premultiplied float rows and
-// a vertical one that combines filtered rows. Every kernel sums each output sample's taps in tap
-// order with one rounded multiply and one rounded add a tap, so all of them give the same bits as
-// the portable one.
+// What an RGBA kernel offers the RGBA engine: premultiplying source rows, a horizontal filter over
+// premultiplied float rows, a vertical one that combines rows, and finishing output rows. Every
+// kernel sums each output sample's taps in one fixed order with one rounded multiply and one
+// rounded add a tap, so all of them give the same bits as the portable one.
 #pragma once
 
 #include <cstdint>
 
 namespace kernels {
 
-// The horizontal taps of a row: outputs in groups of GroupPixels side by side, each output with
-// TapCount taps (shorter blocks padded with zero weights). Weights of group g, tap k: one weight
-// per output of the group, each repeated for the pixel's four samples.
+// The horizontal taps of a row: each output has TapCount taps, a multiple of kRgbaTapQuad
+// (shorter blocks padded with zero weights), each weight repeated for the pixel's four samples.
 struct RgbaRowTaps {
   const int32_t *First;  // first source pixel of each output
-  const float *Weights;  // [group][tap][pixel of the group][sample]
+  const float *Weights;  // [output][tap][sample]
   int32_t TapCount;
-  int32_t Groups;  // output pixels / GroupPixels, rounded up
+  int32_t Outputs;
 };
+
+// The horizontal filter keeps kRgbaTapQuad partial sums per output sample: sum j takes taps j,
+// j + 4, j + 8, ... in order, one multiply and one add a tap, and the output is
+// (sum 0 + sum 1) + (sum 2 + sum 3). Four neighbouring source pixels are then one 512-bit load.
+constexpr int32_t kRgbaTapQuad = 4;
 
 struct RgbaKernel {
   const char *Name;
-  int32_t GroupPixels;  // output pixels a horizontal group holds
-  // out (Groups x GroupPixels pixels) from the premultiplied source row `src`, which reads as zeros
-  // for TapCount + 2 pixels past its end.
+  // PremultiplyRow and FinishRow of common/RgbaFormat.h, with the same results.
+  void (*PremultiplyRow)(const uint8_t *src, int32_t width, const uint16_t *decode, float *out);
+  void (*FinishRow)(const float *sums, int32_t width, const float *thresholds, uint8_t *out);
+  // out (Outputs pixels) from the premultiplied source row `src`, which reads as zeros for
+  // TapCount + 2 pixels past its end.
   void (*FilterRow)(const float *src, const RgbaRowTaps &taps, float *out);
   // out[j] = sum over k of weights[k] x rows[k][j], j < floats (a multiple of 16).
   void (*CombineRows)(const float *const *rows, const float *weights, int32_t count, int32_t floats,

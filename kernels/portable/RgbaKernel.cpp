@@ -1,18 +1,21 @@
 // The scalar RGBA kernel: the reference every vector kernel's output matches bit for bit.
 #include "common/RgbaKernel.h"
 
+#include "common/RgbaFormat.h"
+
 namespace kernels {
 namespace {
 
 void FilterRow(const float *src, const RgbaRowTaps &taps, float *out) {
   const float *weights = taps.Weights;
-  for (int32_t i = 0; i < taps.Groups; ++i, out += 4) {
+  for (int32_t i = 0; i < taps.Outputs; ++i, out += 4) {
     const float *pixels = src + 4 * taps.First[i];
-    float sums[4] = {0, 0, 0, 0};
+    float sums[kRgbaTapQuad][4] = {};
     for (int32_t k = 0; k < taps.TapCount; ++k, weights += 4, pixels += 4) {
-      for (int c = 0; c < 4; ++c) sums[c] = sums[c] + weights[c] * pixels[c];
+      float *sum = sums[k % kRgbaTapQuad];
+      for (int c = 0; c < 4; ++c) sum[c] = sum[c] + weights[c] * pixels[c];
     }
-    for (int c = 0; c < 4; ++c) out[c] = sums[c];
+    for (int c = 0; c < 4; ++c) out[c] = (sums[0][c] + sums[1][c]) + (sums[2][c] + sums[3][c]);
   }
 }
 
@@ -27,6 +30,6 @@ void CombineRows(const float *const *rows, const float *weights, int32_t count, 
 
 }  // namespace
 
-const RgbaKernel kPortableRgbaKernel{"C++", 1, FilterRow, CombineRows};
+const RgbaKernel kPortableRgbaKernel{"C++", PremultiplyRow, FinishRow, FilterRow, CombineRows};
 
 }  // namespace kernels

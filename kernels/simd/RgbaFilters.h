@@ -1,11 +1,12 @@
 // The RGBA filters written once over an instruction set's float operations (sse2/RgbaOps.h,
 // avx2/RgbaOps.h, avx512/RgbaOps.h). A vector holds Ops::kPixels RGBA pixels. Each output sample is
-// summed in tap order, one multiply and one add a tap, as the portable kernel does; independent
-// outputs are taken several at a time so that their sums' additions overlap.
+// summed in the order the portable kernel sums it (common/RgbaKernel.h); independent outputs are
+// taken several at a time so that their sums' additions overlap.
 #pragma once
 
 #include <cstdint>
 
+#include "common/RgbaFormat.h"
 #include "common/RgbaKernel.h"
 
 namespace kernels::simd {
@@ -15,35 +16,43 @@ struct RgbaFilters {
   using Vec = typename Ops::Vec;
   static constexpr int32_t kFloats = 4 * Ops::kPixels;
 
-  // Groups of outputs filtered together: their sums live in registers at once.
-  static constexpr int32_t kGroupsAtOnce = Ops::kRegisters >= 32 ? 8 : 4;
+  // Vectors of one output's partial sums (kRgbaTapQuad of them, Ops::kPixels to a vector).
+  static constexpr int32_t kPartialVectors = kRgbaTapQuad / Ops::kPixels;
+  // Outputs filtered together, so that their sums' additions overlap.
+  static constexpr int32_t kOutputsAtOnce = Ops::kRegisters >= 16 ? 4 : 2;
   // Vectors of the vertical filter's sums held at once.
   static constexpr int32_t kVectorsAtOnce = Ops::kRegisters >= 32 ? 8 : 4;
 
   template <int32_t N>
-  [[gnu::always_inline]] static inline void FilterGroups(const float *src, const RgbaRowTaps &taps,
-                                                         int32_t g, float *out) {
+  [[gnu::always_inline]] static inline void FilterOutputs(const float *src, const RgbaRowTaps &taps,
+                                                          int32_t i, float *out) {
     const int32_t tapCount = taps.TapCount;
-    const int32_t *first = taps.First + g * Ops::kPixels;
-    const float *weights = taps.Weights + g * tapCount * kFloats;
-    Vec sums[N];
-    for (int32_t n = 0; n < N; ++n) sums[n] = Ops::Zero();
-    for (int32_t k = 0; k < tapCount; ++k) {
-      for (int32_t n = 0; n < N; ++n) {
-        const Vec w = Ops::Load(weights + (n * tapCount + k) * kFloats);
-        const Vec x = Ops::LoadPixels(src + 4 * k, first + n * Ops::kPixels);
-        sums[n] = Ops::Add(sums[n], Ops::Mul(w, x));
+    const float *pixels[N];
+    const float *weights[N];
+    Vec sums[N][kPartialVectors];
+    for (int32_t n = 0; n < N; ++n) {
+      pixels[n] = src + 4 * taps.First[i + n];
+      weights[n] = taps.Weights + static_cast<size_t>(i + n) * tapCount * 4;
+      for (int32_t v = 0; v < kPartialVectors; ++v) sums[n][v] = Ops::Zero();
+    }
+    for (int32_t k = 0; k < tapCount; k += kRgbaTapQuad) {
+      for (int32_t v = 0; v < kPartialVectors; ++v) {
+        for (int32_t n = 0; n < N; ++n) {
+          const int32_t at = 4 * (k + v * Ops::kPixels);
+          sums[n][v] =
+              Ops::Add(sums[n][v], Ops::Mul(Ops::Load(weights[n] + at), Ops::Load(pixels[n] + at)));
+        }
       }
     }
-    for (int32_t n = 0; n < N; ++n) Ops::Store(out + (g + n) * kFloats, sums[n]);
+    for (int32_t n = 0; n < N; ++n) Ops::StorePixel(out + 4 * (i + n), Ops::SumPartials(sums[n]));
   }
 
   static void FilterRow(const float *src, const RgbaRowTaps &taps, float *out) {
-    int32_t g = 0;
-    for (; g + kGroupsAtOnce <= taps.Groups; g += kGroupsAtOnce) {
-      FilterGroups<kGroupsAtOnce>(src, taps, g, out);
+    int32_t i = 0;
+    for (; i + kOutputsAtOnce <= taps.Outputs; i += kOutputsAtOnce) {
+      FilterOutputs<kOutputsAtOnce>(src, taps, i, out);
     }
-    for (; g < taps.Groups; ++g) FilterGroups<1>(src, taps, g, out);
+    for (; i < taps.Outputs; ++i) FilterOutputs<1>(src, taps, i, out);
   }
 
   template <int32_t N>
@@ -71,8 +80,39 @@ struct RgbaFilters {
     for (; j < floats; j += kFloats) CombineVectors<1>(rows, weights, count, j, out);
   }
 
+  // Linear light goes through the tables one sample at a time, as the portable kernel does.
+  static void PremultiplyRow(const uint8_t *src, int32_t width, const uint16_t *decode,
+                             float *out) {
+    if (decode) return kernels::PremultiplyRow(src, width, decode, out);
+    int32_t x = 0;
+    for (; x + Ops::kPixels <= width; x += Ops::kPixels) {
+      const Vec samples = Ops::BytesToFloats(src + 4 * x);
+      // (alpha, alpha, alpha, 1) for every pixel: colour x alpha, and alpha as it is.
+      const Vec factors = Ops::SelectAlphaLane(Ops::AlphaOfEach(samples), Ops::Broadcast(1.0f));
+      Ops::Store(out + 4 * x, Ops::Mul(samples, factors));
+    }
+    kernels::PremultiplyRow(src + 4 * x, width - x, nullptr, out + 4 * x);
+  }
+
+  static void FinishRow(const float *sums, int32_t width, const float *thresholds, uint8_t *out) {
+    if (thresholds) return kernels::FinishRow(sums, width, thresholds, out);
+    const Vec zero = Ops::Zero(), half = Ops::Broadcast(0.5f), one = Ops::Broadcast(1.0f);
+    const Vec top = Ops::Broadcast(255.0f);
+    int32_t x = 0;
+    for (; x + Ops::kPixels <= width; x += Ops::kPixels) {
+      const Vec s = Ops::Load(sums + 4 * x);
+      const Vec alpha = Ops::AlphaOfEach(s);
+      const Vec alphaHalfUp = Ops::Add(Ops::Min(Ops::Max(alpha, zero), top), half);
+      const Vec colourHalfUp = Ops::Add(Ops::Min(Ops::Max(Ops::Div(s, alpha), zero), top), half);
+      const Vec rounded = Ops::SelectAlphaLane(colourHalfUp, alphaHalfUp);
+      // Alpha that truncates to 0 makes the pixel transparent black.
+      Ops::StoreTruncatedBytes(out + 4 * x, Ops::ZeroWhereBelow(rounded, alphaHalfUp, one));
+    }
+    kernels::FinishRow(sums + 4 * x, width - x, nullptr, out + 4 * x);
+  }
+
   static constexpr RgbaKernel Kernel(const char *name) {
-    return RgbaKernel{name, Ops::kPixels, FilterRow, CombineRows};
+    return RgbaKernel{name, PremultiplyRow, FinishRow, FilterRow, CombineRows};
   }
 };
 

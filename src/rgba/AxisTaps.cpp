@@ -38,30 +38,27 @@ int32_t TapsOf(const WeightEntry &entry) { return 2 * PairCount(entry.Coeffs); }
 
 }  // namespace
 
-AxisTaps::AxisTaps(TWeightSetter &setter, int32_t srcLen, int32_t dstLen, int32_t groupPixels,
-                   int32_t repeats) {
+AxisTaps::AxisTaps(TWeightSetter &setter, int32_t srcLen, int32_t dstLen, int32_t tapMultiple,
+                   int32_t repeats)
+    : dstLen_(dstLen) {
   EngineTable table;
   BuildEngineTable(setter, srcLen, dstLen, table);
   for (int32_t i = 0; i < dstLen; ++i) tapCount_ = std::max(tapCount_, TapsOf(table.Entries[i]));
-  groups_ = (dstLen + groupPixels - 1) / groupPixels;
-  const int32_t outputs = groups_ * groupPixels;
-  first_.assign(outputs, 0);
-  weights_.assign(static_cast<size_t>(outputs) * tapCount_ * repeats, 0.0f);
+  tapCount_ = (tapCount_ + tapMultiple - 1) / tapMultiple * tapMultiple;
+  first_.resize(dstLen);
+  weights_.assign(static_cast<size_t>(dstLen) * tapCount_ * repeats, 0.0f);
   for (int32_t i = 0; i < dstLen; ++i) {
     const WeightEntry &entry = table.Entries[i];
     first_[i] = entry.Offset;
-    const int32_t group = i / groupPixels, pixel = i % groupPixels;
-    float *at =
-        weights_.data() + (static_cast<size_t>(group) * tapCount_ * groupPixels + pixel) * repeats;
+    float *at = weights_.data() + static_cast<size_t>(i) * tapCount_ * repeats;
     for (int32_t k = 0; k < TapsOf(entry); ++k) {
-      std::fill_n(at + static_cast<size_t>(k) * groupPixels * repeats, repeats,
-                  entry.Coeffs[k] / kUnity);
+      std::fill_n(at + static_cast<size_t>(k) * repeats, repeats, entry.Coeffs[k] / kUnity);
     }
   }
 }
 
 kernels::RgbaRowTaps AxisTaps::RowTaps() const {
-  return kernels::RgbaRowTaps{first_.data(), weights_.data(), tapCount_, groups_};
+  return kernels::RgbaRowTaps{first_.data(), weights_.data(), tapCount_, dstLen_};
 }
 
 }  // namespace rgba

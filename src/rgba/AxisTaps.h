@@ -21,14 +21,14 @@ class AxisTaps {
 
   int32_t TapCount() const { return tapCount_; }
   int32_t First(int32_t output) const { return first_[output]; }
-  // The weights of output `output` of an ungrouped table, one per tap.
+  // The weights of output `output` of a table without repeats, one per tap.
   const float *WeightsOf(int32_t output) const { return weights_.data() + output * tapCount_; }
-  // The row taps of a grouped table for the kernels.
+  // The taps of a table with four repeats, for the kernels' horizontal filter.
   kernels::RgbaRowTaps RowTaps() const;
 
  private:
+  const int32_t dstLen_;
   int32_t tapCount_ = 0;
-  int32_t groups_ = 0;
   std::vector<int32_t> first_;
   std::vector<float> weights_;
 };

@@ -1,7 +1,9 @@
 // One call's resize: the taps of both axes and every buffer, made before any output is written,
-// then the output rows in bands, one band a thread. A band filters each source row it needs
-// horizontally once, premultiplied, into a ring of rows, and combines the ring's rows vertically
-// into each output row, which it divides back and rounds.
+// then the output rows in bands, one band a thread. A band keeps a ring of the rows its output
+// rows combine vertically. Whichever order costs fewer taps is taken: filtering each source row
+// horizontally once into the ring (the ring's rows are then output-wide), or keeping source rows
+// premultiplied in the ring and filtering each combined row horizontally. The output row is
+// divided back and rounded.
 #pragma once
 
 #include <cstdint>
@@ -25,22 +27,27 @@ class ResizeJob {
 
  private:
   struct BandBuffers {
-    std::vector<float> Ring;           // vertical tap count rows
-    std::vector<float> Premultiplied;  // a source row, zeros past its end
-    std::vector<float> Sums;           // an output row's sums
+    std::vector<float> Ring;           // vertical tap count rows of ringFloats_
+    std::vector<float> Premultiplied;  // horizontal first: a source row, zeros past its end
+    std::vector<float> Combined;       // an output row's vertical sums, ringFloats_
+    std::vector<float> Filtered;       // vertical first: the combined row filtered horizontally
     std::vector<const float *> Rows;   // the rows an output row combines
   };
 
+  bool HorizontalFirst() const;
   float *RingRow(BandBuffers &buffers, int32_t sourceRow) const;
-  void FilterSourceRow(BandBuffers &buffers, int32_t sourceRow) const;
+  void FillRingRow(BandBuffers &buffers, int32_t sourceRow) const;
+  void WriteOutputRow(BandBuffers &buffers, int32_t y, int32_t top) const;
 
   const Image src_, dst_;
   const kernels::RgbaKernel &kernel_;
   const uint16_t *decode_;         // null unless in linear light
   const float *encodeThresholds_;  // likewise
   std::unique_ptr<AxisTaps> horizontal_, vertical_;
-  int32_t rowFloats_ = 0;  // floats of a horizontally filtered row, a multiple of 16
-  std::vector<float> zeroRow_;
+  bool horizontalFirst_ = true;
+  int32_t sourceRowFloats_ = 0;  // a premultiplied source row with its zeros, a multiple of 16
+  int32_t ringFloats_ = 0;       // a ring row, a multiple of 16
+  std::vector<float> zeroRow_;   // stands for rows past the source's bottom
   std::vector<BandBuffers> bands_;
 };
 
