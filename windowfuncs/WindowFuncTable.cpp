@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "WindowFormulas.h"
-#include "plugins/WindowFuncInfo.h"
+#include "contracts/WindowFuncInfo.h"
 
 namespace {
 

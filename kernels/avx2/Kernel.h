@@ -2,7 +2,7 @@
 // YUY2Kernel.cpp). They are constants: loading the library runs no AVX2 instruction.
 #pragma once
 
-#include "engine/FilterPluginInfo.h"
+#include "contracts/FilterPluginInfo.h"
 
 extern const FilterPluginInfo kAvx2YC48Kernel;
 extern const FilterPluginInfo kAvx2YUY2Kernel;

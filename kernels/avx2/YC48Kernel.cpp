@@ -3,8 +3,8 @@
 // how GCC inlined and kept in registers the other's column loops (up to a fifth slower).
 #include "avx2/Kernel.h"
 
-#include "avx2/Ops.h"
 #include "common/KernelRecord.h"
+#include "simd/Avx2Ops.h"
 #include "simd/SimdFilters.h"
 
 namespace {

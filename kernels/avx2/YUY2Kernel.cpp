@@ -2,8 +2,8 @@
 // apart from the YC48 record (see YC48Kernel.cpp).
 #include "avx2/Kernel.h"
 
-#include "avx2/Ops.h"
 #include "common/KernelRecord.h"
+#include "simd/Avx2Ops.h"
 #include "simd/SimdFilters.h"
 
 namespace {

@@ -3,10 +3,6 @@
 // AVX-512 code runs. A processor that splits 512-bit operations in two gets the records built
 // for it (Kernel.cpp); the choice rests on CPUID alone, so it is the same on every run.
 // Compiled without AVX-512, like everything that runs before the check.
-//
-// Two more exports hand out the records for processors that run 512-bit operations whole on any
-// processor that runs the library's code, so that the kernel tests check those records on every
-// AVX-512 processor. The engine lists kernels by the first two exports only.
 #include "avx512/Kernel.h"
 #include "cpu/ProcessorFeatures.h"
 
@@ -19,10 +15,6 @@ const FilterPluginInfo *RecordForThisProcessor(const FilterPluginInfo &whole,
   return SplitsWideVectors(words) ? &split : &whole;
 }
 
-const FilterPluginInfo *WholeVectorRecord(const FilterPluginInfo &whole) {
-  return RunsAvx512Kernel(ThisProcessor()) ? &whole : nullptr;
-}
-
 }  // namespace
 
 extern "C" const FilterPluginInfo *__stdcall GetFilterPluginInfo2() {
@@ -31,12 +23,4 @@ extern "C" const FilterPluginInfo *__stdcall GetFilterPluginInfo2() {
 
 extern "C" const FilterPluginInfo *__stdcall GetYUY2FilterPluginInfo2() {
   return RecordForThisProcessor(kAvx512YUY2Kernel, kAvx512SplitYUY2Kernel);
-}
-
-extern "C" const FilterPluginInfo *__stdcall GetWholeVectorFilterPluginInfo2() {
-  return WholeVectorRecord(kAvx512YC48Kernel);
-}
-
-extern "C" const FilterPluginInfo *__stdcall GetWholeVectorYUY2FilterPluginInfo2() {
-  return WholeVectorRecord(kAvx512YUY2Kernel);
 }

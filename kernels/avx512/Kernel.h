@@ -3,7 +3,7 @@
 // loading the library runs no AVX-512 instruction.
 #pragma once
 
-#include "engine/FilterPluginInfo.h"
+#include "contracts/FilterPluginInfo.h"
 
 extern const FilterPluginInfo kAvx512YC48Kernel;
 extern const FilterPluginInfo kAvx512YUY2Kernel;

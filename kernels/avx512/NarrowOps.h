@@ -7,7 +7,7 @@
 
 #include <immintrin.h>
 
-#include "avx2/Ops.h"
+#include "simd/Avx2Ops.h"
 
 namespace kernels::simd {
 

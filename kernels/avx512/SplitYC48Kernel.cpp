@@ -3,9 +3,9 @@
 // frames gained neither from the width nor from VNNI's multiply-adds. Compiled for AVX2 alone,
 // as the AVX2 kernel is: the same source compiled beside the AVX-512 filters measured a sixth
 // slower, so the record is the AVX2 kernel's code and never slower than it.
-#include "avx2/Ops.h"
 #include "avx512/Kernel.h"
 #include "common/KernelRecord.h"
+#include "simd/Avx2Ops.h"
 #include "simd/SimdFilters.h"
 
 namespace {

@@ -27,8 +27,8 @@
 
 #include "common/FrameLines.h"
 #include "common/SampleFormats.h"
-#include "engine/ResizeParams.h"
-#include "engine/WeightTable.h"
+#include "contracts/ResizeParams.h"
+#include "contracts/WeightTable.h"
 
 namespace kernels {
 namespace contract {

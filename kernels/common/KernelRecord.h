@@ -6,7 +6,7 @@
 #include "common/FilterContract.h"
 #include "common/Passes.h"
 #include "common/WorkAreas.h"
-#include "engine/FilterPluginInfo.h"
+#include "contracts/FilterPluginInfo.h"
 
 namespace kernels {
 

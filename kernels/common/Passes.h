@@ -11,7 +11,7 @@
 #include "common/FrameLines.h"
 #include "common/SampleFormats.h"
 #include "common/WorkAreas.h"
-#include "engine/ResizeParams.h"
+#include "contracts/ResizeParams.h"
 
 namespace kernels {
 

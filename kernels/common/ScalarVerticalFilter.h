@@ -9,7 +9,7 @@
 #include "common/FixedPoint.h"
 #include "common/FrameLines.h"
 #include "common/SampleFormats.h"
-#include "engine/WeightTable.h"
+#include "contracts/WeightTable.h"
 
 namespace kernels {
 

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "engine/ResizeParams.h"
+#include "contracts/ResizeParams.h"
 
 namespace kernels {
 

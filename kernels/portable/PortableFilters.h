@@ -8,7 +8,7 @@
 #include "common/SampleFormats.h"
 #include "common/ScalarVerticalFilter.h"
 #include "portable/TransposedTileFilter.h"
-#include "engine/ResizeParams.h"
+#include "contracts/ResizeParams.h"
 
 namespace kernels::portable {
 

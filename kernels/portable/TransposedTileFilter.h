@@ -13,8 +13,8 @@
 #include "common/FixedPoint.h"
 #include "common/SampleFormats.h"
 #include "common/WorkAreas.h"
-#include "engine/ResizeParams.h"
-#include "engine/WeightTable.h"
+#include "contracts/ResizeParams.h"
+#include "contracts/WeightTable.h"
 
 namespace kernels::portable {
 

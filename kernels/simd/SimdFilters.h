@@ -2,7 +2,7 @@
 // set's operations (`Ops`): the vertical filter, and the tile filter of the frame format. Lines
 // too short for a vector step take the scalar filter.
 //
-// A new instruction set is one Ops type (see sse2/Ops.h, avx2/Ops.h, avx512/Ops.h) and a
+// A new instruction set is one Ops type (see sse2/Ops.h, simd/Avx2Ops.h, avx512/Ops.h) and a
 // Kernel.cpp that builds the records from SimdFilters over it. The Ops supply:
 //   Vec, kLanes (32-bit lanes), kSamples (16-bit samples a vertical step takes);
 //   the vertical filter's settings kVerticalPairsPerPass, kVerticalLinesAtOnce, LaneSample;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "engine/ResizeParams.h"
+#include "contracts/ResizeParams.h"
 #include "simd/ExactDivider.h"
 #include "simd/TileRows.h"
 

@@ -17,7 +17,7 @@
 
 #include "common/FixedPoint.h"
 #include "common/SampleFormats.h"
-#include "engine/ResizeParams.h"
+#include "contracts/ResizeParams.h"
 #include "simd/TileRows.h"
 #include "simd/TileStorage.h"
 #include "simd/UniformColumns.h"

@@ -19,8 +19,8 @@
 
 #include "common/FixedPoint.h"
 #include "common/SampleFormats.h"
-#include "engine/ResizeParams.h"
-#include "engine/WeightTable.h"
+#include "contracts/ResizeParams.h"
+#include "contracts/WeightTable.h"
 #include "simd/TileRows.h"
 #include "simd/TileStorage.h"
 #include "simd/UniformColumns.h"

@@ -13,7 +13,7 @@
 #include <type_traits>
 
 #include "common/WorkAreas.h"
-#include "engine/WeightTable.h"
+#include "contracts/WeightTable.h"
 #include "simd/ExactDivider.h"
 
 namespace kernels::simd {

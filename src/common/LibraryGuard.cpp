@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <csignal>
 #include <cstdlib>
 
@@ -52,19 +53,30 @@ EXCEPTION_DISPOSITION __cdecl TakeLibraryException(EXCEPTION_RECORD *record, voi
   ResumeAfterFault(static_cast<GuardFrame *>(establisher), record->ExceptionCode);
 }
 
+// A record the chain walk may read: inside the thread's stack as the thread block gives it,
+// all of it, and aligned as the system keeps records. Compared as distances from the stack's
+// ends, so that no address near the top of memory wraps around: the chain's end marker is
+// 0xFFFFFFFF, and a broken chain may point anywhere.
 bool IsOnThisStack(const EXCEPTION_REGISTRATION_RECORD *record, const NT_TIB &tib) {
-  const auto *address = reinterpret_cast<const char *>(record);
-  return address >= static_cast<const char *>(tib.StackLimit) &&
-         address + sizeof *record <= static_cast<const char *>(tib.StackBase);
+  const uintptr_t address = reinterpret_cast<uintptr_t>(record);
+  const uintptr_t limit = reinterpret_cast<uintptr_t>(tib.StackLimit);
+  const uintptr_t base = reinterpret_cast<uintptr_t>(tib.StackBase);
+  if (limit >= base || address < limit || address >= base) return false;
+  return base - address >= sizeof *record && address % alignof(EXCEPTION_REGISTRATION_RECORD) == 0;
 }
 
-// The innermost guarded call of the current thread, or null outside any.
+// The innermost guarded call of the current thread, or null outside any. Records sit ever
+// further up the stack towards the chain's end, so a record that does not lie above the one
+// before it ends the walk too: a looping chain is not followed round.
 GuardFrame *InnermostGuard() {
   const NT_TIB &tib = ThreadTib();
-  for (EXCEPTION_REGISTRATION_RECORD *record = tib.ExceptionList; IsOnThisStack(record, tib);
+  uintptr_t below = 0;
+  for (EXCEPTION_REGISTRATION_RECORD *record = tib.ExceptionList;
+       reinterpret_cast<uintptr_t>(record) > below && IsOnThisStack(record, tib);
        record = record->Next) {
     if (record->Handler == reinterpret_cast<PEXCEPTION_ROUTINE>(TakeLibraryException))
       return reinterpret_cast<GuardFrame *>(record);
+    below = reinterpret_cast<uintptr_t>(record);
   }
   return nullptr;
 }
@@ -72,17 +84,33 @@ GuardFrame *InnermostGuard() {
 using SignalHandler = void(__cdecl *)(int);
 SignalHandler previousAbortHandler = SIG_DFL;
 
+void __cdecl OnAbort(int signal);
+
+// An abort outside any guarded call goes on as it would without OnAbort: the handler found at
+// installation runs with the table as raise() left it (the default), or the default action
+// ends the process. Should that handler return, whatever it left in the table becomes the one
+// to pass on to next time, and OnAbort takes its place again.
+void PassOnAbort(int signal) {
+  const SignalHandler previous = previousAbortHandler;
+  if (previous == SIG_DFL) {
+    std::raise(signal);  // the table holds the default now: the process ends here
+    return;
+  }
+  if (previous != SIG_IGN) previous(signal);
+  const SignalHandler left = std::signal(SIGABRT, OnAbort);
+  if (left != OnAbort && left != SIG_ERR) previousAbortHandler = left;
+}
+
 // abort() raises SIGABRT on the thread that called it, through the C runtime's signal table
 // that every module using msvcrt.dll shares; a library linked with its own static C++ runtime
 // ends there when one of its exceptions finds no handler. Inside a guarded call the call ends
-// instead; anywhere else abort goes on as it would without this handler.
+// instead; anywhere else the signal is passed on.
 void __cdecl OnAbort(int signal) {
-  std::signal(SIGABRT, OnAbort);  // raising put the default back for the length of this call
-  if (GuardFrame *frame = InnermostGuard()) ResumeAfterFault(frame, kLibraryAbortCode);
-  if (previousAbortHandler == SIG_IGN) return;
-  if (previousAbortHandler != SIG_DFL) return previousAbortHandler(signal);
-  std::signal(SIGABRT, SIG_DFL);
-  std::raise(signal);
+  if (GuardFrame *frame = InnermostGuard()) {
+    std::signal(SIGABRT, OnAbort);  // raising put the default back for the length of this call
+    ResumeAfterFault(frame, kLibraryAbortCode);
+  }
+  PassOnAbort(signal);
 }
 
 // Puts OnAbort into the signal table from the first guarded call on, and the handler it found

@@ -33,12 +33,14 @@ bool RearmStackGuardPage() {
     const uintptr_t base = reinterpret_cast<uintptr_t>(region.BaseAddress);
     if (IsAccessibleCommit(region)) {
       if ((region.Protect & PAGE_GUARD) != 0) return true;
-      if (base + page >= inUse) return false;
+      if (inUse - base <= page) return false;
       DWORD previous;
       return VirtualProtect(reinterpret_cast<void *>(base), page, PAGE_READWRITE | PAGE_GUARD,
                             &previous) != FALSE;
     }
-    address = base + region.RegionSize;
+    const uintptr_t next = base + region.RegionSize;
+    if (next <= address) return false;  // a region that wraps or does not move the walk on
+    address = next;
   }
   return false;
 }

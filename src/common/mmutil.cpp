@@ -12,15 +12,14 @@ std::atomic<std::size_t> blocksInUse{0};
 }  // namespace
 
 void *AlignedAlloc(std::size_t size, std::size_t alignment) {
-  constexpr std::size_t kBackPointer = sizeof(void *);
-  if (alignment < kBackPointer) alignment = kBackPointer;
-  if (size > SIZE_MAX - alignment - (kBackPointer - 1)) throw std::bad_alloc();
-  void *start = std::malloc(size + alignment + kBackPointer - 1);
+  constexpr std::size_t kWord = sizeof(void *);  // the back-pointer just before the block
+  if (alignment < kWord) alignment = kWord;
+  if (size > SIZE_MAX - alignment - (kWord - 1)) throw std::bad_alloc();
+  void *start = std::malloc(size + alignment + kWord - 1);
   if (!start) throw std::bad_alloc();
-  // Room for the back pointer is guaranteed: the aligned address is at least a pointer's size
-  // in, whatever the word size.
+  // Room for the back-pointer is guaranteed: the aligned address is at least a word in.
   std::uintptr_t aligned =
-      (reinterpret_cast<std::uintptr_t>(start) + alignment + kBackPointer - 1) & ~(alignment - 1);
+      (reinterpret_cast<std::uintptr_t>(start) + alignment + kWord - 1) & ~(alignment - 1);
   reinterpret_cast<void **>(aligned)[-1] = start;
   ++blocksInUse;
   return reinterpret_cast<void *>(aligned);

@@ -4,6 +4,6 @@
 
 #include <cstdint>
 
-#include "engine/WeightTable.h"
+#include "contracts/WeightTable.h"
 
 void BuildNearestNeighborTable(WeightTable *table, int32_t srcLen, int32_t dstLen, int32_t step);

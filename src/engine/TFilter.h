@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/FilterPluginInfo.h"
-#include "engine/ResizeParams.h"
+#include "contracts/FilterPluginInfo.h"
+#include "contracts/ResizeParams.h"
 #include "engine/TWeightSetter.h"
 #include "hostsdk/AviUtlPlugin.h"
 

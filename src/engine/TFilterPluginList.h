@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/PluginLibraries.h"
-#include "engine/FilterPluginInfo.h"
+#include "contracts/FilterPluginInfo.h"
 
 class TFilterPluginList {
  public:

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "engine/TWindowFuncWeightSetter.h"
-#include "plugins/WindowFuncInfo.h"
+#include "contracts/WindowFuncInfo.h"
 
 class TNormalWeightSetter : public TWindowFuncWeightSetter {
  public:

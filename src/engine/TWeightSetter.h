@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "engine/WeightTable.h"
+#include "contracts/WeightTable.h"
 
 // Which kernel routines a setter's tables are made for.
 enum : uint8_t {

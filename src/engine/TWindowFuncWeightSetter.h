@@ -10,7 +10,7 @@
 #include "engine/TWeightSetter.h"
 #include "engine/TapRun.h"
 #include "engine/WindowFuncInstance.h"
-#include "plugins/WindowFuncInfo.h"
+#include "contracts/WindowFuncInfo.h"
 
 // A window function as the settings choose it: the plug-in's record and the parameter that is
 // passed to its Create unchanged.

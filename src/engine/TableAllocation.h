@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "engine/WeightTable.h"
+#include "contracts/WeightTable.h"
 
 // Allocates the pool (`poolBytes`, sized up front for the worst case) and `entryCount` entries,
 // both 8-byte aligned, and stores them in `table` as soon as each exists, so the caller

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "plugins/WindowFuncInfo.h"
+#include "contracts/WindowFuncInfo.h"
 
 class WindowFuncInstance {
  public:

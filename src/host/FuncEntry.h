@@ -6,7 +6,7 @@
 
 #include "host/ResizeSettings.h"
 #include "host/SettingsFile.h"
-#include "plugins/WindowFuncInfo.h"
+#include "contracts/WindowFuncInfo.h"
 
 struct FuncEntry {
   bool Enabled;

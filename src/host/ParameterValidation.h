@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "plugins/WindowFuncInfo.h"
+#include "contracts/WindowFuncInfo.h"
 
 // A parameter outside info's ParamMin..ParamMax (compared as a full int32) is replaced by the
 // remembered value; a valid one becomes the remembered value.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/PluginLibraries.h"
-#include "plugins/WindowFuncInfo.h"
+#include "contracts/WindowFuncInfo.h"
 
 class TWndFuncPluginList {
  public:

@@ -4,7 +4,7 @@
 
 #include "common/mmutil.h"
 #include "engine/TNearestNeighbor.h"
-#include "engine/WeightTable.h"
+#include "contracts/WeightTable.h"
 
 namespace rgba {
 namespace {

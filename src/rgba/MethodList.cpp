@@ -7,7 +7,7 @@
 #include "engine/TAreaAverage.h"
 #include "engine/TNearestNeighbor.h"
 #include "engine/TNormalWeightSetter.h"
-#include "plugins/WindowFuncInfo.h"
+#include "contracts/WindowFuncInfo.h"
 #include "rgba/RgbaResizer.h"
 
 // The window-function table linked into this module (windowfuncs/WindowFuncTable.cpp).

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "DialogHarness.h"
-#include "plugins/WindowFuncInfo.h"
+#include "contracts/WindowFuncInfo.h"
 
 namespace {
 

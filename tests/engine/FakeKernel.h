@@ -5,7 +5,7 @@
 #include <mutex>
 #include <vector>
 
-#include "engine/FilterPluginInfo.h"
+#include "contracts/FilterPluginInfo.h"
 
 enum class Routine { H, V, HSep, VSep, HV, HVSep };
 

@@ -2,7 +2,7 @@
 // FaultPlan.h plans; a routine ("Routine") faults on the last worker thread only. Otherwise its
 // routines write nothing.
 #include "FaultPlan.h"
-#include "engine/FilterPluginInfo.h"
+#include "contracts/FilterPluginInfo.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // A window-function library for the fault tests: one function, "Faulty", a triangle of radius 1
 // whose calls fault as FaultPlan.h plans. It counts its live instances in "FaultyLive".
 #include "FaultPlan.h"
-#include "plugins/WindowFuncInfo.h"
+#include "contracts/WindowFuncInfo.h"
 
 extern "C" {
 __attribute__((dllexport)) int32_t FaultyLive;

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "RecordingLogs.h"
-#include "engine/FilterPluginInfo.h"
+#include "contracts/FilterPluginInfo.h"
 
 extern "C" {
 __attribute__((dllexport)) KernelLogRecord KernelLog;

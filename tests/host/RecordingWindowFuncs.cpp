@@ -9,7 +9,7 @@
 #include <cmath>
 
 #include "RecordingLogs.h"
-#include "plugins/WindowFuncInfo.h"
+#include "contracts/WindowFuncInfo.h"
 
 extern "C" {
 __attribute__((dllexport)) CreateLogRecord CreateLog;

@@ -1,6 +1,6 @@
 // A window-function library whose function names cannot be keys of the settings file (a line
 // break, "=", "[", "]", a trailing blank), beside one that can.
-#include "plugins/WindowFuncInfo.h"
+#include "contracts/WindowFuncInfo.h"
 
 namespace {
 

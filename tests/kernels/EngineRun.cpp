@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "avx512/Kernel.h"
+#include "cpu/ProcessorFeatures.h"
 #include "harness/EngineHost.h"
 #include "kernels/RandomTableSetter.h"
 
@@ -25,19 +27,32 @@ void FillRandom(uint8_t *data, size_t bytes, FrameFormat format, CoeffRange rang
 
 }  // namespace
 
-const char *const kKernelLibraries[5] = {"Kernel0_AVX512.dll", "Kernel1_AVX2.dll",
+const char *const kKernelLibraries[6] = {"Kernel0_AVX512.dll", "Kernel1_AVX2.dll",
                                           "Kernel2_SSE2.dll", kPortableLibrary,
-                                          kWholeVectorRecords};
+                                          kWholeVectorRecords, kSplitVectorRecords};
+
+namespace {
+
+// The AVX-512 record set named `library`, or null when `library` names a DLL.
+const FilterPluginInfo *const *Avx512RecordSet(const std::string &library) {
+  static const FilterPluginInfo *const whole[] = {&kAvx512YC48Kernel, &kAvx512YUY2Kernel};
+  static const FilterPluginInfo *const split[] = {&kAvx512SplitYC48Kernel,
+                                                  &kAvx512SplitYUY2Kernel};
+  if (library == kWholeVectorRecords) return whole;
+  if (library == kSplitVectorRecords) return split;
+  return nullptr;
+}
+
+}  // namespace
 
 const FilterPluginInfo *KernelFrom(const char *library, FrameFormat format) {
-  const bool whole = std::string(library) == kWholeVectorRecords;
-  const std::string path =
-      std::string("Z:" QUORLIN_DIST_DLL "/") + (whole ? "Kernel0_AVX512.dll" : library);
+  const int formatIndex = format == FrameFormat::YC48 ? 0 : 1;
+  if (const FilterPluginInfo *const *records = Avx512RecordSet(library))
+    return RunsAvx512Kernel(ThisProcessor()) ? records[formatIndex] : nullptr;
+  const std::string path = std::string("Z:" QUORLIN_DIST_DLL "/") + library;
   const HMODULE module = LoadLibraryA(path.c_str());
-  const char *exportName = format == FrameFormat::YC48
-                               ? (whole ? "GetWholeVectorFilterPluginInfo2" : "GetFilterPluginInfo2")
-                               : (whole ? "GetWholeVectorYUY2FilterPluginInfo2"
-                                        : "GetYUY2FilterPluginInfo2");
+  const char *exportName =
+      formatIndex == 0 ? "GetFilterPluginInfo2" : "GetYUY2FilterPluginInfo2";
   auto get = module ? reinterpret_cast<GetFilterPluginInfoFunc>(
                           reinterpret_cast<void *>(GetProcAddress(module, exportName)))
                     : nullptr;
@@ -47,10 +62,11 @@ const FilterPluginInfo *KernelFrom(const char *library, FrameFormat format) {
 
 void SkipWhereDeclined(const char *library) {
   if (KernelFrom(library, FrameFormat::YC48)) return;
+  const bool avx512 = std::string(library).rfind("Kernel0_AVX512.dll", 0) == 0 ||
+                      Avx512RecordSet(library) != nullptr;
   const std::string needs =
-      std::string(library).rfind("Kernel0_AVX512.dll", 0) == 0
-          ? "AVX-512 F, BW, VL and VNNI, and a system that saves the opmask and ZMM registers"
-          : "AVX2, and a system that saves the YMM registers";
+      avx512 ? "AVX-512 F, BW, VL and VNNI, and a system that saves the opmask and ZMM registers"
+             : "AVX2, and a system that saves the YMM registers";
   GTEST_SKIP() << library << " declines this processor: it needs " << needs;
 }
 

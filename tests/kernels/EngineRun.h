@@ -8,21 +8,23 @@
 #include <memory>
 
 #include "harness/FrameBuffer.h"
-#include "engine/FilterPluginInfo.h"
+#include "contracts/FilterPluginInfo.h"
 #include "engine/TFilter.h"
 #include "kernels/RandomTables.h"
 #include "kernels/ReferenceResize.h"
 
-// The kernel libraries of the build's DLL folder, fastest first, and after them the AVX-512
-// library's records for processors that run 512-bit operations whole (kWholeVectorRecords),
-// which this processor may not be given.
-extern const char *const kKernelLibraries[5];
+// The kernel libraries of the build's DLL folder, fastest first, and after them both sets of
+// the AVX-512 library's records, linked into the tests: those for processors that run 512-bit
+// operations whole and those for processors that split them, of which the library hands out
+// only the set this processor needs.
+extern const char *const kKernelLibraries[6];
 constexpr const char *kPortableLibrary = "Kernel9_Portable.dll";
-constexpr const char *kWholeVectorRecords = "Kernel0_AVX512.dll (whole vectors)";
+constexpr const char *kWholeVectorRecords = "AVX-512 records for whole vectors";
+constexpr const char *kSplitVectorRecords = "AVX-512 records for split vectors";
 
 // The record a kernel library of the build's DLL folder reports for the format, or null when
-// the library declines (the AVX2 kernel on a processor without AVX2, the AVX-512 kernel on one
-// without AVX-512). Libraries stay loaded.
+// the library declines (the AVX2 kernel on a processor without AVX2, the AVX-512 kernel and its
+// record sets on one without AVX-512). Libraries stay loaded.
 const FilterPluginInfo *KernelFrom(const char *library, FrameFormat format);
 
 // Skips the running test, saying why, when the library declines this processor.

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <random>
 
-#include "engine/WeightTable.h"
+#include "contracts/WeightTable.h"
 
 enum class CoeffRange {
   Moderate,  // outputs mostly inside the sample range, some clamped

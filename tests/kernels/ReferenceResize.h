@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/WeightTable.h"
+#include "contracts/WeightTable.h"
 
 enum class FrameFormat { YC48, YUY2 };
 

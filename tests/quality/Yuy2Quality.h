@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/FilterPluginInfo.h"
+#include "contracts/FilterPluginInfo.h"
 #include "plugins/WindowFuncPlugin.h"
 #include "quality/ExactResampler.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "plugins/WindowFuncInfo.h"
+#include "contracts/WindowFuncInfo.h"
 
 // max(0, 1 - |t|), radius 1: "Triangle1".
 const WindowFuncInfo &TriangleRadius1();

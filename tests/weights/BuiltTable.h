@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/TWeightSetter.h"
-#include "engine/WeightTable.h"
+#include "contracts/WeightTable.h"
 
 struct EntryValues {
   int32_t Offset;

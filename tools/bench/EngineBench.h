@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/FilterPluginInfo.h"
+#include "contracts/FilterPluginInfo.h"
 #include "engine/TWeightSetter.h"
 #include "hostsdk/AviUtlPlugin.h"
 

@@ -13,19 +13,21 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "contracts/Layout32.h"
+
 struct WeightEntry {
   int32_t Offset;        // first source pixel pair x Step (never decreases along a table)
   int16_t *Coeffs;       // first coefficient of the block
 };
-static_assert(sizeof(WeightEntry) == 8, "WeightEntry layout");
-static_assert(offsetof(WeightEntry, Coeffs) == 4, "WeightEntry layout");
+CHECK_LAYOUT32(sizeof(WeightEntry) == 8, "WeightEntry layout");
+CHECK_LAYOUT32(offsetof(WeightEntry, Coeffs) == 4, "WeightEntry layout");
 
 struct WeightTable {
   void *Pool;            // the packed coefficient blocks (owned by the engine)
   WeightEntry *Entries;  // the entries in output order (owned by the engine)
 };
-static_assert(sizeof(WeightTable) == 8, "WeightTable layout");
-static_assert(offsetof(WeightTable, Entries) == 4, "WeightTable layout");
+CHECK_LAYOUT32(sizeof(WeightTable) == 8, "WeightTable layout");
+CHECK_LAYOUT32(offsetof(WeightTable, Entries) == 4, "WeightTable layout");
 
 // Number of coefficient pairs of the block whose first coefficient is `coeffs`.
 inline int32_t PairCount(const int16_t *coeffs) {

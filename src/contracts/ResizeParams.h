@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/WeightTable.h"
+#include "contracts/Layout32.h"
+#include "contracts/WeightTable.h"
 
 // One tile column or tile row of the combined pass.
 struct TileRange {
@@ -14,8 +15,8 @@ struct TileRange {
   int32_t UnitCount;     // source units the tile's outputs read
   WeightEntry *FirstEntry;  // entry of the tile's first output
 };
-static_assert(sizeof(TileRange) == 16, "TileRange layout");
-static_assert(offsetof(TileRange, FirstEntry) == 12, "TileRange layout");
+CHECK_LAYOUT32(sizeof(TileRange) == 16, "TileRange layout");
+CHECK_LAYOUT32(offsetof(TileRange, FirstEntry) == 12, "TileRange layout");
 
 struct ResizeParams {
   int32_t SrcWidth;      // frame size before resizing, pixels
@@ -38,19 +39,19 @@ struct ResizeParams {
   TileRange *RowTiles;     // TilesY entries
   volatile int32_t TileCounter;  // zeroed before every dispatch; the routines' shared counter
 };
-static_assert(offsetof(ResizeParams, LineSize) == 16, "ResizeParams layout");
-static_assert(offsetof(ResizeParams, HWeights) == 20, "ResizeParams layout");
-static_assert(offsetof(ResizeParams, VWeights) == 28, "ResizeParams layout");
-static_assert(offsetof(ResizeParams, HStep) == 36, "ResizeParams layout");
-static_assert(offsetof(ResizeParams, LinePairStep) == 40, "ResizeParams layout");
-static_assert(offsetof(ResizeParams, Work1) == 44, "ResizeParams layout");
-static_assert(offsetof(ResizeParams, Work1Size) == 48, "ResizeParams layout");
-static_assert(offsetof(ResizeParams, Work2) == 52, "ResizeParams layout");
-static_assert(offsetof(ResizeParams, Work2Size) == 56, "ResizeParams layout");
-static_assert(offsetof(ResizeParams, TileCount) == 60, "ResizeParams layout");
-static_assert(offsetof(ResizeParams, TilesX) == 64, "ResizeParams layout");
-static_assert(offsetof(ResizeParams, TilesY) == 68, "ResizeParams layout");
-static_assert(offsetof(ResizeParams, ColumnTiles) == 72, "ResizeParams layout");
-static_assert(offsetof(ResizeParams, RowTiles) == 76, "ResizeParams layout");
-static_assert(offsetof(ResizeParams, TileCounter) == 80, "ResizeParams layout");
-static_assert(sizeof(ResizeParams) == 84, "ResizeParams layout");
+CHECK_LAYOUT32(offsetof(ResizeParams, LineSize) == 16, "ResizeParams layout");
+CHECK_LAYOUT32(offsetof(ResizeParams, HWeights) == 20, "ResizeParams layout");
+CHECK_LAYOUT32(offsetof(ResizeParams, VWeights) == 28, "ResizeParams layout");
+CHECK_LAYOUT32(offsetof(ResizeParams, HStep) == 36, "ResizeParams layout");
+CHECK_LAYOUT32(offsetof(ResizeParams, LinePairStep) == 40, "ResizeParams layout");
+CHECK_LAYOUT32(offsetof(ResizeParams, Work1) == 44, "ResizeParams layout");
+CHECK_LAYOUT32(offsetof(ResizeParams, Work1Size) == 48, "ResizeParams layout");
+CHECK_LAYOUT32(offsetof(ResizeParams, Work2) == 52, "ResizeParams layout");
+CHECK_LAYOUT32(offsetof(ResizeParams, Work2Size) == 56, "ResizeParams layout");
+CHECK_LAYOUT32(offsetof(ResizeParams, TileCount) == 60, "ResizeParams layout");
+CHECK_LAYOUT32(offsetof(ResizeParams, TilesX) == 64, "ResizeParams layout");
+CHECK_LAYOUT32(offsetof(ResizeParams, TilesY) == 68, "ResizeParams layout");
+CHECK_LAYOUT32(offsetof(ResizeParams, ColumnTiles) == 72, "ResizeParams layout");
+CHECK_LAYOUT32(offsetof(ResizeParams, RowTiles) == 76, "ResizeParams layout");
+CHECK_LAYOUT32(offsetof(ResizeParams, TileCounter) == 80, "ResizeParams layout");
+CHECK_LAYOUT32(sizeof(ResizeParams) == 84, "ResizeParams layout");

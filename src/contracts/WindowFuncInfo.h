@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "contracts/Layout32.h"
+
 typedef intptr_t WindowFuncHandle;  // opaque instance; 0 means Create failed
 
 struct WindowFuncInfo {
@@ -19,10 +21,10 @@ struct WindowFuncInfo {
   int32_t(__cdecl *GetRadius)(WindowFuncHandle instance);          // reach on each side
   void(__cdecl *Release)(WindowFuncHandle instance);
 };
-static_assert(offsetof(WindowFuncInfo, ParamMin) == 8, "WindowFuncInfo layout");
-static_assert(offsetof(WindowFuncInfo, ParamDefault) == 12, "WindowFuncInfo layout");
-static_assert(offsetof(WindowFuncInfo, Create) == 16, "WindowFuncInfo layout");
-static_assert(offsetof(WindowFuncInfo, Release) == 28, "WindowFuncInfo layout");
-static_assert(sizeof(WindowFuncInfo) == 32, "WindowFuncInfo layout");
+CHECK_LAYOUT32(offsetof(WindowFuncInfo, ParamMin) == 8, "WindowFuncInfo layout");
+CHECK_LAYOUT32(offsetof(WindowFuncInfo, ParamDefault) == 12, "WindowFuncInfo layout");
+CHECK_LAYOUT32(offsetof(WindowFuncInfo, Create) == 16, "WindowFuncInfo layout");
+CHECK_LAYOUT32(offsetof(WindowFuncInfo, Release) == 28, "WindowFuncInfo layout");
+CHECK_LAYOUT32(sizeof(WindowFuncInfo) == 32, "WindowFuncInfo layout");
 
 typedef const WindowFuncInfo *(__stdcall *GetWindowFuncPluginInfoFunc)(int32_t index);

@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/ResizeParams.h"
+#include "contracts/Layout32.h"
+#include "contracts/ResizeParams.h"
 
 // Bytes of work area one thread needs; the second argument is always 8.
 typedef int32_t(__cdecl *WorkSizeFunc)(const ResizeParams *params, int32_t unit);
@@ -28,11 +29,11 @@ struct FilterPluginInfo {
   uint32_t BlockHeight;        // output rows per tile (at least 1)
   int32_t CombinedVStep;       // vertical table's position unit in the combined pass (> 0)
 };
-static_assert(offsetof(FilterPluginInfo, ResizeH) == 12, "FilterPluginInfo layout");
-static_assert(offsetof(FilterPluginInfo, ResizeHV) == 28, "FilterPluginInfo layout");
-static_assert(offsetof(FilterPluginInfo, BlockWidth) == 36, "FilterPluginInfo layout");
-static_assert(offsetof(FilterPluginInfo, CombinedVStep) == 44, "FilterPluginInfo layout");
-static_assert(sizeof(FilterPluginInfo) == 48, "FilterPluginInfo layout");
+CHECK_LAYOUT32(offsetof(FilterPluginInfo, ResizeH) == 12, "FilterPluginInfo layout");
+CHECK_LAYOUT32(offsetof(FilterPluginInfo, ResizeHV) == 28, "FilterPluginInfo layout");
+CHECK_LAYOUT32(offsetof(FilterPluginInfo, BlockWidth) == 36, "FilterPluginInfo layout");
+CHECK_LAYOUT32(offsetof(FilterPluginInfo, CombinedVStep) == 44, "FilterPluginInfo layout");
+CHECK_LAYOUT32(sizeof(FilterPluginInfo) == 48, "FilterPluginInfo layout");
 
 typedef const FilterPluginInfo *(__stdcall *GetFilterPluginInfoFunc)();
 

@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <climits>
+#include <csignal>
+#include <cstring>
 #include <cstdlib>
 #include <stdexcept>
 #include <thread>
@@ -158,3 +160,112 @@ TEST(LibraryGuard, AFaultAfterTheCallReachesTheProcessHandler) {
 }
 
 }  // namespace
+
+// An abort() outside every guarded call must end the process exactly as it would without the
+// guard: exit code 3 from the runtime's default action, or whatever the handler that was
+// installed before does. Each case runs in a child process; an access violation there ends it
+// with the violation's code instead.
+namespace abort_outside {
+
+LONG WINAPI ExitWithExceptionCode(EXCEPTION_POINTERS *info) {
+  TerminateProcess(GetCurrentProcess(), info->ExceptionRecord->ExceptionCode);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
+void InstallGuard() {
+  auto nothing = [] {};
+  RunGuarded(nothing);
+}
+
+void SetChainHead(const void *record) {
+  asm volatile("movl %0, %%fs:0" : : "r"(record) : "memory");
+}
+
+void PlainAbort() {
+  InstallGuard();
+  std::abort();
+}
+
+void AbortWhileAnotherThreadIsGuarded() {
+  static HANDLE entered = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::thread([] {
+    auto blockForever = [] {
+      SetEvent(entered);
+      Sleep(INFINITE);
+    };
+    RunGuarded(blockForever);
+  }).detach();
+  WaitForSingleObject(entered, INFINITE);
+  std::abort();
+}
+
+void __cdecl ExitWith42(int) { _exit(42); }
+
+void AbortWithAHandlerInstalledBefore() {
+  std::signal(SIGABRT, ExitWith42);
+  InstallGuard();
+  std::abort();
+}
+
+// abort() with a chain whose second record is `next`, behind a sound first record.
+void AbortWithChainTo(uintptr_t next) {
+  InstallGuard();
+  EXCEPTION_REGISTRATION_RECORD first;
+  first.Next = reinterpret_cast<EXCEPTION_REGISTRATION_RECORD *>(next);
+  first.Handler = nullptr;
+  SetChainHead(&first);
+  std::abort();
+}
+
+void ChainWrapsAtTheTop() { AbortWithChainTo(0xFFFFFFFC); }
+void ChainEndsInsideTheTopRecord() { AbortWithChainTo(0xFFFFFFF8); }
+void ChainLeavesTheStack() {
+  static EXCEPTION_REGISTRATION_RECORD onTheHeap = {
+      reinterpret_cast<EXCEPTION_REGISTRATION_RECORD *>(0xFFFFFFFC), nullptr};
+  AbortWithChainTo(reinterpret_cast<uintptr_t>(&onTheHeap));
+}
+void ChainMisaligned() {
+  alignas(4) unsigned char ones[32];
+  std::memset(ones, 0xFF, sizeof ones);  // read unaligned: Next 0xFFFFFFFF, Handler likewise
+  AbortWithChainTo(reinterpret_cast<uintptr_t>(ones) + 1);
+}
+void ChainLoops() {
+  InstallGuard();
+  EXCEPTION_REGISTRATION_RECORD looping;
+  looping.Next = &looping;
+  looping.Handler = nullptr;
+  SetChainHead(&looping);
+  std::abort();
+}
+
+struct Case {
+  const char *name;
+  void (*run)();
+  int exitCode;
+};
+
+const Case kCases[] = {
+    {"no guarded call anywhere", PlainAbort, 3},
+    {"a guarded call on another thread", AbortWhileAnotherThreadIsGuarded, 3},
+    {"the handler installed before the guard's", AbortWithAHandlerInstalledBefore, 42},
+    {"a chain record that wraps past the top of memory", ChainWrapsAtTheTop, 3},
+    {"a chain record ending at the top of memory", ChainEndsInsideTheTopRecord, 3},
+    {"a chain record outside the stack", ChainLeavesTheStack, 3},
+    {"a misaligned chain record", ChainMisaligned, 3},
+    {"a chain that loops", ChainLoops, 3},
+};
+
+TEST(LibraryGuardDeathTest, AbortOutsideAGuardedCallGoesOnAsWithoutTheGuard) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  for (const Case &c : kCases) {
+    EXPECT_EXIT(
+        {
+          SetUnhandledExceptionFilter(ExitWithExceptionCode);
+          c.run();
+        },
+        ::testing::ExitedWithCode(c.exitCode), "")
+        << c.name;
+  }
+}
+
+}  // namespace abort_outside

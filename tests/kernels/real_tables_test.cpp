@@ -176,6 +176,7 @@ INSTANTIATE_TEST_SUITE_P(AllLibraries, BrightQuadrant, testing::ValuesIn(kKernel
 
 INSTANTIATE_TEST_SUITE_P(SimdLibraries, SimdKernelOnRealTables,
                          testing::Values("Kernel0_AVX512.dll", "Kernel1_AVX2.dll",
-                                         "Kernel2_SSE2.dll", kWholeVectorRecords));
+                                         "Kernel2_SSE2.dll", kWholeVectorRecords,
+                                         kSplitVectorRecords));
 
 }  // namespace
