@@ -19,6 +19,7 @@ for tree in "$build" "$build/x64"; do
     cmake --build "$tree"
     continue
   fi
+  ninja -C "$tree" build.ninja >/dev/null  # regenerated first when a CMakeLists.txt changed
   targets=()
   for target in "$@"; do
     if ninja -C "$tree" -t query "$target" >/dev/null 2>&1; then
