@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds the plug-in, its libraries and the test host
-# (not the tests), and resizes the host's built-in 1920x1080 clip to 1280x720 through the real
+# (not the tests), and the ExEdit2 effect Quorlin.auf2, and resizes the host's built-in 1920x1080 clip to 1280x720 through the real
 # Quorlin.auf, as a save run, so the plug-in times every frame. The video goes through a pipe and
 # is not kept: the last output frame is saved as build/run/last-frame.png.
 # Arguments go to quorlin_host as they are, after the script's own --size 1280x720 --save -o -
@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 bash "$root/scripts/setup.sh" python3
 CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} BUILD_DIR="$build" \
-  bash "$root/scripts/build.sh" quorlin_dist quorlin_host
+  bash "$root/scripts/build.sh" quorlin_dist quorlin_host quorlin_auf2
 
 host=(sh "$root/cmake/wine-run.sh" "$build/tools/host/quorlin_host.exe"
       --auf "Z:$build/dist/Quorlin.auf")
@@ -24,6 +24,7 @@ mkdir -p "$build/run"
 picture=$build/run/last-frame.png
 report=$build/run/frame-to-png.log
 echo "run: Quorlin.auf and its DLL folder are in $build/dist"
+echo "run: Quorlin.auf2 for AviUtl ExEdit2 is in $build/x64/dist"
 set +e
 "${host[@]}" --size 1280x720 --save -o - "$@" |
   /usr/bin/python3 "$root/scripts/frame-to-png.py" - "$picture" 2>"$report"
