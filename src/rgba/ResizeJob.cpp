@@ -22,7 +22,7 @@ ResizeJob::ResizeJob(const Image &src, const Image &dst, const ResizeOptions &op
       encodeThresholds_(options.LinearLight ? Srgb().EncodeThresholds : nullptr) {
   const std::unique_ptr<TWeightSetter> setter =
       CreateWeightSetter(options.MethodIndex, options.Param);
-  horizontal_ = std::make_unique<AxisTaps>(*setter, src.Width, dst.Width, kernels::kRgbaTapQuad,
+  horizontal_ = std::make_unique<AxisTaps>(*setter, src.Width, dst.Width, kernel.TapMultiple,
                                            kernels::RgbaFormat::kSamplesPerPixel);
   vertical_ = std::make_unique<AxisTaps>(*setter, src.Height, dst.Height, 1, 1);
   horizontalFirst_ = HorizontalFirst();
