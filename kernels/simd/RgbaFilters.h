@@ -49,12 +49,17 @@ struct RgbaFilters {
     }
     int32_t k = 0;
     for (; k + kRgbaTapQuad <= tapCount; k += kRgbaTapQuad) {
+#pragma GCC unroll 4
       for (int32_t v = 0; v < kPartialVectors; ++v) {
         AddTaps<N>(sums, v, pixels, weights, k + v * Ops::kPixels);
       }
     }
-    for (int32_t v = 0; k < tapCount; k += Ops::kPixels, ++v)
-      AddTaps<N>(sums, v, pixels, weights, k);
+    // The last taps short of a quad (the partial sums' indices stay constants).
+#pragma GCC unroll 4
+    for (int32_t v = 0; v < kPartialVectors; ++v) {
+      if (k + v * Ops::kPixels < tapCount)
+        AddTaps<N>(sums, v, pixels, weights, k + v * Ops::kPixels);
+    }
     for (int32_t n = 0; n < N; ++n) Ops::StorePixel(out + 4 * (i + n), Ops::SumPartials(sums[n]));
   }
 
