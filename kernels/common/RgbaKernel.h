@@ -8,8 +8,9 @@
 
 namespace kernels {
 
-// The horizontal taps of a row: each output has TapCount taps, a multiple of kRgbaTapQuad
-// (shorter blocks padded with zero weights), each weight repeated for the pixel's four samples.
+// The horizontal taps of a row: each output has TapCount taps, a multiple of the kernel's
+// TapMultiple (shorter blocks padded with zero weights), each weight repeated for the pixel's four
+// samples.
 struct RgbaRowTaps {
   const int32_t *First;  // first source pixel of each output
   const float *Weights;  // [output][tap][sample]
@@ -20,10 +21,13 @@ struct RgbaRowTaps {
 // The horizontal filter keeps kRgbaTapQuad partial sums per output sample: sum j takes taps j,
 // j + 4, j + 8, ... in order, one multiply and one add a tap, and the output is
 // (sum 0 + sum 1) + (sum 2 + sum 3). Four neighbouring source pixels are then one 512-bit load.
+// A padding tap adds an exact zero, which changes no sum's value (at most the sign of a zero
+// sum, which no output byte shows), so each kernel pads to its own multiple only.
 constexpr int32_t kRgbaTapQuad = 4;
 
 struct RgbaKernel {
   const char *Name;
+  int32_t TapMultiple;  // horizontal taps the kernel takes at once: 1, 2 or kRgbaTapQuad
   // PremultiplyRow and FinishRow of common/RgbaFormat.h, with the same results.
   void (*PremultiplyRow)(const uint8_t *src, int32_t width, const uint16_t *decode, float *out);
   void (*FinishRow)(const float *sums, int32_t width, const float *thresholds, uint8_t *out);

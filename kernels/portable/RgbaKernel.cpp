@@ -30,6 +30,6 @@ void CombineRows(const float *const *rows, const float *weights, int32_t count, 
 
 }  // namespace
 
-const RgbaKernel kPortableRgbaKernel{"C++", PremultiplyRow, FinishRow, FilterRow, CombineRows};
+const RgbaKernel kPortableRgbaKernel{"C++", 1, PremultiplyRow, FinishRow, FilterRow, CombineRows};
 
 }  // namespace kernels

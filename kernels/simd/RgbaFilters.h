@@ -4,6 +4,7 @@
 // taken several at a time so that their sums' additions overlap.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "common/RgbaFormat.h"
@@ -23,6 +24,17 @@ struct RgbaFilters {
   // Vectors of the vertical filter's sums held at once.
   static constexpr int32_t kVectorsAtOnce = Ops::kRegisters >= 32 ? 8 : 4;
 
+  // Taps k .. k + kPixels - 1 of N outputs into their partial sums v.
+  template <int32_t N>
+  [[gnu::always_inline]] static inline void AddTaps(Vec (&sums)[N][kPartialVectors], int32_t v,
+                                                    const float *const *pixels,
+                                                    const float *const *weights, int32_t k) {
+    for (int32_t n = 0; n < N; ++n) {
+      sums[n][v] = Ops::Add(sums[n][v],
+                            Ops::Mul(Ops::Load(weights[n] + 4 * k), Ops::Load(pixels[n] + 4 * k)));
+    }
+  }
+
   template <int32_t N>
   [[gnu::always_inline]] static inline void FilterOutputs(const float *src, const RgbaRowTaps &taps,
                                                           int32_t i, float *out) {
@@ -35,14 +47,18 @@ struct RgbaFilters {
       weights[n] = taps.Weights + static_cast<size_t>(i + n) * tapCount * 4;
       for (int32_t v = 0; v < kPartialVectors; ++v) sums[n][v] = Ops::Zero();
     }
-    for (int32_t k = 0; k < tapCount; k += kRgbaTapQuad) {
+    int32_t k = 0;
+    for (; k + kRgbaTapQuad <= tapCount; k += kRgbaTapQuad) {
+#pragma GCC unroll 4
       for (int32_t v = 0; v < kPartialVectors; ++v) {
-        for (int32_t n = 0; n < N; ++n) {
-          const int32_t at = 4 * (k + v * Ops::kPixels);
-          sums[n][v] =
-              Ops::Add(sums[n][v], Ops::Mul(Ops::Load(weights[n] + at), Ops::Load(pixels[n] + at)));
-        }
+        AddTaps<N>(sums, v, pixels, weights, k + v * Ops::kPixels);
       }
+    }
+    // The last taps short of a quad (the partial sums' indices stay constants).
+#pragma GCC unroll 4
+    for (int32_t v = 0; v < kPartialVectors; ++v) {
+      if (k + v * Ops::kPixels < tapCount)
+        AddTaps<N>(sums, v, pixels, weights, k + v * Ops::kPixels);
     }
     for (int32_t n = 0; n < N; ++n) Ops::StorePixel(out + 4 * (i + n), Ops::SumPartials(sums[n]));
   }
@@ -112,7 +128,7 @@ struct RgbaFilters {
   }
 
   static constexpr RgbaKernel Kernel(const char *name) {
-    return RgbaKernel{name, PremultiplyRow, FinishRow, FilterRow, CombineRows};
+    return RgbaKernel{name, Ops::kPixels, PremultiplyRow, FinishRow, FilterRow, CombineRows};
   }
 };
 
