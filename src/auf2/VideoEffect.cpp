@@ -32,8 +32,8 @@ bool ProcessVideo(FILTER_PROC_VIDEO *video) {
 
   rgba::ThreadPool *pool = EffectPool();
   std::unique_ptr<PIXEL_RGBA[]> sourcePixels = PixelBuffer(source);
-  std::unique_ptr<PIXEL_RGBA[]> targetPixels = PixelBuffer(target);
-  if (!pool || !sourcePixels || !targetPixels) return false;
+  std::unique_ptr<PIXEL_RGBA[]> targetPixels = sourcePixels ? PixelBuffer(target) : nullptr;
+  if (!pool || !targetPixels) return false;
 
   video->get_image_data(sourcePixels.get());
   if (!rgba::Resize(ImageOf(sourcePixels.get(), source), ImageOf(targetPixels.get(), target),

@@ -117,12 +117,27 @@ TEST_F(EffectTest, SizeModesPassThroughAndClamping) {
   }
 }
 
-TEST_F(EffectTest, ObjectsWithoutPixelsPassThrough) {
+// Objects of 0 or fewer pixels pass through; one too large for memory returns false with
+// nothing written (its pixels are never asked for: the host holds none).
+TEST_F(EffectTest, BadObjectSizes) {
   Set(L"サイズの指定", L"幅と高さ");
-  for (const auto &[width, height] : {std::pair{0, 0}, {0, 5}, {5, 0}, {-3, 5}, {5, -1}}) {
-    const VideoResult result = Run(RgbaFrame::Filled(width, height, kOpaqueRed));
-    EXPECT_TRUE(result.Returned) << width << "x" << height;
-    EXPECT_FALSE(result.ImageSet) << width << "x" << height;
+  Set(L"幅", L"8");
+  Set(L"高さ", L"8");
+  struct Case {
+    int32_t width, height;
+    bool returned;
+  };
+  const Case cases[] = {{0, 0, true},
+                        {0, 5, true},
+                        {5, 0, true},
+                        {-3, 5, true},
+                        {5, -1, true},
+                        {1 << 30, 1 << 30, false},
+                        {1 << 30, 1 << 16, false}};
+  for (const Case &c : cases) {
+    const VideoResult result = Run(RgbaFrame{c.width, c.height, {}});
+    EXPECT_EQ(result.Returned, c.returned) << c.width << "x" << c.height;
+    EXPECT_FALSE(result.ImageSet) << c.width << "x" << c.height;
   }
 }
 
@@ -134,8 +149,8 @@ TEST_F(EffectTest, NoColourFringeAtTransparentEdges) {
     for (int32_t x = 7; x < 17; ++x) input.At(x, y) = kOpaqueRed;
   }
   Set(L"サイズの指定", L"幅と高さ");
-  for (const wchar_t *method : {L"Spline36", L"Lanczos", L"Bicubic", L"Gaussian",
-                                L"NearestNeighbor", L"AreaAverage"}) {
+  for (const wchar_t *method :
+       {L"Spline36", L"Lanczos", L"Bicubic", L"Gaussian", L"NearestNeighbor", L"AreaAverage"}) {
     for (const wchar_t *linear : {L"0", L"1"}) {
       for (const auto &[width, height] : {std::pair{L"37", L"37"}, {L"13", L"9"}}) {
         Set(L"方式", method);
@@ -187,8 +202,10 @@ TEST_F(EffectTest, ParameterZeroIsTheDefaultAndOthersAreClamped) {
   struct Case {
     const wchar_t *method, *given, *same;
   };
-  const Case cases[] = {{L"Lanczos", L"0", L"3"}, {L"Lanczos", L"400", L"8"},
-                        {L"Lanczos", L"1", L"2"}, {L"Spline36", L"5", L"0"}};
+  const Case cases[] = {{L"Lanczos", L"0", L"3"},
+                        {L"Lanczos", L"400", L"8"},
+                        {L"Lanczos", L"1", L"2"},
+                        {L"Spline36", L"5", L"0"}};
   const RgbaFrame input = RandomFrame(40, 40, 3);
   Set(L"サイズの指定", L"幅と高さ");
   Set(L"幅", L"17");

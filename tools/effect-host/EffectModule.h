@@ -19,9 +19,9 @@ struct EffectItem {
 
 // What one call of func_proc_video did.
 struct VideoResult {
-  bool Returned = false;   // func_proc_video's result
-  bool ImageSet = false;   // set_image_data was called
-  RgbaFrame Output;        // the image set, or the input when none was
+  bool Returned = false;  // func_proc_video's result
+  bool ImageSet = false;  // set_image_data was called
+  RgbaFrame Output;       // the image set, or the input when none was
 };
 
 class EffectModule {

@@ -10,7 +10,7 @@
 namespace effecthost {
 
 struct RgbaFrame {
-  int32_t Width = 0, Height = 0;  // as the object declares them (0 or less for a bad object)
+  int32_t Width = 0, Height = 0;   // as the object declares them (0 or less for a bad object)
   std::vector<PIXEL_RGBA> Pixels;  // Width x Height when both are positive, else empty
 
   static RgbaFrame Filled(int32_t width, int32_t height, PIXEL_RGBA colour) {

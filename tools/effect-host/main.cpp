@@ -1,8 +1,8 @@
 // effect_host: loads Quorlin.auf2 (or another .auf2) as the editor does, lists its items, sets
 // them and runs its video effect over a PAM image:
 //   effect_host [--auf2 PATH] [--list] [--set NAME=VALUE]... [INPUT.pam -o OUTPUT.pam]
-// Text is printed in UTF-8 with LF line ends. Exit status: 0 done, 1 the plug-in or a file failed, 2 a mistake on
-// the command line.
+// Text is printed in UTF-8 with LF line ends. Exit status: 0 done, 1 the plug-in or a file failed,
+// 2 a mistake on the command line.
 #include <fcntl.h>
 #include <io.h>
 
@@ -28,7 +28,8 @@ struct UsageError : std::runtime_error {
 };
 
 void Print(const std::wstring &text) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
   std::string utf8(length, '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), length, nullptr, nullptr);
   std::fputs(utf8.c_str(), stdout);
@@ -54,8 +55,9 @@ Options Parse(int argc, wchar_t **argv) {
     } else if (arg.rfind(L"-", 0) != 0 && options.Input.empty()) {
       options.Input = arg;
     } else {
-      throw UsageError("usage: effect_host [--auf2 PATH] [--list] [--set NAME=VALUE]... "
-                       "[INPUT.pam -o OUTPUT.pam]");
+      throw UsageError(
+          "usage: effect_host [--auf2 PATH] [--list] [--set NAME=VALUE]... "
+          "[INPUT.pam -o OUTPUT.pam]");
     }
   }
   if (options.Input.empty() != options.Output.empty()) {
