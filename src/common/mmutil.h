@@ -1,11 +1,11 @@
-// Aligned memory blocks. The start of the underlying allocation is kept in the 32-bit word just
+// Aligned memory blocks. The start of the underlying allocation is kept in the pointer just
 // before the aligned address, so AlignedFree needs nothing but the aligned pointer.
 #pragma once
 
 #include <cstddef>
 
-// Returns a block of `size` bytes aligned to `alignment` (a power of two; below 4 means 4).
-// Throws std::bad_alloc when memory is exhausted.
+// Returns a block of `size` bytes aligned to `alignment` (a power of two; below a
+// pointer's size means a pointer's size). Throws std::bad_alloc when memory is exhausted.
 void *AlignedAlloc(std::size_t size, std::size_t alignment);
 
 // Releases a block from AlignedAlloc; null is ignored.

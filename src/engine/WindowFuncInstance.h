@@ -1,7 +1,8 @@
 // One window function of a plug-in together with the instance a setter made of it and owns.
-// Every call into the plug-in is guarded: one that faults takes the plug-in's library out of use
-// and throws LibraryFault (common/LibraryCall.h), and so does a call into a library already out
-// of use, which is not made.
+// In the plug-in (WindowFuncInstance.cpp) every call is guarded: one that faults takes the
+// plug-in's library out of use and throws LibraryFault (common/LibraryCall.h), and so does a
+// call into a library already out of use, which is not made. The RGBA engine, whose window
+// functions are linked in, calls them directly (rgba/DirectWindowFuncInstance.cpp).
 #pragma once
 
 #include <windows.h>

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the release package and checks what a user unpacks: exactly the expected files at the
+# Builds the release packages and checks what a user unpacks: exactly the expected files at the
 # zip's root, the plug-in files as built, and a guide in code page 932 with CR LF line ends
-# that reads back as the repository's UTF-8 text.
+# that reads back as the repository's UTF-8 text; and the ExEdit2 package's layout, its
+# Quorlin.auf2 as built and its package.ini and package.txt naming the version.
 #   package_test.sh SOURCE_DIR BUILD_DIR VERSION
 set -euo pipefail
 root=$1 build=$2 version=$3
@@ -46,4 +47,28 @@ cmp -s "$work/decoded" "$work/source" || {
   fail "the guide does not read back as docs/guide-ja.txt (characters CP932 cannot keep?)"
 }
 grep -q "$version" "$work/source" || fail "the guide does not name version $version"
-echo "package_test: $zip holds $(echo "$listed" | wc -l) entries and a CP932 guide of $lines lines"
+
+au2zip=$build/Quorlin-$version.au2pkg.zip
+[ -f "$au2zip" ] || fail "no $au2zip"
+au2expected="Plugin/
+Plugin/Quorlin/
+Plugin/Quorlin/Quorlin.auf2
+package.ini
+package.txt"
+au2listed=$(unzip -Z1 "$au2zip" | LC_ALL=C sort)
+[ "$au2listed" = "$au2expected" ] || fail "the ExEdit2 package holds:
+$au2listed
+instead of:
+$au2expected"
+unzip -p "$au2zip" Plugin/Quorlin/Quorlin.auf2 | cmp -s - "$build/x64/dist/Quorlin.auf2" \
+  || fail "Quorlin.auf2 differs from the build's"
+unzip -p "$au2zip" package.ini | tr -d '\r' > "$work/package.ini"
+for key in '\[package\]' 'id=Quorlin' 'name=.*Quorlin' "information=.*version $version"; do
+  grep -qx "$key.*" "$work/package.ini" || fail "package.ini has no line $key"
+done
+unzip -p "$au2zip" package.txt | tr -d '\r' > "$work/package.txt"
+iconv -f UTF-8 -t UTF-8 "$work/package.txt" >/dev/null || fail "package.txt is not UTF-8"
+grep -q "カルメリオ.*$version" "$work/package.txt" || fail "package.txt does not name version $version"
+
+echo "package_test: $zip holds $(echo "$listed" | wc -l) entries and a CP932 guide of $lines lines;" \
+  "$au2zip holds Quorlin.auf2, package.ini and package.txt"

@@ -1,10 +1,11 @@
 // zimg_bench: the baseline for quorlin_bench. Median milliseconds per frame of zimg resizing
 // one frame with Spline36 on one thread (zimg runs a graph on the calling thread), and its
 // fastest single frame, in the formats closest to Quorlin's: three 16-bit full-range planes
-// (YC48) and 8-bit limited-range planar 4:2:2 (YUY2).
+// (YC48) and 8-bit limited-range planar 4:2:2 (YUY2); and, the baseline of rgba_bench, four
+// 8-bit planes (RGB and straight alpha, each resized as it is).
 // Native program, built by scripts/bench.sh with the system's g++ against libzimg-dev.
 //
-//   zimg_bench SRCW SRCH DSTW DSTH [frames] [runs]
+//   zimg_bench SRCW SRCH DSTW DSTH [frames] [runs] [layout]   (layout: only that one)
 #include <zimg.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -30,11 +32,14 @@ struct Layout {
   int bytesPerSample;
   int chromaShiftW;  // 1 for 4:2:2
   zimg_pixel_range_e range;
+  int planes;  // 3, or 4 with an alpha plane
 };
 
 struct Figures {
-  double medianMs, fastestMs;
+  double medianMs, fastestMs, cpuMs;  // cpuMs: median processor time a frame
 };
+
+double ProcessCpuMs() { return 1e3 * std::clock() / CLOCKS_PER_SEC; }
 
 zimg_image_format Format(const Layout &layout, int width, int height) {
   zimg_image_format f;
@@ -43,16 +48,20 @@ zimg_image_format Format(const Layout &layout, int width, int height) {
   f.height = height;
   f.pixel_type = layout.pixel;
   f.subsample_w = layout.chromaShiftW;
-  f.color_family = ZIMG_COLOR_YUV;
+  f.color_family = layout.planes == 4 ? ZIMG_COLOR_RGB : ZIMG_COLOR_YUV;
+  if (layout.planes == 4) {
+    f.matrix_coefficients = ZIMG_MATRIX_RGB;
+    f.alpha = ZIMG_ALPHA_STRAIGHT;
+  }
   f.depth = 8 * layout.bytesPerSample;
   f.pixel_range = layout.range;
   return f;
 }
 
 std::vector<Plane> Planes(const Layout &layout, int width, int height) {
-  std::vector<Plane> planes(3);
-  for (int p = 0; p < 3; ++p) {
-    const int w = p == 0 ? width : width >> layout.chromaShiftW;
+  std::vector<Plane> planes(layout.planes);
+  for (int p = 0; p < layout.planes; ++p) {
+    const int w = p == 0 || p == 3 ? width : width >> layout.chromaShiftW;
     planes[p].stride = (w * layout.bytesPerSample + 63) / 64 * 64;
     planes[p].size = planes[p].stride * height;
     planes[p].bytes.reset(static_cast<unsigned char *>(std::aligned_alloc(64, planes[p].size)));
@@ -88,7 +97,7 @@ Figures MsPerFrame(const Layout &layout, zimg_cpu_type_e cpu, int srcW, int srcH
   std::vector<Plane> in = Planes(layout, srcW, srcH), out = Planes(layout, dstW, dstH);
   zimg_image_buffer_const inBuf = {ZIMG_API_VERSION};
   zimg_image_buffer outBuf = {ZIMG_API_VERSION};
-  for (int p = 0; p < 3; ++p) {
+  for (int p = 0; p < layout.planes; ++p) {
     inBuf.plane[p].data = in[p].bytes.get();
     inBuf.plane[p].stride = in[p].stride;
     inBuf.plane[p].mask = ZIMG_BUFFER_MAX;
@@ -97,11 +106,12 @@ Figures MsPerFrame(const Layout &layout, zimg_cpu_type_e cpu, int srcW, int srcH
     outBuf.plane[p].mask = ZIMG_BUFFER_MAX;
   }
   using Ms = std::chrono::duration<double, std::milli>;
-  std::vector<double> times;
+  std::vector<double> times, cpuTimes;
   double fastest = 1e300;
   zimg_filter_graph_process(graph, &inBuf, &outBuf, tmp.get(), nullptr, nullptr, nullptr, nullptr);
   for (int r = 0; r < runs; ++r) {
     const auto runStart = std::chrono::steady_clock::now();
+    const double cpuStart = ProcessCpuMs();
     for (int f = 0; f < frames; ++f) {
       const auto start = std::chrono::steady_clock::now();
       zimg_filter_graph_process(graph, &inBuf, &outBuf, tmp.get(), nullptr, nullptr, nullptr,
@@ -109,10 +119,12 @@ Figures MsPerFrame(const Layout &layout, zimg_cpu_type_e cpu, int srcW, int srcH
       fastest = std::min(fastest, Ms(std::chrono::steady_clock::now() - start).count());
     }
     times.push_back(Ms(std::chrono::steady_clock::now() - runStart).count() / frames);
+    cpuTimes.push_back((ProcessCpuMs() - cpuStart) / frames);
   }
   zimg_filter_graph_free(graph);
   std::sort(times.begin(), times.end());
-  return {times[times.size() / 2], fastest};
+  std::sort(cpuTimes.begin(), cpuTimes.end());
+  return {times[times.size() / 2], fastest, cpuTimes[cpuTimes.size() / 2]};
 }
 
 }  // namespace
@@ -126,17 +138,22 @@ int main(int argc, char **argv) {
   const int dstW = std::atoi(argv[3]), dstH = std::atoi(argv[4]);
   const int frames = argc > 5 ? std::max(1, std::atoi(argv[5])) : 20;
   const int runs = argc > 6 ? std::max(1, std::atoi(argv[6])) : 5;
-  const Layout layouts[] = {{"yuv444p16", ZIMG_PIXEL_WORD, 2, 0, ZIMG_RANGE_FULL},
-                            {"yuv422p8", ZIMG_PIXEL_BYTE, 1, 1, ZIMG_RANGE_LIMITED}};
+  const char *only = argc > 7 ? argv[7] : nullptr;
+  const Layout layouts[] = {{"yuv444p16", ZIMG_PIXEL_WORD, 2, 0, ZIMG_RANGE_FULL, 3},
+                            {"yuv422p8", ZIMG_PIXEL_BYTE, 1, 1, ZIMG_RANGE_LIMITED, 3},
+                            {"rgba8", ZIMG_PIXEL_BYTE, 1, 0, ZIMG_RANGE_FULL, 4}};
   const struct {
     const char *name;
     zimg_cpu_type_e type;
   } cpus[] = {{"avx2", ZIMG_CPU_X86_AVX2}, {"auto", ZIMG_CPU_AUTO_64B}};
-  for (const Layout &layout : layouts)
+  for (const Layout &layout : layouts) {
+    if (only ? std::strcmp(only, layout.name) != 0 : layout.planes == 4) continue;
     for (const auto &cpu : cpus) {
       const Figures figures = MsPerFrame(layout, cpu.type, srcW, srcH, dstW, dstH, frames, runs);
-      std::printf("zimg-%s %s %dx%d -> %dx%d: %.3f ms, fastest frame %.3f ms\n", cpu.name,
-                  layout.name, srcW, srcH, dstW, dstH, figures.medianMs, figures.fastestMs);
+      std::printf("zimg-%s %s %dx%d -> %dx%d: %.3f ms, fastest frame %.3f ms, cpu %.3f ms\n",
+                  cpu.name, layout.name, srcW, srcH, dstW, dstH, figures.medianMs,
+                  figures.fastestMs, figures.cpuMs);
     }
+  }
   return 0;
 }
