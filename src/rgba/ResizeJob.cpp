@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "common/RgbaFormat.h"
-#include "rgba/MethodList.h"
 #include "rgba/SrgbTables.h"
+#include "rgba/TapsCache.h"
 
 namespace rgba {
 namespace {
@@ -20,11 +20,10 @@ ResizeJob::ResizeJob(const Image &src, const Image &dst, const ResizeOptions &op
       kernel_(kernel),
       decode_(options.LinearLight ? Srgb().Decode : nullptr),
       encodeThresholds_(options.LinearLight ? Srgb().EncodeThresholds : nullptr) {
-  const std::unique_ptr<TWeightSetter> setter =
-      CreateWeightSetter(options.MethodIndex, options.Param);
-  horizontal_ = std::make_unique<AxisTaps>(*setter, src.Width, dst.Width, kernel.TapMultiple,
-                                           kernels::RgbaFormat::kSamplesPerPixel);
-  vertical_ = std::make_unique<AxisTaps>(*setter, src.Height, dst.Height, 1, 1);
+  TapsCache &cache = SharedTapsCache();
+  horizontal_ = cache.Get({options.MethodIndex, options.Param, src.Width, dst.Width,
+                           kernel.TapMultiple, kernels::RgbaFormat::kSamplesPerPixel});
+  vertical_ = cache.Get({options.MethodIndex, options.Param, src.Height, dst.Height, 1, 1});
   horizontalFirst_ = HorizontalFirst();
   sourceRowFloats_ = RoundUpTo16(4 * (int64_t{src.Width} + horizontal_->TapCount() + 2));
   ringFloats_ = horizontalFirst_ ? RoundUpTo16(4 * int64_t{dst.Width}) : sourceRowFloats_;

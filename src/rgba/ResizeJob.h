@@ -1,9 +1,9 @@
-// One call's resize: the taps of both axes and every buffer, made before any output is written,
-// then the output rows in bands, one band a thread. A band keeps a ring of the rows its output
-// rows combine vertically. Whichever order costs fewer taps is taken: filtering each source row
-// horizontally once into the ring (the ring's rows are then output-wide), or keeping source rows
-// premultiplied in the ring and filtering each combined row horizontally. The output row is
-// divided back and rounded.
+// One call's resize: the taps of both axes (shared, see TapsCache.h) and every buffer, made before
+// any output is written, then the output rows in bands, one band a thread. A band keeps a ring of
+// the rows its output rows combine vertically. Whichever order costs fewer taps is taken: filtering
+// each source row horizontally once into the ring (the ring's rows are then output-wide), or
+// keeping source rows premultiplied in the ring and filtering each combined row horizontally. The
+// output row is divided back and rounded.
 #pragma once
 
 #include <cstdint>
@@ -43,7 +43,7 @@ class ResizeJob {
   const kernels::RgbaKernel &kernel_;
   const uint16_t *decode_;         // null unless in linear light
   const float *encodeThresholds_;  // likewise
-  std::unique_ptr<AxisTaps> horizontal_, vertical_;
+  std::shared_ptr<const AxisTaps> horizontal_, vertical_;
   bool horizontalFirst_ = true;
   int32_t sourceRowFloats_ = 0;  // a premultiplied source row with its zeros, a multiple of 16
   int32_t ringFloats_ = 0;       // a ring row, a multiple of 16
