@@ -5,7 +5,9 @@
 #     set the processor runs, two threads with the automatic choice;
 #   - zimg_bench rgba8 (native): zimg's best code (AVX-512 where the processor has it) resizing
 #     the same four 8-bit planes (RGB and straight alpha), one thread;
-#   - for 1920x1080 -> 1280x720, 1280x720 -> 1920x1080 and 3840x2160 -> 1920x1080.
+#   - for 1920x1080 -> 1280x720, 1280x720 -> 1920x1080 and 3840x2160 -> 1920x1080;
+#   - the floors (tools/bench/floors, native): the memory floor and the arithmetic floor of each
+#     one-thread figure, from this machine's bandwidth and float multiply and add rates.
 # The machine may be shared, so the two are measured in alternating rounds; each round's figure
 # is the median of `runs` runs of 20 frames, and each figure below the median over the rounds.
 # Wall time shows what a user waits; processor time (all of a process's threads) is disturbed
@@ -27,6 +29,7 @@ bash "$root/scripts/setup.sh" g++ libzimg-dev
 CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-2} cmake --build "$x64" --target rgba_bench >/dev/null
 mkdir -p "$x64/native"
 g++ -O2 -std=c++17 -o "$x64/native/zimg_bench" "$root/tools/bench/zimg/zimg_bench.cpp" -lzimg
+g++ -O2 -std=c++17 -o "$x64/native/floors" "$root/tools/bench/floors/floors.cpp" 2>/dev/null
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1 || true
 
 results=$(mktemp)
@@ -36,6 +39,9 @@ figure() { grep -F "$1|" "$results" | cut -d'|' -f2 | median; }  # name -> media
 
 echo "load before: $(uptime | sed 's/.*load average: //')" >&2
 geometries=("1920 1080 1280 720" "1280 720 1920 1080" "3840 2160 1920 1080")
+for g in "${geometries[@]}"; do
+  "$x64/native/floors" $g rgba 2>/dev/null >>"$results"
+done
 for round in $(seq "$rounds"); do
   # "rgba AVX2 1920x1080 -> 1280x720 1thr: W ms, fastest frame F ms, cpu C ms"
   wine "$x64/tools/bench/rgba/rgba_bench.exe" --frames $frames --runs "$runs" |
@@ -67,3 +73,20 @@ for g in "${geometries[@]}"; do
   done
 done
 echo "(ms a frame, medians over $rounds rounds; x zimg = engine / zimg; 2thr x = 1 thread / 2 threads, wall)"
+echo
+echo "floors, one thread (ms a frame): the figure, its memory floor (frame bytes over this machine's"
+echo "one-thread bandwidth), its arithmetic floor (float multiplies and adds over their peak rates),"
+echo "and the figure over the larger floor"
+printf '%-22s %-8s %9s %9s %9s %8s\n' geometry kernel "1thr" memory arith. ratio
+for g in "${geometries[@]}"; do
+  read -r sw sh dw dh <<<"$g"
+  name="${sw}x${sh}->${dw}x${dh}"
+  memory=$(figure "memory rgba $name")
+  for isa in $(grep -o "^rgba [^ ]* $name 1thr" "$results" | sort -u | awk '{print $2}'); do
+    arithmetic=$(figure "arithmetic $isa rgba $name")
+    [ -n "$arithmetic" ] || continue
+    w=$(figure "rgba $isa $name 1thr wall")
+    awk -v n="$name" -v k="$isa" -v w="$w" -v m="$memory" -v a="$arithmetic" 'BEGIN {
+      printf "%-22s %-8s %9.2f %9.2f %9.2f %7.2fx\n", n, k, w, m, a, w / (m > a ? m : a) }'
+  done
+done

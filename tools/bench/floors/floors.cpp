@@ -6,10 +6,14 @@
 //   - the arithmetic floor: the frame's multiply-adds (every output sample's taps of the
 //     vertical and of the horizontal filter) over the peak rate of a kernel's multiply-add
 //     instruction, measured in a loop that keeps every operand in registers.
+// With `rgba`, the same for the ExEdit2 effect's engine (scripts/bench-rgba.sh): 8-bit RGBA
+// frames, summed in floats with one multiply and one add a tap, in the cheaper of the two
+// filtering orders; its arithmetic floor is the slower of the two instructions' totals, as the
+// processor may run a multiply and an add side by side.
 // Native program, built by scripts/bench.sh with the system's g++. Prints "name|milliseconds"
 // lines and, on standard error, the measured rates.
 //
-//   floors SRCW SRCH DSTW DSTH
+//   floors SRCW SRCH DSTW DSTH [rgba]
 #include <immintrin.h>
 
 #include <algorithm>
@@ -96,6 +100,12 @@ constexpr long kIterations = 4'000'000;
 PEAK_RATE(MaddXmmRate, "vpmaddwd", "xmm")
 PEAK_RATE(MaddYmmRate, "vpmaddwd", "ymm")
 PEAK_RATE(DotZmmRate, "vpdpwssd", "zmm")
+PEAK_RATE(MulXmmRate, "vmulps", "xmm")
+PEAK_RATE(AddXmmRate, "vaddps", "xmm")
+PEAK_RATE(MulYmmRate, "vmulps", "ymm")
+PEAK_RATE(AddYmmRate, "vaddps", "ymm")
+PEAK_RATE(MulZmmRate, "vmulps", "zmm")
+PEAK_RATE(AddZmmRate, "vaddps", "zmm")
 
 // Taps of Spline36 per output sample from `from` to `to` samples: the support widens with the
 // shrink factor.
@@ -109,15 +119,22 @@ struct Format {
   double samplesPerPixel;  // YC48: Y, Cb, Cr; YUY2: Y and half a U and a V
 };
 
-}  // namespace
+// The memory floor of a pass reading `readBytes` and writing `writeBytes`, in seconds.
+double MemorySeconds(double readBytes, double writeBytes, const char *name, double multiplyAdds) {
+  const double read = ReadBandwidth(static_cast<size_t>(readBytes));
+  const double write = WriteBandwidth(static_cast<size_t>(writeBytes));
+  std::fprintf(stderr, "floors: %s: read %.1f MB at %.1f GB/s, write %.1f MB at %.1f GB/s, "
+               "%.1f M multiply-adds\n", name, readBytes / 1e6, read / 1e9, writeBytes / 1e6,
+               write / 1e9, multiplyAdds / 1e6);
+  return readBytes / read + writeBytes / write;
+}
 
-int main(int argc, char **argv) {
-  if (argc < 5) {
-    std::fprintf(stderr, "usage: floors SRCW SRCH DSTW DSTH\n");
-    return 2;
-  }
-  const int srcW = std::atoi(argv[1]), srcH = std::atoi(argv[2]);
-  const int dstW = std::atoi(argv[3]), dstH = std::atoi(argv[4]);
+bool RunsAvx512Vnni() {
+  return __builtin_cpu_supports("avx512vnni") && __builtin_cpu_supports("avx512bw");
+}
+
+// The plug-in's kernels: YC48 and YUY2 frames, 16-bit multiply-adds.
+void PluginFloors(int srcW, int srcH, int dstW, int dstH) {
   struct Instruction {
     const char *kernel, *name;
     int multiplyAdds;  // 16-bit multiply-adds of one instruction
@@ -127,7 +144,7 @@ int main(int argc, char **argv) {
                                       {"AVX2", "vpmaddwd ymm", 16, MaddYmmRate},
                                       {"AVX-512", "vpdpwssd zmm", 32, DotZmmRate}};
   const bool avx2 = __builtin_cpu_supports("avx2");
-  const bool avx512 = __builtin_cpu_supports("avx512vnni") && __builtin_cpu_supports("avx512bw");
+  const bool avx512 = RunsAvx512Vnni();
   std::vector<double> rates;
   for (const Instruction &in : instructions) {
     const bool runs = std::strcmp(in.kernel, "AVX-512") == 0 ? avx512 : avx2;
@@ -137,23 +154,66 @@ int main(int argc, char **argv) {
   }
   const Format formats[] = {{"yc48", 6, 3}, {"yuy2", 2, 2}};
   for (const Format &f : formats) {
-    const double readBytes = static_cast<double>(srcW) * srcH * f.bytesPerPixel;
-    const double writeBytes = static_cast<double>(dstW) * dstH * f.bytesPerPixel;
-    const double read = ReadBandwidth(static_cast<size_t>(readBytes));
-    const double write = WriteBandwidth(static_cast<size_t>(writeBytes));
     // The vertical filter first, over the source columns, then the horizontal one.
     const double multiplyAdds =
         f.samplesPerPixel * (static_cast<double>(srcW) * dstH * Taps(srcH, dstH) +
                              static_cast<double>(dstW) * dstH * Taps(srcW, dstW));
-    std::fprintf(stderr, "floors: %s %dx%d -> %dx%d: read %.1f MB at %.1f GB/s, write %.1f MB at "
-                 "%.1f GB/s, %.1f M multiply-adds\n", f.name, srcW, srcH, dstW, dstH,
-                 readBytes / 1e6, read / 1e9, writeBytes / 1e6, write / 1e9, multiplyAdds / 1e6);
-    std::printf("memory %s %dx%d->%dx%d|%.3f\n", f.name, srcW, srcH, dstW, dstH,
-                1e3 * (readBytes / read + writeBytes / write));
+    char name[64];
+    std::snprintf(name, sizeof name, "%s %dx%d -> %dx%d", f.name, srcW, srcH, dstW, dstH);
+    const double memory =
+        MemorySeconds(static_cast<double>(srcW) * srcH * f.bytesPerPixel,
+                      static_cast<double>(dstW) * dstH * f.bytesPerPixel, name, multiplyAdds);
+    std::printf("memory %s %dx%d->%dx%d|%.3f\n", f.name, srcW, srcH, dstW, dstH, 1e3 * memory);
     for (size_t i = 0; i < rates.size(); ++i)
       if (rates[i] > 0)
         std::printf("arithmetic %s %s %dx%d->%dx%d|%.3f\n", instructions[i].kernel, f.name, srcW,
                     srcH, dstW, dstH, 1e3 * multiplyAdds / rates[i]);
   }
+}
+
+// The effect's RGBA engine: four float samples a pixel, a multiply and an add a tap.
+void RgbaFloors(int srcW, int srcH, int dstW, int dstH) {
+  struct Instructions {
+    const char *kernel;
+    int lanes;  // float samples of one instruction
+    double (*mulRate)(), (*addRate)();
+    bool runs;
+  };
+  const Instructions sets[] = {{"SSE2", 4, MulXmmRate, AddXmmRate, true},
+                               {"AVX2", 8, MulYmmRate, AddYmmRate,
+                                __builtin_cpu_supports("avx2") != 0},
+                               {"AVX-512", 16, MulZmmRate, AddZmmRate, RunsAvx512Vnni()}};
+  const double verticalFirst = static_cast<double>(srcW) * dstH * Taps(srcH, dstH) +
+                               static_cast<double>(dstW) * dstH * Taps(srcW, dstW);
+  const double horizontalFirst = static_cast<double>(dstW) * srcH * Taps(srcW, dstW) +
+                                 static_cast<double>(dstW) * dstH * Taps(srcH, dstH);
+  const double multiplyAdds = 4 * std::min(verticalFirst, horizontalFirst);
+  char name[64];
+  std::snprintf(name, sizeof name, "rgba %dx%d -> %dx%d", srcW, srcH, dstW, dstH);
+  const double memory = MemorySeconds(4.0 * srcW * srcH, 4.0 * dstW * dstH, name, multiplyAdds);
+  std::printf("memory rgba %dx%d->%dx%d|%.3f\n", srcW, srcH, dstW, dstH, 1e3 * memory);
+  for (const Instructions &set : sets) {
+    if (!set.runs) continue;
+    const double mulRate = set.mulRate() * set.lanes, addRate = set.addRate() * set.lanes;
+    std::fprintf(stderr, "floors: %s %.1f G float multiplies/s, %.1f G adds/s\n", set.kernel,
+                 mulRate / 1e9, addRate / 1e9);
+    std::printf("arithmetic %s rgba %dx%d->%dx%d|%.3f\n", set.kernel, srcW, srcH, dstW, dstH,
+                1e3 * multiplyAdds / std::min(mulRate, addRate));
+  }
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  if (argc < 5 || (argc == 6 && std::strcmp(argv[5], "rgba") != 0) || argc > 6) {
+    std::fprintf(stderr, "usage: floors SRCW SRCH DSTW DSTH [rgba]\n");
+    return 2;
+  }
+  const int srcW = std::atoi(argv[1]), srcH = std::atoi(argv[2]);
+  const int dstW = std::atoi(argv[3]), dstH = std::atoi(argv[4]);
+  if (argc == 6)
+    RgbaFloors(srcW, srcH, dstW, dstH);
+  else
+    PluginFloors(srcW, srcH, dstW, dstH);
   return 0;
 }
