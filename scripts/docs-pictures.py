@@ -93,8 +93,8 @@ def read_picture(path):
 class Zoom:
     """A part of every result, shown enlarged for the results it names."""
 
-    def __init__(self, spec):
-        fields = spec.split(",")
+    def __init__(self, description):
+        fields = description.split(",")
         self.x, self.y, self.width, self.height, self.factor = map(int, fields[:5])
         self.labels = fields[5:]
 

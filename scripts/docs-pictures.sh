@@ -32,7 +32,8 @@ cp "$build/dist/Quorlin.auf" "$work/install/"
 cp "$build/dist/DLL/"*.dll "$work/install/DLL/"
 # Resizes INPUT.y4m to SIZE once per method (NAME, or NAME:PARAM for a parameter) with the real
 # Quorlin.auf, luma and chroma alike, and puts the results side by side, captioned, in PICTURE;
-# `--zoom SPEC` before the methods adds the enlarged part that docs-pictures.py describes.
+# `--zoom X,Y,W,H,FACTOR,LABEL...` before the methods adds the enlarged part that
+# docs-pictures.py describes.
 compare_methods() {
   local picture=$1 input=$2 size=$3
   shift 3
