@@ -17,10 +17,12 @@ struct RgbaFormat {
   static constexpr int kAlpha = 3;
 };
 
-// A row of straight-alpha pixels as premultiplied floats: colour x alpha, alpha. `decode`, when
-// given, first turns each colour byte into its 16-bit linear value.
-inline void PremultiplyRow(const uint8_t *src, int32_t width, const uint16_t *decode, float *out) {
-  for (int32_t x = 0; x < width; ++x, src += 4, out += 4) {
+// A row of straight-alpha pixels as premultiplied floats, a pixel every `pixelFloats` floats:
+// colour x alpha, alpha. `decode`, when given, first turns each colour byte into its 16-bit linear
+// value.
+inline void PremultiplyRow(const uint8_t *src, int32_t width, const uint16_t *decode, float *out,
+                           int32_t pixelFloats) {
+  for (int32_t x = 0; x < width; ++x, src += 4, out += pixelFloats) {
     const int32_t alpha = src[3];
     for (int c = 0; c < 3; ++c) {
       const int32_t colour = decode ? decode[src[c]] : src[c];
@@ -49,13 +51,15 @@ inline int32_t EncodeByte(float v, const float *thresholds) {
 
 // Output pixels from premultiplied sums: alpha rounded, colour divided back by the unrounded alpha
 // and rounded (or, with `thresholds`, encoded from linear light). A pixel whose alpha rounds to 0
-// is transparent black.
+// is transparent black. The division is a multiply by the alpha's reciprocal: one division a
+// pixel, which the vector kernels make for several pixels at once.
 inline void FinishRow(const float *sums, int32_t width, const float *thresholds, uint8_t *out) {
   for (int32_t x = 0; x < width; ++x, sums += 4, out += 4) {
     const float alpha = sums[3];
     const int32_t a = RoundToByte(alpha);
+    const float inverse = 1.0f / alpha;
     for (int c = 0; c < 3; ++c) {
-      const float colour = sums[c] / alpha;
+      const float colour = sums[c] * inverse;
       out[c] = static_cast<uint8_t>(a == 0       ? 0
                                     : thresholds ? EncodeByte(colour, thresholds)
                                                  : RoundToByte(colour));

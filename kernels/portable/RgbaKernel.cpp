@@ -6,30 +6,36 @@
 namespace kernels {
 namespace {
 
-void FilterRow(const float *src, const RgbaRowTaps &taps, float *out) {
-  const float *weights = taps.Weights;
-  for (int32_t i = 0; i < taps.Outputs; ++i, out += 4) {
-    const float *pixels = src + 4 * taps.First[i];
-    float sums[kRgbaTapQuad][4] = {};
-    for (int32_t k = 0; k < taps.TapCount; ++k, weights += 4, pixels += 4) {
-      float *sum = sums[k % kRgbaTapQuad];
-      for (int c = 0; c < 4; ++c) sum[c] = sum[c] + weights[c] * pixels[c];
+void FilterRows(const float *group, const RgbaRowTaps &taps, float *const *out) {
+  for (int32_t i = 0; i < taps.Outputs; ++i) {
+    const float *weights = taps.Weights + static_cast<size_t>(i) * taps.TapCount;
+    const float *pixels = group + kRgbaGroupPixelFloats * static_cast<size_t>(taps.First[i]);
+    for (int32_t r = 0; r < kRgbaGroupRows; ++r) {
+      for (int c = 0; c < 4; ++c) {
+        float sum = 0;
+        for (int32_t k = 0; k < taps.TapCount; ++k) {
+          sum = sum + weights[k] * pixels[kRgbaGroupPixelFloats * k + 4 * r + c];
+        }
+        out[r][4 * i + c] = sum;
+      }
     }
-    for (int c = 0; c < 4; ++c) out[c] = (sums[0][c] + sums[1][c]) + (sums[2][c] + sums[3][c]);
   }
 }
 
-void CombineRows(const float *const *rows, const float *weights, int32_t count, int32_t floats,
-                 float *out) {
-  for (int32_t j = 0; j < floats; ++j) {
-    float sum = 0;
-    for (int32_t k = 0; k < count; ++k) sum = sum + weights[k] * rows[k][j];
-    out[j] = sum;
+void CombineRows(const float *const *rows, int32_t count, const RgbaRowSum *sums,
+                 int32_t floats) {
+  for (int s = 0; s < 2 && sums[s].Out; ++s) {
+    const float *const *first = rows + sums[s].FirstRow;
+    for (int32_t j = 0; j < floats; ++j) {
+      float sum = 0;
+      for (int32_t k = 0; k < count; ++k) sum = sum + sums[s].Weights[k] * first[k][j];
+      sums[s].Out[j] = sum;
+    }
   }
 }
 
 }  // namespace
 
-const RgbaKernel kPortableRgbaKernel{"C++", 1, PremultiplyRow, FinishRow, FilterRow, CombineRows};
+const RgbaKernel kPortableRgbaKernel{"C++", PremultiplyRow, FinishRow, FilterRows, CombineRows};
 
 }  // namespace kernels

@@ -19,8 +19,6 @@ struct Sse2RgbaOps {
   static Vec Broadcast(float w) { return _mm_set1_ps(w); }
   static Vec Add(Vec a, Vec b) { return _mm_add_ps(a, b); }
   static Vec Mul(Vec a, Vec b) { return _mm_mul_ps(a, b); }
-  static Vec Min(Vec a, Vec b) { return _mm_min_ps(a, b); }
-  static Vec Max(Vec a, Vec b) { return _mm_max_ps(a, b); }
   static Vec Div(Vec a, Vec b) { return _mm_div_ps(a, b); }
   // Each pixel's alpha in all four of its lanes.
   static Vec AlphaOfEach(Vec v) { return _mm_shuffle_ps(v, v, 0xFF); }
@@ -28,10 +26,6 @@ struct Sse2RgbaOps {
   static Vec SelectAlphaLane(Vec colour, Vec alpha) {
     const Vec alphaLanes = _mm_castsi128_ps(_mm_set_epi32(-1, 0, 0, 0));
     return _mm_or_ps(_mm_and_ps(alphaLanes, alpha), _mm_andnot_ps(alphaLanes, colour));
-  }
-  // v where test >= limit, else 0.
-  static Vec ZeroWhereBelow(Vec v, Vec test, Vec limit) {
-    return _mm_andnot_ps(_mm_cmplt_ps(test, limit), v);
   }
   // kPixels RGBA pixels' bytes as floats.
   static Vec BytesToFloats(const uint8_t *pixels) {
@@ -41,18 +35,25 @@ struct Sse2RgbaOps {
     const __m128i words = _mm_unpacklo_epi8(_mm_cvtsi32_si128(word), zero);
     return _mm_cvtepi32_ps(_mm_unpacklo_epi16(words, zero));
   }
-  // The lanes (0 .. 255.99) truncated to bytes.
-  static void StoreTruncatedBytes(uint8_t *out, Vec v) {
-    const __m128i lanes = _mm_cvttps_epi32(v);
-    const __m128i words = _mm_packs_epi32(lanes, lanes);
-    const int32_t bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
-    std::memcpy(out, &bytes, sizeof(bytes));
-  }
+  // Per 128-bit lane, lanes of a picked by the low half of Imm, then of b by the high half.
+  template <int Imm>
+  static Vec Shuffle(Vec a, Vec b) { return _mm_shuffle_ps(a, b, Imm); }
+  // The pixels of a vector.
+  static void Split(Vec v, __m128 (&pixels)[kPixels]) { pixels[0] = v; }
   // A pixel (four floats) stored.
   static void StorePixel(float *p, __m128 v) { _mm_storeu_ps(p, v); }
-  // (partial 0 + partial 1) + (partial 2 + partial 3), one partial sum a vector.
-  static __m128 SumPartials(const Vec *partials) {
-    return _mm_add_ps(_mm_add_ps(partials[0], partials[1]), _mm_add_ps(partials[2], partials[3]));
+  // Four vectors' lanes truncated to bytes, saturating: 4 * kPixels pixels, each with a zero
+  // alpha byte stored as 0.
+  static void StoreSaturatedBytesOfVisiblePixels(uint8_t *out, const Vec (&v)[4]) {
+    const __m128i low = _mm_packs_epi32(_mm_cvttps_epi32(v[0]), _mm_cvttps_epi32(v[1]));
+    const __m128i high = _mm_packs_epi32(_mm_cvttps_epi32(v[2]), _mm_cvttps_epi32(v[3]));
+    const __m128i bytes = _mm_packus_epi16(low, high);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(out), VisiblePixels(bytes));
+  }
+  // Pixels (32-bit lanes) with a zero alpha byte made 0.
+  static __m128i VisiblePixels(__m128i pixels) {
+    const __m128i alpha = _mm_and_si128(pixels, _mm_set1_epi32(static_cast<int32_t>(0xFF000000)));
+    return _mm_andnot_si128(_mm_cmpeq_epi32(alpha, _mm_setzero_si128()), pixels);
   }
 };
 

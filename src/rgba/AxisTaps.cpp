@@ -38,22 +38,17 @@ int32_t TapsOf(const WeightEntry &entry) { return 2 * PairCount(entry.Coeffs); }
 
 }  // namespace
 
-AxisTaps::AxisTaps(TWeightSetter &setter, int32_t srcLen, int32_t dstLen, int32_t tapMultiple,
-                   int32_t repeats)
-    : dstLen_(dstLen) {
+AxisTaps::AxisTaps(TWeightSetter &setter, int32_t srcLen, int32_t dstLen) : dstLen_(dstLen) {
   EngineTable table;
   BuildEngineTable(setter, srcLen, dstLen, table);
   for (int32_t i = 0; i < dstLen; ++i) tapCount_ = std::max(tapCount_, TapsOf(table.Entries[i]));
-  tapCount_ = (tapCount_ + tapMultiple - 1) / tapMultiple * tapMultiple;
   first_.resize(dstLen);
-  weights_.assign(static_cast<size_t>(dstLen) * tapCount_ * repeats, 0.0f);
+  weights_.assign(static_cast<size_t>(dstLen) * tapCount_, 0.0f);
   for (int32_t i = 0; i < dstLen; ++i) {
     const WeightEntry &entry = table.Entries[i];
     first_[i] = entry.Offset;
-    float *at = weights_.data() + static_cast<size_t>(i) * tapCount_ * repeats;
-    for (int32_t k = 0; k < TapsOf(entry); ++k) {
-      std::fill_n(at + static_cast<size_t>(k) * repeats, repeats, entry.Coeffs[k] / kUnity);
-    }
+    float *at = weights_.data() + static_cast<size_t>(i) * tapCount_;
+    for (int32_t k = 0; k < TapsOf(entry); ++k) at[k] = entry.Coeffs[k] / kUnity;
   }
 }
 

@@ -1,9 +1,11 @@
 // One call's resize: the taps of both axes (shared, see TapsCache.h) and every buffer, made before
 // any output is written, then the output rows in bands, one band a thread. A band keeps a ring of
 // the rows its output rows combine vertically. Whichever order costs fewer taps is taken: filtering
-// each source row horizontally once into the ring (the ring's rows are then output-wide), or
-// keeping source rows premultiplied in the ring and filtering each combined row horizontally. The
-// output row is divided back and rounded.
+// the source rows horizontally once into the ring (the ring's rows are then output-wide), or
+// keeping source rows premultiplied in the ring and filtering the combined rows horizontally.
+// Either way the horizontal filter takes a group of kRgbaGroupRows rows at once, so a band makes
+// its output rows that many at a time, combining them vertically two at a time. The output rows
+// are divided back and rounded.
 #pragma once
 
 #include <cstdint>
@@ -27,17 +29,20 @@ class ResizeJob {
 
  private:
   struct BandBuffers {
-    std::vector<float> Ring;           // vertical tap count rows of ringFloats_
-    std::vector<float> Premultiplied;  // horizontal first: a source row, zeros past its end
-    std::vector<float> Combined;       // an output row's vertical sums, ringFloats_
-    std::vector<float> Filtered;       // vertical first: the combined row filtered horizontally
-    std::vector<const float *> Rows;   // the rows an output row combines
+    std::vector<float> Ring;          // ringRows_ rows of ringFloats_
+    std::vector<float> Group;         // a group of source-wide rows, interleaved, zeros past its end
+    std::vector<float> Combined;      // kRgbaGroupRows output rows' vertical sums, ringFloats_ each
+    std::vector<float> Filtered;      // vertical first: the combined rows filtered horizontally
+    std::vector<float> Spare;         // horizontal first: a group's rows past the source's bottom
+    std::vector<const float *> Rows;  // the rows two output rows combine
   };
 
   bool HorizontalFirst() const;
+  void SizeRing();
   float *RingRow(BandBuffers &buffers, int32_t sourceRow) const;
-  void FillRingRow(BandBuffers &buffers, int32_t sourceRow) const;
-  void WriteOutputRow(BandBuffers &buffers, int32_t y, int32_t top) const;
+  int32_t FillRing(BandBuffers &buffers, int32_t sourceRow) const;
+  void CombineRows(BandBuffers &buffers, int32_t y, int32_t count, float *out) const;
+  void WriteOutputRows(BandBuffers &buffers, int32_t y, int32_t count) const;
 
   const Image src_, dst_;
   const kernels::RgbaKernel &kernel_;
@@ -47,6 +52,8 @@ class ResizeJob {
   bool horizontalFirst_ = true;
   int32_t sourceRowFloats_ = 0;  // a premultiplied source row with its zeros, a multiple of 16
   int32_t ringFloats_ = 0;       // a ring row, a multiple of 16
+  int32_t ringRows_ = 0;         // rows a band's output rows need at once, plus a group's spare
+  int32_t pairRows_ = 0;         // rows two neighbouring output rows need at most
   std::vector<float> zeroRow_;   // stands for rows past the source's bottom
   std::vector<BandBuffers> bands_;
 };

@@ -6,7 +6,7 @@ namespace rgba {
 
 bool TapsKey::operator==(const TapsKey &other) const {
   return MethodIndex == other.MethodIndex && Param == other.Param && SrcLen == other.SrcLen &&
-         DstLen == other.DstLen && TapMultiple == other.TapMultiple && Repeats == other.Repeats;
+         DstLen == other.DstLen;
 }
 
 std::shared_ptr<const AxisTaps> TapsCache::Get(const TapsKey &key) {
@@ -20,8 +20,7 @@ std::shared_ptr<const AxisTaps> TapsCache::Get(const TapsKey &key) {
     }
   }
   const std::unique_ptr<TWeightSetter> setter = CreateWeightSetter(key.MethodIndex, key.Param);
-  auto taps = std::make_shared<const AxisTaps>(*setter, key.SrcLen, key.DstLen, key.TapMultiple,
-                                               key.Repeats);
+  auto taps = std::make_shared<const AxisTaps>(*setter, key.SrcLen, key.DstLen);
   std::lock_guard<std::mutex> lock(mutex_);
   entries_.emplace_front(key, taps);
   if (entries_.size() > kCapacity) entries_.pop_back();

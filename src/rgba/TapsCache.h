@@ -17,7 +17,6 @@ struct TapsKey {
   int MethodIndex;
   int32_t Param;
   int32_t SrcLen, DstLen;
-  int32_t TapMultiple, Repeats;
   bool operator==(const TapsKey &other) const;
 };
 
