@@ -11,6 +11,14 @@ namespace {
 
 int32_t RoundUpTo16(int64_t floats) { return static_cast<int32_t>((floats + 15) / 16 * 16); }
 
+// The distance between rows of `floats` that are read side by side: an odd number of 64-byte
+// lines, so that up to 64 such rows fall in different sets of a 4 KB-indexed cache. Rows a
+// multiple of 4 KB apart would share one set and evict each other.
+int32_t RowStride(int32_t floats) {
+  const int32_t lines = (floats + 15) / 16;
+  return 16 * (lines | 1);
+}
+
 }  // namespace
 
 ResizeJob::ResizeJob(const Image &src, const Image &dst, const ResizeOptions &options,
@@ -26,15 +34,16 @@ ResizeJob::ResizeJob(const Image &src, const Image &dst, const ResizeOptions &op
   horizontalFirst_ = HorizontalFirst();
   sourceRowFloats_ = RoundUpTo16(4 * int64_t{src.Width});
   ringFloats_ = horizontalFirst_ ? RoundUpTo16(4 * int64_t{dst.Width}) : sourceRowFloats_;
+  ringStride_ = RowStride(ringFloats_);
   SizeRing();
   zeroRow_.assign(ringFloats_, 0.0f);
   const size_t groupFloats =
       size_t{kernels::kRgbaGroupPixelFloats} * (src.Width + horizontal_->TapCount());
   bands_.resize(bands);
   for (BandBuffers &buffers : bands_) {
-    buffers.Ring.assign(static_cast<size_t>(ringRows_) * ringFloats_, 0.0f);
+    buffers.Ring.assign(static_cast<size_t>(ringRows_) * ringStride_, 0.0f);
     buffers.Group.assign(groupFloats, 0.0f);
-    buffers.Combined.resize(size_t{kernels::kRgbaGroupRows} * ringFloats_);
+    buffers.Combined.resize(size_t{kernels::kRgbaGroupRows} * ringStride_);
     if (horizontalFirst_) {
       buffers.Spare.resize(ringFloats_);
     } else {
@@ -72,7 +81,7 @@ void ResizeJob::SizeRing() {
 }
 
 float *ResizeJob::RingRow(BandBuffers &buffers, int32_t sourceRow) const {
-  return buffers.Ring.data() + static_cast<size_t>(sourceRow % ringRows_) * ringFloats_;
+  return buffers.Ring.data() + static_cast<size_t>(sourceRow % ringRows_) * ringStride_;
 }
 
 // Source rows from `sourceRow` into the ring: one premultiplied row, or (horizontal first) a group
@@ -107,7 +116,7 @@ void ResizeJob::CombineRows(BandBuffers &buffers, int32_t y, int32_t count, floa
   }
   const kernels::RgbaRowSum sums[2] = {
       {vertical_->WeightsOf(y), 0, out},
-      count == 2 ? kernels::RgbaRowSum{vertical_->WeightsOf(y + 1), offset, out + ringFloats_}
+      count == 2 ? kernels::RgbaRowSum{vertical_->WeightsOf(y + 1), offset, out + ringStride_}
                  : kernels::RgbaRowSum{nullptr, 0, nullptr}};
   kernel_.CombineRows(buffers.Rows.data(), taps, sums, ringFloats_);
 }
@@ -116,14 +125,14 @@ void ResizeJob::CombineRows(BandBuffers &buffers, int32_t y, int32_t count, floa
 void ResizeJob::WriteOutputRows(BandBuffers &buffers, int32_t y, int32_t count) const {
   float *combined = buffers.Combined.data();
   for (int32_t r = 0; r < count; r += 2) {
-    CombineRows(buffers, y + r, std::min(2, count - r), combined + static_cast<size_t>(r) * ringFloats_);
+    CombineRows(buffers, y + r, std::min(2, count - r), combined + static_cast<size_t>(r) * ringStride_);
   }
   const float *sums = combined;
-  size_t rowFloats = ringFloats_;
+  size_t rowFloats = ringStride_;
   if (!horizontalFirst_) {
     float *filtered[kernels::kRgbaGroupRows];
     for (int32_t r = 0; r < kernels::kRgbaGroupRows; ++r) {
-      const float *row = combined + static_cast<size_t>(r) * ringFloats_;
+      const float *row = combined + static_cast<size_t>(r) * ringStride_;
       float *group = buffers.Group.data() + 4 * r;
       for (int32_t x = 0; x < src_.Width; ++x) {
         std::copy_n(row + 4 * x, 4, group + kernels::kRgbaGroupPixelFloats * static_cast<size_t>(x));

@@ -29,9 +29,9 @@ class ResizeJob {
 
  private:
   struct BandBuffers {
-    std::vector<float> Ring;          // ringRows_ rows of ringFloats_
+    std::vector<float> Ring;          // ringRows_ rows of ringFloats_, ringStride_ apart
     std::vector<float> Group;         // a group of source-wide rows, interleaved, zeros past its end
-    std::vector<float> Combined;      // kRgbaGroupRows output rows' vertical sums, ringFloats_ each
+    std::vector<float> Combined;      // kRgbaGroupRows output rows' vertical sums, like the ring's
     std::vector<float> Filtered;      // vertical first: the combined rows filtered horizontally
     std::vector<float> Spare;         // horizontal first: a group's rows past the source's bottom
     std::vector<const float *> Rows;  // the rows two output rows combine
@@ -52,6 +52,7 @@ class ResizeJob {
   bool horizontalFirst_ = true;
   int32_t sourceRowFloats_ = 0;  // a premultiplied source row with its zeros, a multiple of 16
   int32_t ringFloats_ = 0;       // a ring row, a multiple of 16
+  int32_t ringStride_ = 0;       // floats from one ring (or combined) row to the next
   int32_t ringRows_ = 0;         // rows a band's output rows need at once, plus a group's spare
   int32_t pairRows_ = 0;         // rows two neighbouring output rows need at most
   std::vector<float> zeroRow_;   // stands for rows past the source's bottom
