@@ -1,8 +1,10 @@
 #include "rgba/ResizeJob.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "common/RgbaFormat.h"
+#include "rgba/BufferStash.h"
 #include "rgba/SrgbTables.h"
 #include "rgba/TapsCache.h"
 
@@ -37,20 +39,30 @@ ResizeJob::ResizeJob(const Image &src, const Image &dst, const ResizeOptions &op
   ringStride_ = RowStride(ringFloats_);
   SizeRing();
   zeroRow_.assign(ringFloats_, 0.0f);
-  const size_t groupFloats =
-      size_t{kernels::kRgbaGroupPixelFloats} * (src.Width + horizontal_->TapCount());
+  groupFloats_ = size_t{kernels::kRgbaGroupPixelFloats} * static_cast<size_t>(src.Width + horizontal_->TapCount());
+  // Each buffer starts on a 64-byte line of the arena (whose first float may not).
+  const auto floats = [](size_t n) { return (n + 15) / 16 * 16; };
+  const size_t ring = static_cast<size_t>(ringStride_) * ringRows_, group = floats(groupFloats_);
+  const size_t combined = static_cast<size_t>(ringStride_) * kernels::kRgbaGroupRows;
+  const size_t filtered = horizontalFirst_ ? 0 : floats(size_t{kernels::kRgbaGroupRows} * 4 * dst.Width);
+  const size_t spare = horizontalFirst_ ? ringFloats_ : 0;
   bands_.resize(bands);
   for (BandBuffers &buffers : bands_) {
-    buffers.Ring.assign(static_cast<size_t>(ringRows_) * ringStride_, 0.0f);
-    buffers.Group.assign(groupFloats, 0.0f);
-    buffers.Combined.resize(size_t{kernels::kRgbaGroupRows} * ringStride_);
-    if (horizontalFirst_) {
-      buffers.Spare.resize(ringFloats_);
-    } else {
-      buffers.Filtered.resize(size_t{kernels::kRgbaGroupRows} * 4 * dst.Width);
-    }
+    buffers.Arena = SharedBufferStash().Take(ring + group + combined + filtered + spare + 15);
+    const size_t past = reinterpret_cast<uintptr_t>(buffers.Arena.data()) % 64 / sizeof(float);
+    float *at = buffers.Arena.data() + (16 - past) % 16;
+    const auto carve = [&](size_t n) { return std::exchange(at, at + n); };
+    buffers.Ring = carve(ring);
+    buffers.Group = carve(group);
+    buffers.Combined = carve(combined);
+    buffers.Filtered = carve(filtered);
+    buffers.Spare = carve(spare);
     buffers.Rows.resize(pairRows_);
   }
+}
+
+ResizeJob::~ResizeJob() {
+  for (BandBuffers &buffers : bands_) SharedBufferStash().Give(std::move(buffers.Arena));
 }
 
 // Taps of each order: horizontal first filters every source row, vertical first every output
@@ -81,7 +93,7 @@ void ResizeJob::SizeRing() {
 }
 
 float *ResizeJob::RingRow(BandBuffers &buffers, int32_t sourceRow) const {
-  return buffers.Ring.data() + static_cast<size_t>(sourceRow % ringRows_) * ringStride_;
+  return buffers.Ring + static_cast<size_t>(sourceRow % ringRows_) * ringStride_;
 }
 
 // Source rows from `sourceRow` into the ring: one premultiplied row, or (horizontal first) a group
@@ -97,13 +109,13 @@ int32_t ResizeJob::FillRing(BandBuffers &buffers, int32_t sourceRow) const {
   float *out[kernels::kRgbaGroupRows];
   for (int32_t r = 0; r < kernels::kRgbaGroupRows; ++r) {
     const int32_t row = sourceRow + r;
-    out[r] = row < src_.Height ? RingRow(buffers, row) : buffers.Spare.data();
+    out[r] = row < src_.Height ? RingRow(buffers, row) : buffers.Spare;
     if (row < src_.Height) {
-      kernel_.PremultiplyRow(pixels(row), src_.Width, decode_, buffers.Group.data() + 4 * r,
+      kernel_.PremultiplyRow(pixels(row), src_.Width, decode_, buffers.Group + 4 * r,
                              kernels::kRgbaGroupPixelFloats);
     }
   }
-  kernel_.FilterRows(buffers.Group.data(), horizontal_->RowTaps(), out);
+  kernel_.FilterRows(buffers.Group, horizontal_->RowTaps(), out);
   return sourceRow + kernels::kRgbaGroupRows;
 }
 
@@ -123,7 +135,7 @@ void ResizeJob::CombineRows(BandBuffers &buffers, int32_t y, int32_t count, floa
 
 // Output rows y .. y + count - 1 (count at most kRgbaGroupRows), their source rows in the ring.
 void ResizeJob::WriteOutputRows(BandBuffers &buffers, int32_t y, int32_t count) const {
-  float *combined = buffers.Combined.data();
+  float *combined = buffers.Combined;
   for (int32_t r = 0; r < count; r += 2) {
     CombineRows(buffers, y + r, std::min(2, count - r), combined + static_cast<size_t>(r) * ringStride_);
   }
@@ -133,14 +145,14 @@ void ResizeJob::WriteOutputRows(BandBuffers &buffers, int32_t y, int32_t count) 
     float *filtered[kernels::kRgbaGroupRows];
     for (int32_t r = 0; r < kernels::kRgbaGroupRows; ++r) {
       const float *row = combined + static_cast<size_t>(r) * ringStride_;
-      float *group = buffers.Group.data() + 4 * r;
+      float *group = buffers.Group + 4 * r;
       for (int32_t x = 0; x < src_.Width; ++x) {
         std::copy_n(row + 4 * x, 4, group + kernels::kRgbaGroupPixelFloats * static_cast<size_t>(x));
       }
-      filtered[r] = buffers.Filtered.data() + static_cast<size_t>(r) * 4 * dst_.Width;
+      filtered[r] = buffers.Filtered + static_cast<size_t>(r) * 4 * dst_.Width;
     }
-    kernel_.FilterRows(buffers.Group.data(), horizontal_->RowTaps(), filtered);
-    sums = buffers.Filtered.data();
+    kernel_.FilterRows(buffers.Group, horizontal_->RowTaps(), filtered);
+    sums = buffers.Filtered;
     rowFloats = 4 * static_cast<size_t>(dst_.Width);
   }
   for (int32_t r = 0; r < count; ++r) {
@@ -151,6 +163,10 @@ void ResizeJob::WriteOutputRows(BandBuffers &buffers, int32_t y, int32_t count) 
 
 void ResizeJob::RunBand(int index, int count) {
   BandBuffers &buffers = bands_[index];
+  // The pixels past the group's end read as zeros. The rest of the arena is written before it is
+  // read, or read only into outputs that are dropped (a group's rows past the source's bottom).
+  const size_t groupEnd = size_t{kernels::kRgbaGroupPixelFloats} * static_cast<size_t>(src_.Width);
+  std::fill(buffers.Group + groupEnd, buffers.Group + groupFloats_, 0.0f);
   const int32_t first = static_cast<int32_t>(int64_t{dst_.Height} * index / count);
   const int32_t end = static_cast<int32_t>(int64_t{dst_.Height} * (index + 1) / count);
   int32_t nextSourceRow = 0;

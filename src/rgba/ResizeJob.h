@@ -23,17 +23,22 @@ class ResizeJob {
   // Throws std::bad_alloc when memory runs out; nothing is written then.
   ResizeJob(const Image &src, const Image &dst, const ResizeOptions &options,
             const kernels::RgbaKernel &kernel, int bands);
+  ~ResizeJob();
+  ResizeJob(const ResizeJob &) = delete;
+  ResizeJob &operator=(const ResizeJob &) = delete;
 
   // The output rows of band `index` of `count` (the count given to the constructor).
   void RunBand(int index, int count);
 
  private:
+  // A band's buffers, carved from one arena taken from the shared stash (BufferStash.h).
   struct BandBuffers {
-    std::vector<float> Ring;          // ringRows_ rows of ringFloats_, ringStride_ apart
-    std::vector<float> Group;         // a group of source-wide rows, interleaved, zeros past its end
-    std::vector<float> Combined;      // kRgbaGroupRows output rows' vertical sums, like the ring's
-    std::vector<float> Filtered;      // vertical first: the combined rows filtered horizontally
-    std::vector<float> Spare;         // horizontal first: a group's rows past the source's bottom
+    std::vector<float> Arena;
+    float *Ring;      // ringRows_ rows of ringFloats_, ringStride_ apart
+    float *Group;     // a group of source-wide rows, interleaved, zeros past their end
+    float *Combined;  // kRgbaGroupRows output rows' vertical sums, like the ring's
+    float *Filtered;  // vertical first: the combined rows filtered horizontally
+    float *Spare;     // horizontal first: a group's rows past the source's bottom
     std::vector<const float *> Rows;  // the rows two output rows combine
   };
 
@@ -55,6 +60,7 @@ class ResizeJob {
   int32_t ringStride_ = 0;       // floats from one ring (or combined) row to the next
   int32_t ringRows_ = 0;         // rows a band's output rows need at once, plus a group's spare
   int32_t pairRows_ = 0;         // rows two neighbouring output rows need at most
+  size_t groupFloats_ = 0;       // a group, its zeros included
   std::vector<float> zeroRow_;   // stands for rows past the source's bottom
   std::vector<BandBuffers> bands_;
 };
