@@ -28,7 +28,7 @@ struct RgbaRowTaps {
 struct RgbaRowSum {
   const float *Weights;
   int32_t FirstRow;  // into the rows handed over
-  float *Out;
+  float *Out;        // a pixel every `outPixelFloats` floats (see CombineRows)
 };
 
 struct RgbaKernel {
@@ -44,9 +44,10 @@ struct RgbaKernel {
   void (*FilterRows)(const float *group, const RgbaRowTaps &taps, float *const *out);
   // The `floats` (a multiple of 16) samples of sums[0] and, when sums[1].Out is not null,
   // sums[1] (FirstRow of sums[0] is 0, of sums[1] at least 0): each row of `rows` is loaded once
-  // for both.
+  // for both. The sums go out as a plain row (outPixelFloats 4) or as a row of a group
+  // (kRgbaGroupPixelFloats).
   void (*CombineRows)(const float *const *rows, int32_t count, const RgbaRowSum *sums,
-                      int32_t floats);
+                      int32_t floats, int32_t outPixelFloats);
 };
 
 // The kernels, each in its own unit compiled for its instruction set.

@@ -23,13 +23,13 @@ void FilterRows(const float *group, const RgbaRowTaps &taps, float *const *out) 
 }
 
 void CombineRows(const float *const *rows, int32_t count, const RgbaRowSum *sums,
-                 int32_t floats) {
+                 int32_t floats, int32_t outPixelFloats) {
   for (int s = 0; s < 2 && sums[s].Out; ++s) {
     const float *const *first = rows + sums[s].FirstRow;
     for (int32_t j = 0; j < floats; ++j) {
       float sum = 0;
       for (int32_t k = 0; k < count; ++k) sum = sum + sums[s].Weights[k] * first[k][j];
-      sums[s].Out[j] = sum;
+      sums[s].Out[j / 4 * outPixelFloats + j % 4] = sum;
     }
   }
 }

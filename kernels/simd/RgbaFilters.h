@@ -73,6 +73,17 @@ struct RgbaFilters {
     for (; i < taps.Outputs; ++i) FilterOutputs<1>(group, taps, i, out);
   }
 
+  // A vector of sums to float j of a plain row (pixelFloats 4) or of a group's row.
+  [[gnu::always_inline]] static inline void StoreSums(float *out, int32_t pixelFloats, int32_t j,
+                                                      Vec sums) {
+    if (pixelFloats == 4) return Ops::Store(out + j, sums);
+    __m128 pixels[Ops::kPixels];
+    Ops::Split(sums, pixels);
+    for (int32_t p = 0; p < Ops::kPixels; ++p) {
+      Ops::StorePixel(out + static_cast<size_t>(j / 4 + p) * pixelFloats, pixels[p]);
+    }
+  }
+
   // sums[n] += w x (vector n of `row` from float j), n < N.
   template <int32_t N>
   [[gnu::always_inline]] static inline void AddRow(Vec (&sums)[N], Vec w, const float *row) {
@@ -83,18 +94,19 @@ struct RgbaFilters {
   template <int32_t N>
   [[gnu::always_inline]] static inline void CombineOne(const float *const *rows, int32_t count,
                                                        const float *weights, int32_t j,
-                                                       float *out) {
+                                                       float *out, int32_t pixelFloats) {
     Vec sums[N];
     for (int32_t n = 0; n < N; ++n) sums[n] = Ops::Zero();
     for (int32_t k = 0; k < count; ++k) AddRow(sums, Ops::Broadcast(weights[k]), rows[k] + j);
-    for (int32_t n = 0; n < N; ++n) Ops::Store(out + j + n * kFloats, sums[n]);
+    for (int32_t n = 0; n < N; ++n) StoreSums(out, pixelFloats, j + n * kFloats, sums[n]);
   }
 
   // N vectors from float j of two output rows whose rows overlap: rows before the second's first
   // feed the first sum, shared rows both, the rest the second.
   template <int32_t N>
   [[gnu::always_inline]] static inline void CombinePair(const float *const *rows, int32_t count,
-                                                        const RgbaRowSum *sums, int32_t j) {
+                                                        const RgbaRowSum *sums, int32_t j,
+                                                        int32_t pixelFloats) {
     const int32_t offset = sums[1].FirstRow;
     const float *first = sums[0].Weights, *second = sums[1].Weights - offset;
     Vec a[N], b[N];
@@ -112,27 +124,32 @@ struct RgbaFilters {
     }
     for (; u < offset + count; ++u) AddRow(b, Ops::Broadcast(second[u]), rows[u] + j);
     for (int32_t n = 0; n < N; ++n) {
-      Ops::Store(sums[0].Out + j + n * kFloats, a[n]);
-      Ops::Store(sums[1].Out + j + n * kFloats, b[n]);
+      StoreSums(sums[0].Out, pixelFloats, j + n * kFloats, a[n]);
+      StoreSums(sums[1].Out, pixelFloats, j + n * kFloats, b[n]);
     }
   }
 
   static void CombineRows(const float *const *rows, int32_t count, const RgbaRowSum *sums,
-                          int32_t floats) {
+                          int32_t floats, int32_t outPixelFloats) {
     constexpr int32_t kBlock = kVectorsAtOnce * kFloats;
     if (sums[1].Out && sums[1].FirstRow <= count) {
       int32_t j = 0;
-      for (; j + kBlock <= floats; j += kBlock) CombinePair<kVectorsAtOnce>(rows, count, sums, j);
-      for (; j < floats; j += kFloats) CombinePair<1>(rows, count, sums, j);
+      for (; j + kBlock <= floats; j += kBlock) {
+        CombinePair<kVectorsAtOnce>(rows, count, sums, j, outPixelFloats);
+      }
+      for (; j < floats; j += kFloats) CombinePair<1>(rows, count, sums, j, outPixelFloats);
       return;
     }
     for (int s = 0; s < 2 && sums[s].Out; ++s) {
       const float *const *first = rows + sums[s].FirstRow;
+      const float *weights = sums[s].Weights;
       int32_t j = 0;
       for (; j + kBlock <= floats; j += kBlock) {
-        CombineOne<kVectorsAtOnce>(first, count, sums[s].Weights, j, sums[s].Out);
+        CombineOne<kVectorsAtOnce>(first, count, weights, j, sums[s].Out, outPixelFloats);
       }
-      for (; j < floats; j += kFloats) CombineOne<1>(first, count, sums[s].Weights, j, sums[s].Out);
+      for (; j < floats; j += kFloats) {
+        CombineOne<1>(first, count, weights, j, sums[s].Out, outPixelFloats);
+      }
     }
   }
 

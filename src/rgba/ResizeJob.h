@@ -36,7 +36,7 @@ class ResizeJob {
     std::vector<float> Arena;
     float *Ring;      // ringRows_ rows of ringFloats_, ringStride_ apart
     float *Group;     // a group of source-wide rows, interleaved, zeros past their end
-    float *Combined;  // kRgbaGroupRows output rows' vertical sums, like the ring's
+    float *Combined;  // horizontal first: kRgbaGroupRows output rows' vertical sums, like the ring's
     float *Filtered;  // vertical first: the combined rows filtered horizontally
     float *Spare;     // horizontal first: a group's rows past the source's bottom
     std::vector<const float *> Rows;  // the rows two output rows combine
@@ -46,7 +46,8 @@ class ResizeJob {
   void SizeRing();
   float *RingRow(BandBuffers &buffers, int32_t sourceRow) const;
   int32_t FillRing(BandBuffers &buffers, int32_t sourceRow) const;
-  void CombineRows(BandBuffers &buffers, int32_t y, int32_t count, float *out) const;
+  void CombineRows(BandBuffers &buffers, int32_t y, int32_t count, float *out, size_t next,
+                   int32_t pixelFloats) const;
   void WriteOutputRows(BandBuffers &buffers, int32_t y, int32_t count) const;
 
   const Image src_, dst_;
