@@ -31,6 +31,9 @@ mkdir -p "$x64/native"
 g++ -O2 -std=c++17 -o "$x64/native/zimg_bench" "$root/tools/bench/zimg/zimg_bench.cpp" -lzimg
 g++ -O2 -std=c++17 -o "$x64/native/floors" "$root/tools/bench/floors/floors.cpp" 2>/dev/null
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1 || true
+# A wine server started inside a pipeline below would keep the pipe open after the program ends,
+# and the pipeline would never finish: start it here, detached, to outlive the rounds by a minute.
+wineserver -p60 </dev/null >/dev/null 2>&1 &
 
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
