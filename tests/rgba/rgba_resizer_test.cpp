@@ -29,8 +29,10 @@ struct Geometry {
   int32_t sw, sh, dw, dh;
 };
 
+// The portable kernel on one thread against every instruction set on three: bands of uneven
+// sizes, each starting its rows afresh, must give the same bits as one band.
 TEST(RgbaResizer, EveryInstructionSetMatchesThePortableKernel) {
-  rgba::ThreadPool pool(2);
+  rgba::ThreadPool one(1), three(3);
   std::mt19937 random(30);
   const int methods = static_cast<int>(rgba::Methods().size());
   for (int round = 0; round < 60; ++round) {
@@ -41,10 +43,10 @@ TEST(RgbaResizer, EveryInstructionSetMatchesThePortableKernel) {
     const int32_t param = rgba::Methods()[method].ParamMax * int32_t(round % 2);
     const OwnedImage src = RandomImage(g.sw, g.sh, round);
     const OwnedImage expected =
-        Resized(src, g.dw, g.dh, Options(method, linear, Isa::Portable, param), pool);
+        Resized(src, g.dw, g.dh, Options(method, linear, Isa::Portable, param), one);
     for (Isa isa : {Isa::Sse2, Isa::Avx2, Isa::Avx512}) {
       if (rgba::EffectiveIsa(isa) != isa) continue;
-      const OwnedImage got = Resized(src, g.dw, g.dh, Options(method, linear, isa, param), pool);
+      const OwnedImage got = Resized(src, g.dw, g.dh, Options(method, linear, isa, param), three);
       ASSERT_EQ(got.Bytes, expected.Bytes)
           << rgba::Methods()[method].Name << " " << g.sw << "x" << g.sh << " -> " << g.dw << "x"
           << g.dh << (linear ? " linear" : "") << " isa " << static_cast<int>(isa);
