@@ -32,7 +32,9 @@ struct RgbaFilters {
                                                         size_t offset, Vec sums) {
     __m128 pixels[Ops::kPixels];
     Ops::Split(sums, pixels);
-    for (int32_t p = 0; p < Ops::kPixels; ++p) Ops::StorePixel(out[firstRow + p] + offset, pixels[p]);
+    for (int32_t p = 0; p < Ops::kPixels; ++p) {
+      Ops::StorePixel(out[firstRow + p] + offset, pixels[p]);
+    }
   }
 
   // Outputs i .. i + N - 1 of every row of the group.
@@ -87,7 +89,9 @@ struct RgbaFilters {
   // sums[n] += w x (vector n of `row` from float j), n < N.
   template <int32_t N>
   [[gnu::always_inline]] static inline void AddRow(Vec (&sums)[N], Vec w, const float *row) {
-    for (int32_t n = 0; n < N; ++n) sums[n] = Ops::Add(sums[n], Ops::Mul(w, Ops::Load(row + n * kFloats)));
+    for (int32_t n = 0; n < N; ++n) {
+      sums[n] = Ops::Add(sums[n], Ops::Mul(w, Ops::Load(row + n * kFloats)));
+    }
   }
 
   // N vectors from float j of one output row.

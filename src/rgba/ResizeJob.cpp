@@ -39,17 +39,20 @@ ResizeJob::ResizeJob(const Image &src, const Image &dst, const ResizeOptions &op
   ringStride_ = RowStride(ringFloats_);
   SizeRing();
   zeroRow_.assign(ringFloats_, 0.0f);
-  groupFloats_ = size_t{kernels::kRgbaGroupPixelFloats} * static_cast<size_t>(src.Width + horizontal_->TapCount());
+  groupFloats_ = size_t{kernels::kRgbaGroupPixelFloats} *
+                 static_cast<size_t>(src.Width + horizontal_->TapCount());
   // Each buffer starts on a 64-byte line of the arena (whose first float may not).
   const auto floats = [](size_t n) { return (n + 15) / 16 * 16; };
   const size_t ring = static_cast<size_t>(ringStride_) * ringRows_, group = floats(groupFloats_);
   const size_t combined =
       horizontalFirst_ ? static_cast<size_t>(ringStride_) * kernels::kRgbaGroupRows : 0;
-  const size_t filtered = horizontalFirst_ ? 0 : floats(size_t{kernels::kRgbaGroupRows} * 4 * dst.Width);
+  const size_t filtered =
+      horizontalFirst_ ? 0 : floats(size_t{kernels::kRgbaGroupRows} * 4 * dst.Width);
   const size_t spare = horizontalFirst_ ? ringFloats_ : 0;
   bands_.resize(bands);
   for (BandBuffers &buffers : bands_) {
-    buffers.Arena = SharedBufferStash().Take(ring + group + combined + filtered + spare + 15);
+    buffers.Arena =
+        SharedBufferStash<float>().Take(ring + group + combined + filtered + spare + 15);
     const size_t past = reinterpret_cast<uintptr_t>(buffers.Arena.data()) % 64 / sizeof(float);
     float *at = buffers.Arena.data() + (16 - past) % 16;
     const auto carve = [&](size_t n) { return std::exchange(at, at + n); };
@@ -63,7 +66,7 @@ ResizeJob::ResizeJob(const Image &src, const Image &dst, const ResizeOptions &op
 }
 
 ResizeJob::~ResizeJob() {
-  for (BandBuffers &buffers : bands_) SharedBufferStash().Give(std::move(buffers.Arena));
+  for (BandBuffers &buffers : bands_) SharedBufferStash<float>().Give(std::move(buffers.Arena));
 }
 
 // Taps of each order: horizontal first filters every source row, vertical first every output

@@ -36,7 +36,7 @@ class ResizeJob {
     std::vector<float> Arena;
     float *Ring;      // ringRows_ rows of ringFloats_, ringStride_ apart
     float *Group;     // a group of source-wide rows, interleaved, zeros past their end
-    float *Combined;  // horizontal first: kRgbaGroupRows output rows' vertical sums, like the ring's
+    float *Combined;  // horizontal first: kRgbaGroupRows rows of vertical sums, like the ring's
     float *Filtered;  // vertical first: the combined rows filtered horizontally
     float *Spare;     // horizontal first: a group's rows past the source's bottom
     std::vector<const float *> Rows;  // the rows two output rows combine
