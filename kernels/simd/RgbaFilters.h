@@ -75,15 +75,21 @@ struct RgbaFilters {
     for (; i < taps.Outputs; ++i) FilterOutputs<1>(group, taps, i, out);
   }
 
+  // The kPixels pixels of v to `out`, a pixel every `pixelFloats` floats: 4 for a plain row,
+  // kRgbaGroupPixelFloats for a row of a group.
+  [[gnu::always_inline]] static inline void StorePixels(float *out, int32_t pixelFloats, Vec v) {
+    if (pixelFloats == 4) return Ops::Store(out, v);
+    __m128 pixels[Ops::kPixels];
+    Ops::Split(v, pixels);
+    for (int32_t p = 0; p < Ops::kPixels; ++p) {
+      Ops::StorePixel(out + static_cast<size_t>(p) * pixelFloats, pixels[p]);
+    }
+  }
+
   // A vector of sums to float j of a plain row (pixelFloats 4) or of a group's row.
   [[gnu::always_inline]] static inline void StoreSums(float *out, int32_t pixelFloats, int32_t j,
                                                       Vec sums) {
-    if (pixelFloats == 4) return Ops::Store(out + j, sums);
-    __m128 pixels[Ops::kPixels];
-    Ops::Split(sums, pixels);
-    for (int32_t p = 0; p < Ops::kPixels; ++p) {
-      Ops::StorePixel(out + static_cast<size_t>(j / 4 + p) * pixelFloats, pixels[p]);
-    }
+    StorePixels(out + static_cast<size_t>(j / 4) * pixelFloats, pixelFloats, sums);
   }
 
   // sums[n] += w x (vector n of `row` from float j), n < N.
@@ -162,18 +168,9 @@ struct RgbaFilters {
                              int32_t pixelFloats) {
     if (decode) return kernels::PremultiplyRow(src, width, decode, out, pixelFloats);
     int32_t x = 0;
-    if (pixelFloats == 4) {
-      for (; x + Ops::kPixels <= width; x += Ops::kPixels) {
-        Ops::Store(out + 4 * x, Premultiplied(src + 4 * x));
-      }
-    } else {
-      for (; x + Ops::kPixels <= width; x += Ops::kPixels) {
-        __m128 pixels[Ops::kPixels];
-        Ops::Split(Premultiplied(src + 4 * x), pixels);
-        for (int32_t p = 0; p < Ops::kPixels; ++p) {
-          Ops::StorePixel(out + static_cast<size_t>(pixelFloats) * (x + p), pixels[p]);
-        }
-      }
+    for (; x + Ops::kPixels <= width; x += Ops::kPixels) {
+      StorePixels(out + static_cast<size_t>(pixelFloats) * x, pixelFloats,
+                  Premultiplied(src + 4 * x));
     }
     kernels::PremultiplyRow(src + 4 * x, width - x, nullptr,
                             out + static_cast<size_t>(pixelFloats) * x, pixelFloats);

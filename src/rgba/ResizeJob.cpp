@@ -34,8 +34,7 @@ ResizeJob::ResizeJob(const Image &src, const Image &dst, const ResizeOptions &op
   horizontal_ = cache.Get({options.MethodIndex, options.Param, src.Width, dst.Width});
   vertical_ = cache.Get({options.MethodIndex, options.Param, src.Height, dst.Height});
   horizontalFirst_ = HorizontalFirst();
-  sourceRowFloats_ = RoundUpTo16(4 * int64_t{src.Width});
-  ringFloats_ = horizontalFirst_ ? RoundUpTo16(4 * int64_t{dst.Width}) : sourceRowFloats_;
+  ringFloats_ = RoundUpTo16(4 * int64_t{horizontalFirst_ ? dst.Width : src.Width});
   ringStride_ = RowStride(ringFloats_);
   SizeRing();
   zeroRow_.assign(ringFloats_, 0.0f);
@@ -144,25 +143,23 @@ void ResizeJob::CombineRows(BandBuffers &buffers, int32_t y, int32_t count, floa
 // Output rows y .. y + count - 1 (count at most kRgbaGroupRows), their source rows in the ring:
 // combined into output-wide rows, or (vertical first) into the group, filtered horizontally.
 void ResizeJob::WriteOutputRows(BandBuffers &buffers, int32_t y, int32_t count) const {
+  // Two output rows of sums are a plain row apart, or the neighbouring rows of the group.
+  float *const combined = horizontalFirst_ ? buffers.Combined : buffers.Group;
+  const size_t next = horizontalFirst_ ? static_cast<size_t>(ringStride_) : 4;
+  const int32_t pixelFloats = horizontalFirst_ ? 4 : kernels::kRgbaGroupPixelFloats;
+  for (int32_t r = 0; r < count; r += 2) {
+    CombineRows(buffers, y + r, std::min(2, count - r), combined + r * next, next, pixelFloats);
+  }
   const float *sums = buffers.Combined;
   size_t rowFloats = ringStride_;
-  if (horizontalFirst_) {
-    for (int32_t r = 0; r < count; r += 2) {
-      CombineRows(buffers, y + r, std::min(2, count - r), buffers.Combined + r * rowFloats,
-                  rowFloats, 4);
-    }
-  } else {
+  if (!horizontalFirst_) {
     float *filtered[kernels::kRgbaGroupRows];
+    rowFloats = 4 * static_cast<size_t>(dst_.Width);
     for (int32_t r = 0; r < kernels::kRgbaGroupRows; ++r) {
-      if (r % 2 == 0 && r < count) {
-        CombineRows(buffers, y + r, std::min(2, count - r), buffers.Group + 4 * r, 4,
-                    kernels::kRgbaGroupPixelFloats);
-      }
-      filtered[r] = buffers.Filtered + static_cast<size_t>(r) * 4 * dst_.Width;
+      filtered[r] = buffers.Filtered + r * rowFloats;
     }
     kernel_.FilterRows(buffers.Group, horizontal_->RowTaps(), filtered);
     sums = buffers.Filtered;
-    rowFloats = 4 * static_cast<size_t>(dst_.Width);
   }
   for (int32_t r = 0; r < count; ++r) {
     kernel_.FinishRow(sums + r * rowFloats, dst_.Width, encodeThresholds_,

@@ -56,8 +56,7 @@ class ResizeJob {
   const float *encodeThresholds_;  // likewise
   std::shared_ptr<const AxisTaps> horizontal_, vertical_;
   bool horizontalFirst_ = true;
-  int32_t sourceRowFloats_ = 0;  // a premultiplied source row with its zeros, a multiple of 16
-  int32_t ringFloats_ = 0;       // a ring row, a multiple of 16
+  int32_t ringFloats_ = 0;       // a ring row (output- or source-wide), a multiple of 16
   int32_t ringStride_ = 0;       // floats from one ring (or combined) row to the next
   int32_t ringRows_ = 0;         // rows a band's output rows need at once, plus a group's spare
   int32_t pairRows_ = 0;         // rows two neighbouring output rows need at most
