@@ -4,9 +4,10 @@
 set -euo pipefail
 
 # xauth: xvfb-run needs it for the dialog's GUI tests (only recommended by xvfb).
-# g++-mingw-w64-x86-64-posix and wine64 build and run the 64-bit ExEdit2 effect.
+# g++-mingw-w64-x86-64-posix and wine64 build and run the 64-bit ExEdit2 effect; g++ and
+# libsimde-dev build its AVX-512 kernel's check for processors without AVX-512.
 packages=(g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-          wine wine32:i386 wine64 xvfb xauth locales
+          g++ libsimde-dev wine wine32:i386 wine64 xvfb xauth locales
           fonts-ipafont-gothic cmake ninja-build googletest "$@")
 
 missing=()

@@ -1,4 +1,5 @@
 // The scalar RGBA kernel: the reference every vector kernel's output matches bit for bit.
+#include <cstddef>
 #include "common/RgbaKernel.h"
 
 #include "common/RgbaFormat.h"
