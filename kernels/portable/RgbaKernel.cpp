@@ -1,6 +1,7 @@
 // The scalar RGBA kernel: the reference every vector kernel's output matches bit for bit.
-#include <cstddef>
 #include "common/RgbaKernel.h"
+
+#include <cstddef>
 
 #include "common/RgbaFormat.h"
 
